@@ -1,0 +1,82 @@
+#include "app/command_line.h"
+
+#include <charconv>
+
+namespace zoa {
+
+namespace {
+
+template <class Number>
+bool ParseNumber(const std::string& text, Number& out) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end && !text.empty();
+}
+
+}  // namespace
+
+const char* UsageText() {
+    return "usage: zoa_noli [options]\n"
+           "  --headless         run without a window or sound device, on a virtual clock\n"
+           "  --window           start in a window instead of full screen\n"
+           "  --data DIR         the folder that holds data/ (default: the current folder)\n"
+           "  --seed N           seed the random generator with N instead of the time\n"
+           "  --no-logo          skip the opening logo\n"
+           "  --frames N         end once the main loop has run N frames\n"
+           "  --dump FILE        at the end, write the game state as JSON\n"
+           "  --trace FILE       after every frame, append the game state as one JSON line\n"
+           "  --screenshot FILE  at the end, write the screen as a 640 x 480 PNG\n"
+           "  --help             show this text\n"
+           "  --version          show the version\n"
+           "Keys: arrows walk, fly (up) and charge (down); Ctrl or Z jumps; Space or X throws;\n"
+           "Escape pauses; F5 switches sound; Alt+Enter or F11 switches full screen.\n";
+}
+
+std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string* error) {
+    Options o;
+    const auto fail = [error](const std::string& why) {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--headless") {
+            o.headless = true;
+        } else if (a == "--window") {
+            o.window = true;
+        } else if (a == "--no-logo") {
+            o.noLogo = true;
+        } else if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
+        } else if (a == "--data") {
+            if (!value(o.dataDir) || o.dataDir.empty()) return fail("--data needs a folder");
+        } else if (a == "--seed") {
+            uint32_t seed = 0;
+            if (!value(v) || !ParseNumber(v, seed)) return fail("--seed needs a number from 0 to 4294967295");
+            o.seed = seed;
+        } else if (a == "--frames") {
+            uint64_t frames = 0;
+            if (!value(v) || !ParseNumber(v, frames)) return fail("--frames needs a whole number");
+            o.frames = frames;
+        } else if (a == "--dump") {
+            if (!value(o.dumpFile) || o.dumpFile.empty()) return fail("--dump needs a file");
+        } else if (a == "--trace") {
+            if (!value(o.traceFile) || o.traceFile.empty()) return fail("--trace needs a file");
+        } else if (a == "--screenshot") {
+            if (!value(o.screenshotFile) || o.screenshotFile.empty()) return fail("--screenshot needs a file");
+        } else {
+            return fail("unknown option " + a);
+        }
+    }
+    return o;
+}
+
+}  // namespace zoa

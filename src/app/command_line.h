@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zoa {
+
+struct Options {
+    bool headless = false;
+    bool window = false;      // start in a window instead of full screen
+    std::string dataDir = ".";  // the folder that holds data/
+    std::optional<uint32_t> seed;
+    bool noLogo = false;
+    std::optional<uint64_t> frames;  // end after this many main-loop frames
+    std::string dumpFile;
+    std::string traceFile;
+    std::string screenshotFile;
+    bool help = false;
+    bool version = false;
+};
+
+// Parses the command line (without the program name). On a bad option or value
+// returns nothing and puts the reason in *error.
+std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string* error);
+
+const char* UsageText();
+
+}  // namespace zoa

@@ -1,0 +1,34 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace zoa {
+
+// One recorded key event of the demo.
+struct InputRecord {
+    uint32_t frame = 0;    // fed once the replay has run this many frames
+    uint32_t keyDown = 0;  // code for OnKeyDown
+    uint32_t keyUp = 0;    // code for OnKeyUp
+    uint32_t kind = 0;     // kKeyPress, kKeyRelease, anything else: nothing
+};
+
+constexpr uint32_t kKeyPress = 7777;
+constexpr uint32_t kKeyRelease = 9999;
+constexpr size_t kDemoRecords = 2000;
+constexpr size_t kDemoFileSize = 4 + 16 * kDemoRecords;
+
+struct DemoInput {
+    uint32_t RecordEndFrame = 0;  // length of the replay in frames
+    std::array<InputRecord, kDemoRecords> records{};
+};
+
+extern DemoInput demoInput;
+
+// Reads data\map\DEMO.AV. A missing file, or one that is not exactly 32004
+// bytes long, leaves the demo empty, so it ends at once.
+void LoadDemoInput();
+bool ReadDemoFile(const std::string& path, DemoInput& out, std::string* error);
+bool WriteDemoFile(const std::string& path, const DemoInput& in);
+
+}  // namespace zoa

@@ -1,0 +1,212 @@
+#include "app/game_app.h"
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <string>
+
+#include "app/fade.h"
+#include "app/input.h"
+#include "app/state_json.h"
+#include "gfx/display.h"
+#include "gfx/png_writer.h"
+#include "gfx/sheets.h"
+#include "platform/data_path.h"
+#include "platform/platform.h"
+#include "world/game_state.h"
+#include "world/random.h"
+#include "world/run_frame.h"
+#include "world/world_map.h"
+
+namespace zoa {
+
+namespace {
+
+constexpr uint32_t kFadeInTimer = 1;
+constexpr uint32_t kLongestIdleWait = 1000;
+
+struct App {
+    platform::Platform* platform = nullptr;
+    const Options* options = nullptr;
+    AfterFrameHook afterFrame = nullptr;
+    void* afterFrameContext = nullptr;
+    uint64_t framesRun = 0;
+    bool outputsWritten = false;
+    std::ofstream trace;
+    std::string line;  // reused for every trace line
+};
+
+App app;
+
+// The Alt key alone is taken by the window's accelerator and never reaches
+// the game (so it can never open a system menu either).
+bool TranslateAccelerator(const platform::Message& m) {
+    return (m.id == platform::MessageId::KeyDown || m.id == platform::MessageId::SysKeyDown) &&
+           m.wParam == platform::vk::Menu;
+}
+
+void WriteRunOutputs() {
+    if (app.outputsWritten || !app.options) return;
+    app.outputsWritten = true;
+    if (!app.options->dumpFile.empty()) {
+        std::string json;
+        AppendStateJson(json);
+        std::ofstream dump(app.options->dumpFile, std::ios::trunc);
+        dump << json << '\n';
+        if (!dump.flush()) std::fprintf(stderr, "zoa_noli: cannot write %s\n", app.options->dumpFile.c_str());
+    }
+    if (!app.options->screenshotFile.empty() && g_display && g_display->FrontBuffer()) {
+        if (!WritePng(app.options->screenshotFile, g_display->FrontBuffer(), kScreenWidth, kScreenHeight,
+                      g_display->ScreenPalette())) {
+            std::fprintf(stderr, "zoa_noli: cannot write %s\n", app.options->screenshotFile.c_str());
+        }
+    }
+}
+
+void OnTimer() {
+    if (!game.InputActive) return;
+    FadeScreen(kFadeIn);
+    FadeScreen(kFadeRestore);
+    app.platform->KillTimer(kFadeInTimer);
+}
+
+void OnDestroy() {
+    if (!game.InputActive) return;
+    delete g_display;
+    g_display = nullptr;
+    app.platform->KillTimer(kFadeInTimer);
+}
+
+void AfterFrame() {
+    ++app.framesRun;
+    if (app.trace.is_open()) {
+        app.line.clear();
+        AppendStateJson(app.line);
+        app.line += '\n';
+        app.trace << app.line;
+    }
+    if (app.afterFrame) app.afterFrame(app.afterFrameContext);
+    if (app.options && app.options->frames && app.framesRun == *app.options->frames) {
+        app.platform->PostCloseMessage();
+    }
+}
+
+int MainLoop() {
+    platform::Platform& p = *app.platform;
+    platform::Message m;
+    for (;;) {
+        if (p.PeekMessage(m)) {
+            p.Queue().Take(m);
+            if (m.id == platform::MessageId::Quit) return static_cast<int>(m.wParam);
+            if (!TranslateAccelerator(m)) WindowProcedure(m);
+        } else if (game.AppActive) {
+            game.Time2 = p.Now() - game.LastFrameTime;
+            if (game.Time2 > game.Time_Chai) {
+                game.LastFrameTime = p.Now();
+                RunFrame();
+                game.FrameCounter += 1;
+                if (game.FrameCounter > kFrameCounterLimit) game.FrameCounter = 0;
+                AfterFrame();
+            } else {
+                // Sleep until the next frame is due or a message arrives.
+                const uint64_t due = uint64_t{game.Time_Chai} - game.Time2 + 1;
+                p.WaitForMessage(static_cast<uint32_t>(due < kLongestIdleWait ? due : kLongestIdleWait));
+            }
+        } else {
+            p.WaitForMessage(platform::kWaitForever);
+        }
+    }
+}
+
+int StartupFailed(const char* why) {
+    std::fprintf(stderr, "zoa_noli: %s\n", why);
+    return kExitStartupFailed;
+}
+
+int StartAndRun(const Options& options) {
+    platform::Platform& p = *app.platform;
+    if (!p.OpenWindow("ZOA_NOLI")) return StartupFailed("cannot open the game window");
+    g_display = new Display(&p);
+    game.DisplayReady = g_display->IsReady();
+    if (!game.DisplayReady) return StartupFailed("cannot set up the display");
+    p.HideCursor();
+    // The opening logo plays here once the logo player exists.
+    g_display->Clear(0);
+    g_display->Flip();
+    if (!LoadSheets()) return StartupFailed("cannot load the sprite sheets");
+    SeedRandom(options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr)));
+    SetUpWorld();
+    return MainLoop();
+}
+
+}  // namespace
+
+void SetAfterFrameHook(AfterFrameHook hook, void* context) {
+    app.afterFrame = hook;
+    app.afterFrameContext = context;
+}
+
+void WindowProcedure(const platform::Message& m) {
+    using platform::MessageId;
+    switch (m.id) {
+        case MessageId::Destroy:
+            WriteRunOutputs();
+            OnDestroy();
+            app.platform->PostQuitMessage(0);
+            break;
+        case MessageId::Close:
+            // Closing destroys the window.
+            WindowProcedure({MessageId::Destroy, 0, 0});
+            app.platform->DestroyWindow();
+            break;
+        case MessageId::ActivateApp:
+            game.AppActive = m.wParam != 0 ? 1 : 0;
+            if (m.wParam != 0) game.LastFrameTime = app.platform->Now();
+            ReloadSheets(game.AppActive);
+            break;
+        case MessageId::KeyDown: OnKeyDown(m.wParam); break;
+        case MessageId::KeyUp: OnKeyUp(m.wParam); break;
+        case MessageId::SysCommand:
+            // The window's menu never opens from the keyboard.
+            break;
+        case MessageId::Timer: OnTimer(); break;
+        case MessageId::MouseMove: OnMouseMove(m.lParam); break;
+        case MessageId::LButtonDown: OnLButtonDown(); break;
+        case MessageId::LButtonUp: OnLButtonUp(); break;
+        case MessageId::RButtonDown: OnRButtonDown(m.lParam); break;
+        default: break;
+    }
+}
+
+int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform) {
+    game = GameState{};
+    world = WorldMap{};
+    app.platform = platform.get();
+    app.options = &options;
+    app.framesRun = 0;
+    app.outputsWritten = false;
+    SetDataRoot(options.dataDir);
+    platform::SetCurrent(platform.get());
+    if (!options.traceFile.empty()) {
+        app.trace.open(options.traceFile, std::ios::trunc);
+        if (!app.trace) {
+            std::fprintf(stderr, "zoa_noli: cannot write %s\n", options.traceFile.c_str());
+            return kExitUsage;
+        }
+    }
+    const int code = StartAndRun(options);
+    WriteRunOutputs();
+    if (app.trace.is_open()) app.trace.close();
+    delete g_display;
+    g_display = nullptr;
+    platform::SetCurrent(nullptr);
+    app = App{};
+    return code;
+}
+
+int RunGame(const Options& options) {
+    if (options.headless) return RunGame(options, platform::CreateHeadlessPlatform());
+    return RunGame(options, platform::CreateSdlPlatform({!options.window}));
+}
+
+}  // namespace zoa

@@ -1,0 +1,25 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/game_app.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    const auto options = zoa::ParseCommandLine(args, &error);
+    if (!options) {
+        std::fprintf(stderr, "zoa_noli: %s\n%s", error.c_str(), zoa::UsageText());
+        return zoa::kExitUsage;
+    }
+    if (options->help) {
+        std::fputs(zoa::UsageText(), stdout);
+        return zoa::kExitOk;
+    }
+    if (options->version) {
+        std::printf("zoa_noli %s\n", ZOA_VERSION);
+        return zoa::kExitOk;
+    }
+    return zoa::RunGame(*options);
+}

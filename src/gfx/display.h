@@ -1,0 +1,105 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "gfx/geometry.h"
+#include "gfx/palette.h"
+
+namespace zoa {
+
+namespace platform {
+class Platform;
+}
+class SheetImage;
+
+constexpr int32_t kScreenWidth = 640;
+constexpr int32_t kScreenHeight = 480;
+constexpr uint32_t kMaxSurfaces = 100;
+
+// An 8-bit picture in plain memory.
+struct Surface {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t pitch = 0;
+    std::unique_ptr<uint8_t[]> pixels;
+
+    uint8_t* Row(int32_t y) { return pixels.get() + static_cast<size_t>(y) * pitch; }
+    const uint8_t* Row(int32_t y) const { return pixels.get() + static_cast<size_t>(y) * pitch; }
+    bool Contains(const Rect& r) const {
+        return r.left >= 0 && r.top >= 0 && r.right <= width && r.bottom <= height;
+    }
+};
+
+// The game's only way to the screen: a 640 x 480 8-bit front buffer and back
+// buffer exchanged by Flip, a screen palette, and up to 100 off-screen
+// surfaces (index 1..100; index 0 is the back buffer) that hold the sheets.
+// Every operation answers 1 for success and 0 for failure.
+class DisplayCore {
+public:
+    // `screen` is where finished pictures are shown; null means no display
+    // could be set up, and IsReady then answers 0.
+    explicit DisplayCore(platform::Platform* screen);
+    DisplayCore(const DisplayCore&) = delete;
+    DisplayCore& operator=(const DisplayCore&) = delete;
+
+    int32_t IsReady() const { return screen_ != nullptr ? 1 : 0; }
+    uint32_t CreateSurface(int32_t width, int32_t height);
+    int32_t SetColorKey(uint32_t index, uint8_t low, uint8_t high);
+    int32_t CopySheet(uint32_t index, Point dest, const SheetImage& sheet, Rect src);
+    int32_t Blit(Point dest, uint32_t index, Rect src);
+    int32_t StretchBlit(Rect dest, uint32_t index, Rect src);
+    int32_t Clear(uint32_t index);
+    int32_t Flip();
+    void RestoreAll();
+    int32_t SetPaletteEntries(const Palette& entries);
+    // Fails (with the reason in *error) for a missing or short file.
+    int32_t LoadPalette(const std::string& path, std::string* error = nullptr);
+
+    // The palette last loaded from the palette file; fades start from it.
+    Palette palette{};
+
+    // What is on screen and what is being drawn, for screenshots and tests.
+    const uint8_t* FrontBuffer() const { return front_; }
+    uint8_t* BackBuffer() { return back_; }
+    const Palette& ScreenPalette() const { return screenPalette_; }
+    uint32_t SurfaceCount() const { return surfaceCount_; }
+    const Surface* GetSurface(uint32_t index) const;
+    bool IsKeyed(uint32_t index) const { return index <= kMaxSurfaces && keyed_[index] != 0; }
+
+protected:
+    ~DisplayCore() = default;
+    virtual void OnSurfacesRestored() {}
+
+private:
+    Surface* Target(uint32_t index);
+    void Present();
+
+    platform::Platform* screen_ = nullptr;
+    Palette screenPalette_{};
+    std::unique_ptr<uint8_t[]> buffers_;  // front and back, one block
+    uint8_t* front_ = nullptr;
+    uint8_t* back_ = nullptr;
+    Surface backSurface_;  // a view of the back buffer for the common paths
+    uint32_t surfaceCount_ = 0;
+    std::array<Surface, kMaxSurfaces + 1> surfaces_{};
+    std::array<int32_t, kMaxSurfaces + 1> keyed_{};
+    std::array<uint8_t, kMaxSurfaces + 1> keyLow_{};
+    std::array<uint8_t, kMaxSurfaces + 1> keyHigh_{};
+};
+
+class Display final : public DisplayCore {
+public:
+    using DisplayCore::DisplayCore;
+    ~Display() = default;
+
+protected:
+    // After surfaces come back, the screen shows black until the next frame.
+    void OnSurfacesRestored() override;
+};
+
+// The one display, created at start-up.
+extern Display* g_display;
+
+}  // namespace zoa

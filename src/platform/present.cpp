@@ -1,0 +1,35 @@
+#include "platform/present.h"
+
+#include <algorithm>
+
+namespace zoa::platform {
+
+void ConvertToArgb(const uint8_t* pixels, int count, const Palette& palette, uint32_t* out) {
+    uint32_t lut[kPaletteSize];
+    for (int i = 0; i < kPaletteSize; ++i) {
+        const PaletteEntry& e = palette[i];
+        lut[i] = 0xFF000000u | (uint32_t{e.red} << 16) | (uint32_t{e.green} << 8) | e.blue;
+    }
+    for (int i = 0; i < count; ++i) out[i] = lut[pixels[i]];
+}
+
+Viewport FitPicture(int w, int h, int outW, int outH) {
+    Viewport v;
+    if (w <= 0 || h <= 0 || outW <= 0 || outH <= 0) return v;
+    const int whole = std::min(outW / w, outH / h);
+    if (whole >= 1) {
+        v.w = w * whole;
+        v.h = h * whole;
+    } else if (static_cast<int64_t>(outW) * h <= static_cast<int64_t>(outH) * w) {
+        v.w = outW;
+        v.h = static_cast<int>(static_cast<int64_t>(outW) * h / w);
+    } else {
+        v.h = outH;
+        v.w = static_cast<int>(static_cast<int64_t>(outH) * w / h);
+    }
+    v.x = (outW - v.w) / 2;
+    v.y = (outH - v.h) / 2;
+    return v;
+}
+
+}  // namespace zoa::platform

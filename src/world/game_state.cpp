@@ -1,0 +1,7 @@
+#include "world/game_state.h"
+
+namespace zoa {
+
+GameState game;
+
+}  // namespace zoa

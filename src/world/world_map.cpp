@@ -1,0 +1,110 @@
+#include "world/world_map.h"
+
+#include <cstdio>
+
+#include "platform/data_path.h"
+#include "platform/message_box.h"
+#include "platform/platform.h"
+#include "world/game_state.h"
+
+namespace zoa {
+
+WorldMap world;
+
+std::array<int32_t, kTileCount> WorldMap::DefaultTileAttributes() {
+    std::array<int32_t, kTileCount> attrs;
+    attrs.fill(kAttrSolid);
+    const auto empty = [&attrs](int32_t first, int32_t last) {
+        for (int32_t n = first; n <= last; ++n) attrs[n] = kAttrEmpty;
+    };
+    empty(0, 0);
+    empty(10, 10);
+    empty(30, 30);
+    empty(34, 36);
+    empty(53, 57);
+    empty(73, 77);
+    empty(90, 98);
+    empty(110, 118);
+    empty(130, 138);
+    empty(150, 152);
+    empty(154, 158);
+    empty(190, 190);
+    empty(210, 210);
+    attrs[153] = kAttrExit;
+    return attrs;
+}
+
+void ClearMap() { world.grid.fill(0); }
+
+int32_t TileAttrAt(int32_t x, int32_t y) {
+    if (x < 0 || y < 0) return kAttrEmpty;
+    const int32_t column = x / kTileSize;
+    const int32_t row = y / kTileSize;
+    if (column >= game.Map_w || row >= game.Map_h || column >= kMapColumns || row >= kMapRows) {
+        return kAttrEmpty;
+    }
+    const int32_t tile = world.At(column, row);
+    if (tile < 0 || tile >= kTileCount) return kAttrEmpty;
+    return world.tiles[tile].attribute;
+}
+
+void CenterCameraOn(int32_t x, int32_t y, int32_t width) {
+    const int32_t cx = x + width / 2;
+    const int32_t maxX = (game.Map_w - kViewColumns) * kTileSize;
+    const int32_t maxY = (game.Map_h - kViewRows) * kTileSize;
+    if (cx < game.Scr.x + 320) {
+        game.Scr.x = cx - 320;
+        if (game.Scr.x < 0) game.Scr.x = 0;
+    }
+    if (cx > game.Scr.x + 320) {
+        game.Scr.x = cx - 320;
+        if (game.Scr.x > maxX) game.Scr.x = maxX;
+    }
+    if (y < game.Scr.y + 240) {
+        game.Scr.y = y - 240;
+        if (game.Scr.y < 0) game.Scr.y = 0;
+    }
+    if (y > game.Scr.y + 240) {
+        game.Scr.y = y - 240;
+        if (game.Scr.y > maxY) game.Scr.y = maxY;
+    }
+}
+
+bool ReadTileAttributeFile(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    // Each read takes 4 bytes; once the file ends, entries keep what they hold.
+    const auto skip = [file](int bytes) {
+        unsigned char discard[8];
+        return std::fread(discard, 1, bytes, file) == static_cast<size_t>(bytes);
+    };
+    skip(8);
+    for (int32_t n = 0; n < kTileCount; ++n) {
+        if (!skip(8)) break;
+        unsigned char word[4];
+        if (std::fread(word, 1, 4, file) != 4) break;
+        world.SptAttrStage[n] = static_cast<int32_t>(uint32_t{word[0]} | uint32_t{word[1]} << 8 |
+                                                     uint32_t{word[2]} << 16 | uint32_t{word[3]} << 24);
+    }
+    std::fclose(file);
+    return true;
+}
+
+void SetUpWorld() {
+    game.Scr.x = 0;
+    game.Scr.y = 0;
+    game.Scr.h = 4;
+    if (platform::Platform* p = platform::Current()) game.WindowsDir = p->UserFolder();
+    // The sound switch starts as SoundOnAtStart says; the sound system reads it.
+    if (!ReadTileAttributeFile(DataPath("data\\map\\Spt.T").c_str())) {
+        ShowMessageBox("ERROR: Map Load Fail");
+    }
+    for (int32_t n = 0; n < kTileCount; ++n) {
+        const int32_t column = n % kTileSheetColumns;
+        const int32_t row = n / kTileSheetColumns;
+        world.tiles[n] = {column * kTileCellPitch + 1, row * kTileCellPitch + 1, world.SptAttrStage[n]};
+    }
+    ClearMap();
+}
+
+}  // namespace zoa

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and
+# runs every test; then builds the benchmarks and runs them once, briefly.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+zoa_build "$ZOA_ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOA_SANITIZE=ON -DZOA_BENCH=OFF
+(cd "$ZOA_ROOT/build-test" && ctest --output-on-failure -j "$(nproc)")
+zoa_build "$ZOA_ROOT/build-bench" -DCMAKE_BUILD_TYPE=Release -DZOA_TESTS=OFF -DZOA_BENCH=ON
+"$ZOA_ROOT/build-bench/bench/zoa_bench" --benchmark_min_time=0.05
