@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zoa {
+
+// The format record at the start of a WAVE file's "fmt " chunk.
+struct WaveFormat {
+    uint16_t formatTag = 1;  // 1 = PCM
+    uint16_t channels = 1;
+    uint32_t samplesPerSec = 22050;
+    uint32_t avgBytesPerSec = 44100;
+    uint16_t blockAlign = 2;
+    uint16_t bitsPerSample = 16;
+    uint16_t extraSize = 0;
+};
+
+// One WAVE file read into memory: a RIFF file of form "WAVE" in which a "data"
+// chunk follows a "fmt " chunk; other chunks are skipped. `loaded` is 1 only
+// when every step of reading succeeded.
+class WaveFile {
+public:
+    explicit WaveFile(const std::string& path);
+    virtual ~WaveFile() = default;
+    WaveFile(const WaveFile&) = delete;
+    WaveFile& operator=(const WaveFile&) = delete;
+
+    uint32_t dataSize = 0;
+    int32_t loaded = 0;
+    std::unique_ptr<uint8_t[]> data;
+    WaveFormat format;
+    std::string error;  // why loading failed, if it did
+};
+
+// Writes PCM samples as a WAVE file with a 16-byte "fmt " chunk and a "data" chunk.
+bool WriteWaveFile(const std::string& path, const WaveFormat& format, const uint8_t* samples,
+                   size_t size);
+
+// 16-bit mono or stereo samples at `rate` Hz.
+bool WriteWaveFile16(const std::string& path, uint32_t rate, uint16_t channels,
+                     const std::vector<int16_t>& samples);
+
+}  // namespace zoa
