@@ -42,7 +42,11 @@ public:
         bytes_.push_back(static_cast<uint8_t>(v >> 24));
     }
     void Signed(int32_t v) { Unsigned(static_cast<uint32_t>(v)); }
-    void Bytes(const char* text, size_t n) { bytes_.insert(bytes_.end(), text, text + n); }
+    void Bytes(const char* text, size_t n) {
+        const size_t at = bytes_.size();
+        bytes_.resize(at + n);
+        for (size_t i = 0; i < n; ++i) bytes_[at + i] = static_cast<uint8_t>(text[i]);
+    }
     const std::vector<uint8_t>& Data() const { return bytes_; }
     // Writes the words to `path`; false when the file cannot be written whole.
     bool WriteFile(const std::string& path) const;
