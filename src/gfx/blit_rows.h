@@ -4,7 +4,19 @@
 
 namespace zoa {
 
-// Copies n pixels, leaving the destination as it is wherever the source holds `key`.
-void CopyRowKeyed(uint8_t* dst, const uint8_t* src, size_t n, uint8_t key);
+// A rectangle of pixels to copy between two pictures, skipping `key`.
+struct KeyedBlock {
+    uint8_t* dst;
+    size_t dstPitch;
+    const uint8_t* src;
+    size_t srcPitch;
+    size_t cols;
+    size_t rows;
+    uint8_t key;
+};
+
+// Copies the block, leaving the destination as it is wherever the source holds
+// the key. Uses the widest vector unit the processor has.
+void CopyBlockKeyed(const KeyedBlock& block);
 
 }  // namespace zoa

@@ -81,14 +81,17 @@ int32_t DisplayCore::Blit(Point dest, uint32_t index, Rect src) {
     if (!backSurface_.Contains(destArea)) return 0;
     const size_t cols = static_cast<size_t>(src.Width());
     const bool keyed = keyed_[index] != 0;
-    const bool singleKey = keyLow_[index] == keyHigh_[index];
+    if (keyed && keyLow_[index] == keyHigh_[index]) {
+        CopyBlockKeyed({back_ + static_cast<size_t>(dest.y) * kScreenWidth + dest.x, kScreenWidth,
+                        from->Row(src.top) + src.left, static_cast<size_t>(from->pitch), cols,
+                        static_cast<size_t>(src.Height()), keyLow_[index]});
+        return 1;
+    }
     for (int32_t r = 0; r < src.Height(); ++r) {
         const uint8_t* s = from->Row(src.top + r) + src.left;
         uint8_t* d = back_ + static_cast<size_t>(dest.y + r) * kScreenWidth + dest.x;
         if (!keyed) {
             std::memcpy(d, s, cols);
-        } else if (singleKey) {
-            CopyRowKeyed(d, s, cols, keyLow_[index]);
         } else {
             for (size_t c = 0; c < cols; ++c) {
                 if (s[c] < keyLow_[index] || s[c] > keyHigh_[index]) d[c] = s[c];

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "app/game_app.h"
+#include "gfx/display.h"
+#include "platform/data_path.h"
+#include "platform/headless/headless_platform.h"
+#include "test_support.h"
+#include "world/game_state.h"
+
+namespace zoa {
+namespace {
+
+using platform::Message;
+using platform::MessageId;
+
+// Runs the whole game in-process on a headless platform over the fixture
+// sheets, calling `onFrame` after every main-loop frame.
+struct HeadlessRun {
+    test::TempDir dir;
+    platform::HeadlessPlatform* platform = nullptr;
+    std::unique_ptr<platform::HeadlessPlatform> owned = std::make_unique<platform::HeadlessPlatform>();
+    std::function<void(HeadlessRun&)> onFrame;
+    Options options;
+    uint64_t frames = 0;
+
+    HeadlessRun() {
+        test::WriteFixtureSheets(dir.str());
+        platform = owned.get();
+        platform->SetUserFolder(dir.str());
+        options.headless = true;
+        options.dataDir = dir.str();
+        options.seed = 1;
+    }
+    void At(uint32_t ms, MessageId id, uint32_t wParam = 0) { platform->ScheduleMessage(ms, {id, wParam, 0}); }
+    int Run() {
+        SetAfterFrameHook(
+            [](void* self) {
+                auto* run = static_cast<HeadlessRun*>(self);
+                ++run->frames;
+                if (run->onFrame) run->onFrame(*run);
+            },
+            this);
+        const int code = RunGame(options, std::move(owned));
+        SetAfterFrameHook(nullptr, nullptr);
+        return code;
+    }
+};
+
+TEST(MainLoop, FrameCounterWrapsPastOneHundredMillion) {
+    HeadlessRun run;
+    run.options.frames = 4;
+    std::vector<uint32_t> seen;
+    run.onFrame = [&](HeadlessRun& r) {
+        if (r.frames == 1) game.FrameCounter = 99999999;
+        else seen.push_back(game.FrameCounter);
+    };
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_EQ(seen, (std::vector<uint32_t>{100000000, 0, 1}));
+}
+
+TEST(MainLoop, AFrameStartsOnlyWhenMoreThanTheIntervalHasPassed) {
+    HeadlessRun run;
+    run.options.frames = 20;
+    std::vector<uint32_t> starts;
+    run.onFrame = [&](HeadlessRun&) {
+        game.Time_Chai = 16;
+        starts.push_back(game.LastFrameTime);
+    };
+    EXPECT_EQ(run.Run(), 0);
+    ASSERT_EQ(starts.size(), 20u);
+    for (size_t i = 2; i < starts.size(); ++i) EXPECT_EQ(starts[i] - starts[i - 1], 17u) << i;
+}
+
+TEST(MainLoop, TimeInTheBackgroundIsNeitherRunNorCounted) {
+    HeadlessRun run;
+    run.At(100, MessageId::ActivateApp, 0);
+    run.At(5100, MessageId::ActivateApp, 1);
+    run.options.frames = 30;
+    std::vector<uint32_t> starts;
+    run.onFrame = [&](HeadlessRun&) {
+        game.Time_Chai = 16;
+        starts.push_back(game.LastFrameTime);
+    };
+    EXPECT_EQ(run.Run(), 0);
+    size_t resumed = 0;
+    for (size_t i = 0; i < starts.size(); ++i) {
+        EXPECT_FALSE(starts[i] > 100 && starts[i] < 5100) << starts[i];
+        if (starts[i] >= 5100 && resumed == 0) resumed = i;
+    }
+    ASSERT_GT(resumed, 0u);
+    // The first frame after coming back waits a whole interval: no burst.
+    EXPECT_EQ(starts[resumed], 5117u);
+    EXPECT_EQ(starts[resumed + 1], 5134u);
+}
+
+TEST(MainLoop, ATimerTickWhileInTheBackgroundWaitsForTheReturn) {
+    HeadlessRun run;
+    run.At(50, MessageId::ActivateApp, 0);
+    run.At(1000, MessageId::ActivateApp, 1);
+    run.options.frames = 400;
+    uint32_t restoredAt = 0;
+    run.onFrame = [&](HeadlessRun& r) {
+        if (r.frames == 1) {
+            g_display->SetPaletteEntries(Palette{});  // as after a fade-out
+            r.platform->SetTimer(1, 100);
+        }
+        if (restoredAt == 0 && g_display->ScreenPalette()[9].green != 0) restoredAt = r.platform->Now();
+    };
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_GE(restoredAt, 1000u);
+    EXPECT_LT(restoredAt, 1300u);
+}
+
+TEST(MainLoop, TheTitleShowsTheTitlePictureWithTheChosenItem) {
+    HeadlessRun run;
+    run.options.frames = 3;
+    std::vector<uint8_t> screen;
+    run.onFrame = [&](HeadlessRun&) {
+        screen.assign(g_display->FrontBuffer(), g_display->FrontBuffer() + kScreenWidth * kScreenHeight);
+    };
+    EXPECT_EQ(run.Run(), 0);
+    ASSERT_EQ(screen.size(), static_cast<size_t>(kScreenWidth * kScreenHeight));
+    const auto at = [&](int x, int y) { return screen[y * kScreenWidth + x]; };
+    EXPECT_EQ(at(5, 5), test::FixturePixel(1, 5, 5));        // title sheet
+    EXPECT_EQ(at(8, 8), TransparentIndex);                   // an opaque copy keeps 250
+    EXPECT_EQ(at(19, 388), test::FixturePixel(2, 2, 301));   // highlight of "new game"
+    EXPECT_EQ(at(18 + 7, 387 + 4), test::FixturePixel(1, 25, 391));  // keyed pixel shows the title
+}
+
+TEST(MainLoop, QuittingFromTheTitleFadesOutAndEndsTheRun) {
+    HeadlessRun run;
+    for (uint32_t t : {10u, 20u, 30u, 40u}) run.At(t, MessageId::KeyDown, 39);  // Right past the end
+    run.At(50, MessageId::KeyDown, 18);  // Alt is taken by the window and changes nothing
+    run.At(60, MessageId::KeyDown, 13);
+    uint64_t framesAtEnd = 0;
+    run.onFrame = [&](HeadlessRun& r) { framesAtEnd = r.frames; };
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_EQ(game.TitleChoice, 3);
+    EXPECT_GE(framesAtEnd, 55u);
+    EXPECT_LT(framesAtEnd, 65u);
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream f(path);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+int RunBinary(const std::string& args) {
+    const std::string command = std::string(ZOA_GAME_BINARY) + " " + args + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CommandLine, AHeadlessRunWritesItsDumpTraceAndScreenshot) {
+    test::TempDir dir;
+    test::WriteFixtureSheets(dir.str());
+    const std::string d = dir.str();
+    ASSERT_EQ(RunBinary("--headless --seed 7 --data " + d + " --frames 1000 --dump " + d + "/dump.json --trace " +
+                        d + "/trace.jsonl --screenshot " + d + "/shot.png"),
+              0);
+    const std::string dump = ReadText(d + "/dump.json");
+    EXPECT_EQ(dump.rfind("{\"frameCounter\": 1000, \"state\": {", 0), 0u) << dump.substr(0, 80);
+    for (const char* key : {"\"Level\": 0", "\"Scr.x\": 0", "\"Time_Chai\": 0", "\"TitleActive\": 1",
+                            "\"sprites\": [", "\"sounds\": ["}) {
+        EXPECT_NE(dump.find(key), std::string::npos) << key;
+    }
+    std::istringstream trace(ReadText(d + "/trace.jsonl"));
+    std::string line, last;
+    int lines = 0;
+    while (std::getline(trace, line)) {
+        ++lines;
+        last = line;
+    }
+    EXPECT_EQ(lines, 1000);
+    EXPECT_EQ(last + "\n", dump);
+    const std::vector<uint8_t> png = test::ReadBytes(d + "/shot.png");
+    ASSERT_GT(png.size(), 640u * 480u);
+    EXPECT_EQ(png[1], 'P');
+    EXPECT_EQ(png[19], 0x80);  // width 640 (0x280), big-endian at bytes 16..19
+    EXPECT_EQ(png[23], 0xE0);  // height 480 (0x1E0)
+}
+
+TEST(CommandLine, BadOptionsAndMissingDataFailWithTheirOwnCodes) {
+    test::TempDir dir;
+    EXPECT_EQ(RunBinary("--headless --frobnicate"), 2);
+    EXPECT_EQ(RunBinary("--headless --frames"), 2);
+    EXPECT_EQ(RunBinary("--headless --seed -3"), 2);
+    EXPECT_EQ(RunBinary("--headless --frames 10 --data " + dir.str()), 1);
+    EXPECT_EQ(RunBinary("--help"), 0);
+}
+
+}  // namespace
+}  // namespace zoa
