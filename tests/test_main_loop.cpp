@@ -6,6 +6,8 @@
 #include <sstream>
 #include <vector>
 
+#include <filesystem>
+
 #include "app/game_app.h"
 #include "gfx/display.h"
 #include "platform/data_path.h"
@@ -195,6 +197,31 @@ TEST(CommandLine, BadOptionsAndMissingDataFailWithTheirOwnCodes) {
     EXPECT_EQ(RunBinary("--headless --seed -3"), 2);
     EXPECT_EQ(RunBinary("--headless --frames 10 --data " + dir.str()), 1);
     EXPECT_EQ(RunBinary("--help"), 0);
+}
+
+}  // namespace
+}  // namespace zoa
+
+namespace zoa {
+namespace {
+
+// The real window backend, on a virtual X server when one can be started.
+TEST(SdlWindow, OpensAndRunsFramesUnderAVirtualScreen) {
+    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    test::TempDir dir;
+    test::WriteFixtureSheets(dir.str());
+    const std::string d = dir.str();
+    // With every file present no message box waits for a click.
+    std::filesystem::create_directories(d + "/data/map");
+    test::WriteBytes(d + "/data/map/Spt.T", std::vector<uint8_t>(6848, 0));
+    const std::string command = "ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a " +
+                                std::string(ZOA_GAME_BINARY) + " --window --no-logo --frames 60 --data " + d +
+                                " --dump " + d + "/dump.json --screenshot " + d + "/shot.png 2>" + d + "/err.txt";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << ReadText(d + "/err.txt");
+    EXPECT_NE(ReadText(d + "/dump.json").find("\"frameCounter\": 60"), std::string::npos);
+    EXPECT_GT(test::ReadBytes(d + "/shot.png").size(), 640u * 480u);
 }
 
 }  // namespace

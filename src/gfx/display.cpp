@@ -131,6 +131,7 @@ int32_t DisplayCore::Clear(uint32_t index) {
 
 int32_t DisplayCore::Flip() {
     if (!screen_) return 0;
+    screen_->WaitForFlip();
     std::swap(front_, back_);
     Present();
     return 1;

@@ -33,6 +33,9 @@ public:
 
     // Shows a finished 640 x 480 picture through the given palette.
     virtual void Present(const uint8_t* pixels, const Palette& palette) = 0;
+    // A page flip waits for the screen: at most one flip per refresh. A frame
+    // loop with no interval of its own (the title) thus runs at the screen's pace.
+    virtual void WaitForFlip() = 0;
 
     virtual void ShowMessageBox(const char* text) = 0;
 

@@ -18,6 +18,7 @@ public:
     uint32_t Now() override { return clock_; }
     void Sleep(uint32_t ms) override { clock_ += ms; }
     void Present(const uint8_t* pixels, const Palette& palette) override;
+    void WaitForFlip() override {}
     void ShowMessageBox(const char* text) override;
     std::string UserFolder() override;
     bool IsHeadless() const override { return true; }

@@ -128,6 +128,13 @@ void SdlPlatform::Present(const uint8_t* pixels, const Palette& palette) {
     Redraw();
 }
 
+void SdlPlatform::WaitForFlip() {
+    constexpr uint32_t kRefreshMs = 16;
+    const uint32_t since = SDL_GetTicks() - lastFlip_;
+    if (since < kRefreshMs) SDL_Delay(kRefreshMs - since);
+    lastFlip_ = SDL_GetTicks();
+}
+
 void SdlPlatform::Redraw() {
     if (!renderer_ || !texture_) return;
     int outW = 0, outH = 0;

@@ -21,6 +21,7 @@ public:
     uint32_t Now() override;
     void Sleep(uint32_t ms) override { SDL_Delay(ms); }
     void Present(const uint8_t* pixels, const Palette& palette) override;
+    void WaitForFlip() override;
     void ShowMessageBox(const char* text) override;
     std::string UserFolder() override;
     bool IsHeadless() const override { return false; }
@@ -44,6 +45,7 @@ private:
     SDL_Texture* texture_ = nullptr;
     bool fullscreen_ = true;
     bool active_ = false;
+    uint32_t lastFlip_ = 0;
     std::string userFolder_;
 };
 
