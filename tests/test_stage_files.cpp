@@ -1,5 +1,3 @@
-#include "world/stage_file.h"
-
 #include <sys/resource.h>
 
 #include <csignal>
@@ -7,10 +5,11 @@
 #include <functional>
 
 #include "app/fade.h"
-#include "stage_fixture.h"
+#include "stage_test_support.h"
+#include "world/stage_file.h"
 #include "world/stage_loader.h"
 
-namespace zoa::testing {
+namespace zoa::test {
 namespace {
 
 constexpr int32_t kPlayer = 10000;
@@ -89,10 +88,10 @@ bool ScreenIsBlack(const Display& d) {
 class StageFileTest : public StageTest {
   protected:
     void WriteStage(int32_t index, const StageFile& s) {
-        WriteFile(StageFilePath(index), Bytes(s));
+        WriteBytes(StageFilePath(index), Bytes(s));
     }
     void WriteMap(int32_t number, const TileMapFile& m) {
-        WriteFile(TileMapFilePath(number), Bytes(m));
+        WriteBytes(TileMapFilePath(number), Bytes(m));
     }
 
     // A running game that a failed load must leave alone.
@@ -231,7 +230,7 @@ TEST_F(StageFileTest, MissingStageFileReturnsToTheTitle) {
 TEST_F(StageFileTest, WrongMarkerChangesNothingButTheMap) {
     std::vector<uint8_t> b = Bytes(SampleStage(20, 15, 1, 0, 3));
     PutWord(b, 8, 479);
-    WriteFile(StageFilePath(3), b);
+    WriteBytes(StageFilePath(3), b);
     WriteMap(3, SampleMap(20, 15, 0));
     SetRunningGame();
     EXPECT_EQ(LoadStage(3), 0);
@@ -241,7 +240,7 @@ TEST_F(StageFileTest, WrongMarkerChangesNothingButTheMap) {
 
     b[3] = 'X';  // "ZANX"
     PutWord(b, 8, 480);
-    WriteFile(StageFilePath(3), b);
+    WriteBytes(StageFilePath(3), b);
     EXPECT_EQ(LoadStage(3), 0);
     EXPECT_EQ(game.Level, 5);
     ExpectRunningGameKept();
@@ -295,7 +294,7 @@ TEST_F(StageFileTest, DamagedStageFilesAreRefusedBeforeAnythingChanges) {
         d.edit(s);
         std::vector<uint8_t> b = Bytes(s);
         d.cut(b);
-        WriteFile(StageFilePath(3), b);
+        WriteBytes(StageFilePath(3), b);
         SetRunningGame();
         sounds_.events.clear();
         EXPECT_EQ(LoadStage(3), 0) << d.what;
@@ -334,12 +333,12 @@ TEST_F(StageFileTest, MissingOrDamagedTileMapLeavesTheSnapshotInForce) {
 
     std::vector<uint8_t> b = Bytes(SampleMap(20, 15, 0));
     b.resize(b.size() - 4);
-    WriteFile(TileMapFilePath(6), b);
+    WriteBytes(TileMapFilePath(6), b);
     expectSnapshotWithMessage("truncated");
 
     b = Bytes(SampleMap(20, 15, 0));
     PutWord(b, 0, 400);
-    WriteFile(TileMapFilePath(6), b);
+    WriteBytes(TileMapFilePath(6), b);
     expectSnapshotWithMessage("width 400");
 }
 
@@ -350,7 +349,7 @@ class SaveTest : public StageFileTest {
         WriteMap(1, SampleMap(30, 16, 9));
         ASSERT_EQ(LoadStage(1), 1);
     }
-    std::string SavePath() { return scratch / "home/temp/USER.MAP"; }
+    std::string SavePath() { return Path("home/temp/USER.MAP"); }
     std::vector<uint8_t> SavedBytes() {
         std::vector<uint8_t> b;
         ReadWholeFile(SavePath(), b);
@@ -397,7 +396,7 @@ TEST_F(SaveTest, SaveThenContinueRestoresThePoolFieldForField) {
 
 TEST_F(SaveTest, SaveCreatesTheTempFolder) {
     StartStageOne();
-    ASSERT_FALSE(std::filesystem::exists(scratch / "home/temp"));
+    ASSERT_FALSE(std::filesystem::exists(Path("home/temp")));
     SaveStage();
     EXPECT_EQ(SavedBytes().size(), 116u + 4 * 30 * 16 + 104 * 6);
 }
@@ -439,4 +438,4 @@ TEST_F(SaveTest, AFailedSaveLeavesTheOldSaveIntact) {
 }
 
 }  // namespace
-}  // namespace zoa::testing
+}  // namespace zoa::test

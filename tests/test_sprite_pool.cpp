@@ -1,9 +1,8 @@
-#include "sprites/sprite_pool.h"
-
 #include <gtest/gtest.h>
 
 #include <cstddef>
 
+#include "sprites/sprite_pool.h"
 #include "world/game_state.h"
 
 namespace zoa {

@@ -1,7 +1,7 @@
 #include <string>
 
 #include "app/state_json.h"
-#include "stage_fixture.h"
+#include "stage_test_support.h"
 #include "world/background.h"
 #include "world/hud.h"
 #include "world/run_frame.h"
@@ -9,7 +9,7 @@
 #include "world/stage_source.h"
 #include "world/tile_map_view.h"
 
-namespace zoa::testing {
+namespace zoa::test {
 namespace {
 
 constexpr int kSPmi = 2, kSPcca = 4, kSPt = 8, kSPb = 9;  // sheets in loading order
@@ -292,4 +292,4 @@ TEST(StateJsonTest, ListsTheLivePoolWithFieldNames) {
 }
 
 }  // namespace
-}  // namespace zoa::testing
+}  // namespace zoa::test

@@ -1,12 +1,12 @@
 #pragma once
-// Shared set-up for the stage, frame and HUD tests: a scratch folder, a
-// headless display with ten small sheets of a known pattern, and a sound sink
-// that records what is played and stopped.
+// Shared set-up for the stage, frame and HUD tests: a headless display with
+// ten sheets whose every pixel differs from its neighbours (so a blit one
+// pixel off shows), and a sound sink that records what is played and stopped.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,33 +18,15 @@
 #include "platform/headless/headless_platform.h"
 #include "sound/sound_calls.h"
 #include "sprites/sprite_pool.h"
+#include "test_support.h"
 #include "world/game_state.h"
 #include "world/le_words.h"
 #include "world/world_map.h"
 
-namespace zoa::testing {
-
-// A fresh folder, removed with everything in it at the end of the test.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zoa_stage_XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
+namespace zoa::test {
 
 // The picture every test sheet holds: a value that tells sheet and position
-// apart and never is the transparent index.
+// apart, changes from one pixel to the next, and never is the transparent index.
 inline uint8_t SheetPixel(int sheet, int32_t x, int32_t y) {
     return static_cast<uint8_t>((x * 3 + y * 5 + sheet * 17) % 240);
 }
@@ -63,7 +45,7 @@ class RecordingSink : public SoundSink {
     std::vector<SoundEvent> events;
 };
 
-// Everything a stage needs: state reset, a data folder under a scratch folder,
+// Everything a stage needs: state reset, a data folder in a temporary folder,
 // a user folder, the display with the ten test sheets loaded by LoadSheets,
 // the tile table set up, sounds 1..19 numbered like the game numbers them.
 class StageTest : public ::testing::Test {
@@ -72,11 +54,11 @@ class StageTest : public ::testing::Test {
         game = GameState{};
         world = WorldMap{};
         pool = SpritePool{};
-        std::filesystem::create_directories(scratch / "data/nbm");
-        std::filesystem::create_directories(scratch / "data/map");
-        std::filesystem::create_directories(scratch / "home");
-        SetDataRoot(scratch.path());
-        platform.SetUserFolder(scratch / "home");
+        std::filesystem::create_directories(Path("data/nbm"));
+        std::filesystem::create_directories(Path("data/map"));
+        std::filesystem::create_directories(Path("home"));
+        SetDataRoot(scratch.str());
+        platform.SetUserFolder(Path("home"));
         platform::SetCurrent(&platform);
         WriteTestSheets();
         display = std::make_unique<Display>(&platform);
@@ -128,16 +110,13 @@ class StageTest : public ::testing::Test {
         return display->FrontBuffer()[y * kScreenWidth + x];
     }
 
-    void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-        WordWriter w;
-        w.Bytes(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        ASSERT_TRUE(w.WriteFile(path));
-    }
+    // A path under the temporary folder.
+    std::string Path(const std::string& name) const { return scratch.str() + "/" + name; }
 
-    ScratchFolder scratch;
+    TempDir scratch;
     platform::HeadlessPlatform platform;
     std::unique_ptr<Display> display;
     RecordingSink sounds_;
 };
 
-}  // namespace zoa::testing
+}  // namespace zoa::test

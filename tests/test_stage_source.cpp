@@ -1,5 +1,3 @@
-#include "world/stage_source.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -9,10 +7,11 @@
 #include <fstream>
 #include <string>
 
-#include "stage_fixture.h"
+#include "stage_test_support.h"
 #include "world/stage_file.h"
+#include "world/stage_source.h"
 
-namespace zoa::testing {
+namespace zoa::test {
 namespace {
 
 // A player's record spelled out, as a stage needs it while the catalogue is
@@ -227,47 +226,48 @@ int RunTool(const std::string& command) {
 }
 
 TEST(StageCompilerToolTest, CompilesDecompilesAndReportsErrors) {
-    ScratchFolder folder;
+    TempDir dir;
+    const auto file = [&dir](const std::string& name) { return dir.str() + "/" + name; };
     {
-        std::ofstream(folder / "s.stage") << Source();
-        std::ofstream(folder / "bad.stage") << "stage 1\nLevel = 1\nLevel = 2\n";
+        std::ofstream(file("s.stage")) << Source();
+        std::ofstream(file("bad.stage")) << "stage 1\nLevel = 1\nLevel = 2\n";
     }
     const std::string tool = ZOA_STAGEC_BINARY;
-    ASSERT_EQ(RunTool(tool + " compile " + (folder / "s.stage") + " " + (folder / "stage3.map") +
-                      " " + (folder / "3.m")),
+    ASSERT_EQ(RunTool(tool + " compile " + file("s.stage") + " " + file("stage3.map") + " " +
+                      file("3.m")),
               0);
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(ReadWholeFile(folder / "stage3.map", bytes));
+    ASSERT_TRUE(ReadWholeFile(file("stage3.map"), bytes));
     StageFile stage;
     ASSERT_EQ(ReadStageFile(bytes, stage, nullptr), StageRead::kOk);
     EXPECT_EQ(stage.Level, 3);
-    ASSERT_TRUE(ReadWholeFile(folder / "3.m", bytes));
+    ASSERT_TRUE(ReadWholeFile(file("3.m"), bytes));
     TileMapFile map;
     EXPECT_TRUE(ReadTileMapFile(bytes, map, nullptr));
 
-    ASSERT_EQ(RunTool(tool + " decompile " + (folder / "stage3.map") + " " + (folder / "3.m") +
-                      " -o " + (folder / "back.stage")),
+    ASSERT_EQ(RunTool(tool + " decompile " + file("stage3.map") + " " + file("3.m") + " -o " +
+                      file("back.stage")),
               0);
-    ASSERT_EQ(RunTool(tool + " compile " + (folder / "back.stage") + " " + (folder / "again.map") +
-                      " " + (folder / "again.m")),
+    ASSERT_EQ(RunTool(tool + " compile " + file("back.stage") + " " + file("again.map") + " " +
+                      file("again.m")),
               0);
     std::vector<uint8_t> again;
-    ASSERT_TRUE(ReadWholeFile(folder / "again.map", again));
-    ASSERT_TRUE(ReadWholeFile(folder / "stage3.map", bytes));
+    ASSERT_TRUE(ReadWholeFile(file("again.map"), again));
+    ASSERT_TRUE(ReadWholeFile(file("stage3.map"), bytes));
     EXPECT_EQ(again, bytes);
 
-    const std::string errors = folder / "errors.txt";
-    const int status = std::system(
-        (tool + " compile " + (folder / "bad.stage") + " x.map x.m 2>" + errors).c_str());
+    const std::string errors = file("errors.txt");
+    const int status =
+        std::system((tool + " compile " + file("bad.stage") + " x.map x.m 2>" + errors).c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
     std::ifstream in(errors);
     std::string line;
     std::getline(in, line);
-    EXPECT_EQ(line, "zoa_stagec: " + (folder / "bad.stage") + ": line 3: Level is given twice");
+    EXPECT_EQ(line, "zoa_stagec: " + file("bad.stage") + ": line 3: Level is given twice");
     EXPECT_FALSE(std::filesystem::exists("x.map"));
     EXPECT_EQ(RunTool(tool + " frobnicate"), 2);
 }
 #endif
 
 }  // namespace
-}  // namespace zoa::testing
+}  // namespace zoa::test
