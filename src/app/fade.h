@@ -5,6 +5,11 @@ namespace zoa {
 
 enum FadeMode : int32_t { kFadeRestore = 0, kFadeOut = 1, kFadeIn = 2 };
 
+// Window timer 1, set right after a fade-out (a stage start, a lost life): its
+// first tick, a second later, fades the screen back in.
+constexpr uint32_t kFadeInTimer = 1;
+constexpr uint32_t kFadeInDelayMs = 1000;
+
 // Fades the screen palette between black and the loaded palette in `steps`
 // steps (restore: back to the loaded palette at once). Each step waits until
 // more than Time_Chai ms have passed since the previous one; no frame runs and

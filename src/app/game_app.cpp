@@ -13,6 +13,7 @@
 #include "gfx/sheets.h"
 #include "platform/data_path.h"
 #include "platform/platform.h"
+#include "sprites/sprite_pool.h"
 #include "world/game_state.h"
 #include "world/random.h"
 #include "world/run_frame.h"
@@ -22,7 +23,6 @@ namespace zoa {
 
 namespace {
 
-constexpr uint32_t kFadeInTimer = 1;
 constexpr uint32_t kLongestIdleWait = 1000;
 
 struct App {
@@ -181,6 +181,7 @@ void WindowProcedure(const platform::Message& m) {
 int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform) {
     game = GameState{};
     world = WorldMap{};
+    pool = SpritePool{};
     app.platform = platform.get();
     app.options = &options;
     app.framesRun = 0;

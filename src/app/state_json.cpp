@@ -1,8 +1,36 @@
 #include "app/state_json.h"
 
+#include "sprites/sprite_pool.h"
 #include "world/game_state.h"
 
 namespace zoa {
+
+namespace {
+
+// {"type": .., "srcX": .., ..., "frames": [8 values], ..., "dir": ..}
+void AppendSpriteJson(std::string& out, const SpriteRecord& sprite) {
+    out += '{';
+    for (int32_t f = 0; f < kSpriteFieldCount; ++f) {
+        if (f > 0) out += ", ";
+        out += '"';
+        out += kSpriteFields[f].name;
+        out += "\": ";
+        const int32_t* words = SpriteFieldWords(sprite, f);
+        if (kSpriteFields[f].words == 1) {
+            out += std::to_string(words[0]);
+            continue;
+        }
+        out += '[';
+        for (int32_t k = 0; k < kSpriteFields[f].words; ++k) {
+            if (k > 0) out += ", ";
+            out += std::to_string(words[k]);
+        }
+        out += ']';
+    }
+    out += '}';
+}
+
+}  // namespace
 
 void AppendStateJson(std::string& out) {
     out += "{\"frameCounter\": ";
@@ -17,7 +45,12 @@ void AppendStateJson(std::string& out) {
         out += "\": ";
         out += std::to_string(value);
     });
-    out += "}, \"sprites\": [], \"sounds\": []}";
+    out += "}, \"sprites\": [";
+    for (int32_t i = 0; i < LiveSpriteCount(); ++i) {
+        if (i > 0) out += ", ";
+        AppendSpriteJson(out, pool[i]);
+    }
+    out += "], \"sounds\": []}";
 }
 
 }  // namespace zoa

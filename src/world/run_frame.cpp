@@ -2,7 +2,12 @@
 
 #include "app/menus.h"
 #include "gfx/display.h"
+#include "sprites/draw_sprites.h"
+#include "sprites/update_sprites.h"
+#include "world/background.h"
 #include "world/game_state.h"
+#include "world/hud.h"
+#include "world/tile_map_view.h"
 
 namespace zoa {
 
@@ -12,6 +17,18 @@ void RunFrame() {
         DrawTitle();
         return;
     }
+    MoveBackground();
+    DrawBackground();
+    if (game.TileSheetView) {
+        g_display->Blit({0, 0}, static_cast<uint32_t>(game.SurfaceSPt),
+                        {0, 0, kScreenWidth, kScreenHeight});
+    } else {
+        // Paused, nothing moves; the picture is still drawn whole.
+        if (!game.PauseActive) UpdateSprites();
+        DrawTileMap();
+        DrawSprites();
+    }
+    DrawHud();
     g_display->Flip();
 }
 

@@ -1,0 +1,122 @@
+#pragma once
+// Shared set-up for the stage, frame and HUD tests: a headless display with
+// ten sheets whose every pixel differs from its neighbours (so a blit one
+// pixel off shows), and a sound sink that records what is played and stopped.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gfx/display.h"
+#include "gfx/palette_file.h"
+#include "gfx/sheet_image.h"
+#include "gfx/sheets.h"
+#include "platform/data_path.h"
+#include "platform/headless/headless_platform.h"
+#include "sound/sound_calls.h"
+#include "sprites/sprite_pool.h"
+#include "test_support.h"
+#include "world/game_state.h"
+#include "world/le_words.h"
+#include "world/world_map.h"
+
+namespace zoa::test {
+
+// The picture every test sheet holds: a value that tells sheet and position
+// apart, changes from one pixel to the next, and never is the transparent index.
+inline uint8_t SheetPixel(int sheet, int32_t x, int32_t y) {
+    return static_cast<uint8_t>((x * 3 + y * 5 + sheet * 17) % 240);
+}
+
+struct SoundEvent {
+    bool play;
+    int32_t index;
+    int32_t loop;
+    bool operator==(const SoundEvent&) const = default;
+};
+
+class RecordingSink : public SoundSink {
+  public:
+    void Play(int32_t index, int32_t loop) override { events.push_back({true, index, loop}); }
+    void Stop(int32_t index) override { events.push_back({false, index, 0}); }
+    std::vector<SoundEvent> events;
+};
+
+// Everything a stage needs: state reset, a data folder in a temporary folder,
+// a user folder, the display with the ten test sheets loaded by LoadSheets,
+// the tile table set up, sounds 1..19 numbered like the game numbers them.
+class StageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        game = GameState{};
+        world = WorldMap{};
+        pool = SpritePool{};
+        std::filesystem::create_directories(Path("data/nbm"));
+        std::filesystem::create_directories(Path("data/map"));
+        std::filesystem::create_directories(Path("home"));
+        SetDataRoot(scratch.str());
+        platform.SetUserFolder(Path("home"));
+        platform::SetCurrent(&platform);
+        WriteTestSheets();
+        display = std::make_unique<Display>(&platform);
+        g_display = display.get();
+        ASSERT_EQ(LoadSheets(), 1);
+        for (int i = 0; i < kPaletteSize; ++i) {
+            const uint8_t v = static_cast<uint8_t>(i);
+            display->palette[i] = {v, static_cast<uint8_t>(255 - v), 128, 0};
+        }
+        display->SetPaletteEntries(display->palette);
+        SetUpWorld();  // no Spt.T: the built-in attributes, and a message box we ignore
+        int32_t* sounds[] = {&game.SoundA, &game.SoundB, &game.SoundC, &game.SoundD, &game.SoundE,
+                             &game.SoundF, &game.SoundG, &game.SoundH, &game.SoundI, &game.SoundJ,
+                             &game.SoundK, &game.SoundL, &game.SoundM, &game.SoundN, &game.SoundO,
+                             &game.Sound1, &game.Sound2, &game.Sound3, &game.Sound4};
+        for (int i = 0; i < 19; ++i) *sounds[i] = i + 1;
+        SetSoundSink(&sounds_);
+    }
+
+    void TearDown() override {
+        SetSoundSink(nullptr);
+        g_display = nullptr;
+        display.reset();
+        platform::SetCurrent(nullptr);
+        SetDataRoot(".");
+    }
+
+    void WriteTestSheets() {
+        for (int s = 0; s < kSheetCount; ++s) {
+            const int32_t h = kSheets[s].height;
+            std::vector<uint8_t> pixels(static_cast<size_t>(kScreenWidth) * h);
+            for (int32_t y = 0; y < h; ++y) {
+                for (int32_t x = 0; x < kScreenWidth; ++x)
+                    pixels[static_cast<size_t>(y) * kScreenWidth + x] = SheetPixel(s, x, y);
+            }
+            ASSERT_TRUE(WriteSheetFile(PackedSheetPath(DataPath(kSheets[s].path)), kScreenWidth, h,
+                                       pixels.data()));
+        }
+        Palette palette{};
+        for (int i = 0; i < kPaletteSize; ++i) palette[i] = {static_cast<uint8_t>(i), 1, 2, 0};
+        ASSERT_TRUE(WritePaletteFile(DataPath(kPaletteFilePath), palette));
+    }
+
+    // Index of a sheet in loading order (0 = SPl ... 9 = SPb) from its surface.
+    static int SheetOf(int32_t surface) { return surface - 1; }
+
+    uint8_t Back(int32_t x, int32_t y) { return display->BackBuffer()[y * kScreenWidth + x]; }
+    uint8_t Front(int32_t x, int32_t y) const {
+        return display->FrontBuffer()[y * kScreenWidth + x];
+    }
+
+    // A path under the temporary folder.
+    std::string Path(const std::string& name) const { return scratch.str() + "/" + name; }
+
+    TempDir scratch;
+    platform::HeadlessPlatform platform;
+    std::unique_ptr<Display> display;
+    RecordingSink sounds_;
+};
+
+}  // namespace zoa::test
