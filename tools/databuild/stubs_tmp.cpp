@@ -11,5 +11,4 @@ Canvas BuildLoadingSheet() { return Canvas(640, 480, 0); }
 Canvas BuildTitleSheet() { return Canvas(640, 480, 0); }
 Canvas BuildInterfaceSheet() { return Canvas(640, 480); }
 Canvas BuildTileSheet() { return Canvas(640, 960); }
-Canvas BuildBackgroundSheet() { return Canvas(640, 1920); }
 }
