@@ -7,5 +7,4 @@ std::vector<int16_t> SoundEffect(int) { return std::vector<int16_t>(100, 0); }
 std::vector<int16_t> MusicTrack(int) { return std::vector<int16_t>(100, 0); }
 bool WriteIconFile(const std::string&) { return true; }
 bool WriteLogoVideo(const std::string&, std::string*) { return true; }
-Canvas BuildTileSheet() { return Canvas(640, 960); }
 }
