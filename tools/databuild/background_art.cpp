@@ -102,18 +102,18 @@ Canvas Mesas() {  // strip 2: canyon buttes over the far layer, desert floor bel
         for (const Mesa& m : mesas) {
             Material mat = Mat(kCanyon, 3);
             mat.bevel = 3;
-            p.Poly({{m.x - m.w / 2, 170}, {m.x - m.w / 2 + 12, m.top + 14}, {m.x - m.w / 2 + 18, m.top},
-                    {m.x + m.w / 2 - 16, m.top}, {m.x + m.w / 2 - 8, m.top + 18}, {m.x + m.w / 2, 170}},
+            p.Poly({{m.x - m.w / 2, 140}, {m.x - m.w / 2 + 12, m.top + 14}, {m.x - m.w / 2 + 18, m.top},
+                    {m.x + m.w / 2 - 16, m.top}, {m.x + m.w / 2 - 8, m.top + 18}, {m.x + m.w / 2, 140}},
                    mat);
             for (int i = 1; i < 5; ++i) {
-                const float y = m.top + static_cast<float>(i) * (170 - m.top) / 5;
+                const float y = m.top + static_cast<float>(i) * (140 - m.top) / 5;
                 p.Line({m.x - m.w / 2 + 10, y}, {m.x + m.w / 2 - 8, y}, Shade(kCanyon, 2));
             }
         }
     });
-    Gradient(c, 150, 256, kSand, 3.2f, 4.6f);
+    Gradient(c, 130, 256, kSand, 3.2f, 4.6f);
     for (int x = 0; x < kPeriod; ++x)
-        for (int y = 150; y < 256; ++y)
+        for (int y = 130; y < 256; ++y)
             if (PeriodicNoise(static_cast<float>(x) / 16, static_cast<float>(y) / 3, kPeriod / 16, 5) > 0.72f)
                 c.Set(x, y, Shade(kSand, 2));
     return c;

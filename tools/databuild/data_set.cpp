@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "gfx/palette_file.h"
+#include "gfx/png_writer.h"
 #include "gfx/sheet_image.h"
 #include "icon_file.h"
 #include "logo_video.h"
@@ -78,6 +79,14 @@ bool WriteDataSet(const std::string& outDir, const std::string& previewDir, std:
     const std::string logoPath = (data / "logo" / "__Logo.avi").string();
     std::string why;
     if (!WriteLogoVideo(logoPath, &why)) return fail(logoPath + ": " + why);
+    if (!previewDir.empty()) {
+        for (int i : {20, 60}) {
+            const Canvas frame = LogoFrame(i);
+            const std::string name = (fs::path(previewDir) / ("logo_" + std::to_string(i) + ".png")).string();
+            if (!WritePng(name, frame.Pixels().data(), frame.Width(), frame.Height(), GamePalette()))
+                return fail(name);
+        }
+    }
     return true;
 }
 
