@@ -1,0 +1,182 @@
+// The pictures hold what the game reads: frames where the frame rule finds
+// them, keyed transparency only where it is meant, tiles that match their
+// attributes, backgrounds with no hole on any stage.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "data_set.h"
+#include "gfx/sheet_image.h"
+#include "interface_layout.h"
+#include "sprite_layout.h"
+#include "sprites/frame_rect.h"
+#include "tile_layout.h"
+#include "world/world_map.h"
+
+namespace zoa::databuild {
+namespace {
+
+// The sheets as the build wrote them, read through the game's loader.
+const SheetImage& Sheet(SheetId id) {
+    static SheetImage* sheets[kSheetIdCount] = {};
+    if (!sheets[id]) {
+        const std::string name = kSheetSpecs[id].file;
+        sheets[id] = new SheetImage(std::string(ZOA_DATA_BUILD_DIR) + "/data/nbm/" + name, true);
+    }
+    return *sheets[id];
+}
+
+int OpaqueIn(const SheetImage& s, const Rect& r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += s.At(x, y) != TransparentIndex;
+    return n;
+}
+
+TEST(FrameSourceRect, WrapsRowsAtTheSheetEdge) {
+    const int expectX[8] = {1, 122, 243, 364, 485, 1, 122, 243};
+    for (int f = 0; f < 8; ++f) {
+        const Rect r = FrameSourceRect(1, 1, 121, 105, 1, f);
+        EXPECT_EQ(r.left, expectX[f]) << f;
+        EXPECT_EQ(r.right - r.left, 121);
+        EXPECT_EQ(r.top, 1 + 105 * (f < 5 ? 1 : 2)) << f;
+    }
+    // A frame ending exactly at 640 already wraps.
+    EXPECT_EQ(FrameSourceRect(0, 0, 128, 10, 0, 4).top, 10);
+    EXPECT_EQ(FrameSourceRect(1, 1, 121, 105, 9, 0).top, 1 + 105 * 13);
+    EXPECT_EQ(FrameSourceRect(1, 1, 121, 105, 40, 0).top, 1);  // no such row: row 0
+}
+
+TEST(DataBuildArt, EveryCatalogueFrameIsDrawnWhereTheGameReadsIt) {
+    for (SheetId a : {kSPgi, kSPcca, kSPmca}) {
+        const FramePlan plan = PlanFrames(a);
+        for (const FrameSlot& s : plan.drawn) {
+            const SpriteLayout& l = *FindLayout(s.type);
+            const Rect r = FrameSourceRect(l.srcX, l.srcY, l.width, l.height, s.row, s.frame);
+            const int area = r.Width() * r.Height();
+            EXPECT_GT(OpaqueIn(Sheet(a), r), area / 100)
+                << s.type << " row " << s.row << " frame " << s.frame;
+            if (a != kSPgi) {  // the B sheets hold the same frame mirrored
+                const SheetImage& b = Sheet(a == kSPcca ? kSPccb : kSPmcb);
+                int same = 0;
+                for (int y = r.top; y < r.bottom; ++y)
+                    for (int x = r.left; x < r.right; ++x)
+                        same += Sheet(a).At(x, y) == b.At(r.left + r.right - 1 - x, y);
+                EXPECT_EQ(same, area) << s.type << " row " << s.row << " frame " << s.frame;
+            }
+        }
+    }
+    // Three enemy defeat frames cannot be drawn: two share their rectangle with
+    // another enemy's walking frames and one lies below the 2000-pixel sheet.
+    const FramePlan enemies = PlanFrames(kSPmca);
+    ASSERT_EQ(enemies.skipped.size(), 3u);
+    for (const FrameSlot& s : enemies.skipped) {
+        EXPECT_EQ(s.row, 2);
+        EXPECT_EQ(s.frame, 7);
+    }
+    EXPECT_TRUE(PlanFrames(kSPgi).skipped.empty());
+    EXPECT_TRUE(PlanFrames(kSPcca).skipped.empty());
+}
+
+TEST(DataBuildArt, TheHeroFitsTheBoxesTheRulesUse) {
+    const SheetImage& s = Sheet(kSPcca);
+    for (int f = 0; f < 5; ++f) {  // standing frames
+        const Rect r = FrameSourceRect(1, 1, 121, 105, 0, f);
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                if (s.At(x, y) == TransparentIndex) continue;
+                EXPECT_TRUE(x - r.left >= 29 && x - r.left <= 94 && y - r.top >= 29)
+                    << "frame " << f << " pixel " << x - r.left << "," << y - r.top;
+            }
+        int feet = 0;
+        for (int x = r.left; x < r.right; ++x) feet += s.At(x, r.top + 103) != TransparentIndex;
+        EXPECT_GT(feet, 6) << "feet on the floor line, frame " << f;
+    }
+    EXPECT_GT(OpaqueIn(s, kSpareLifeIcon), 1500);
+}
+
+TEST(DataBuildArt, KeyColourOnlyWhereTransparencyIsMeant) {
+    for (SheetId id : {kSPl, kSPm}) EXPECT_EQ(OpaqueIn(Sheet(id), {0, 0, 640, 480}), 640 * 480);
+    for (int id = kSPmi; id < kSheetIdCount; ++id) {
+        const SheetImage& s = Sheet(static_cast<SheetId>(id));
+        EXPECT_LT(OpaqueIn(s, {0, 0, 640, s.height}), 640 * s.height) << id;
+    }
+    const SheetImage& ui = Sheet(kSPmi);
+    for (const Rect& r : kTitleItemPicture) EXPECT_GT(OpaqueIn(ui, r), r.Width() * r.Height() * 95 / 100);
+    for (Rect r : kPauseItemPicture) {
+        EXPECT_GT(OpaqueIn(ui, r), r.Width() * r.Height() * 9 / 10);
+        r.top += kPauseHighlightShift;
+        r.bottom += kPauseHighlightShift;
+        EXPECT_GT(OpaqueIn(ui, r), r.Width() * r.Height() * 9 / 10);
+    }
+    // Gauge bars are solid over all 500 columns, so any length draws cleanly.
+    EXPECT_EQ(OpaqueIn(ui, kLifeBar), 500 * 17);
+    EXPECT_EQ(OpaqueIn(ui, kJetBar), 500 * 17);
+    for (const Rect& r : {kPauseCursor, kLifeLabel, kJetLabel, kStageLabel, kDemoLabel, kGameOverPicture})
+        EXPECT_GT(OpaqueIn(ui, r), 40);
+    for (int d = 0; d < 10; ++d) EXPECT_GT(OpaqueIn(ui, DigitCell(d)), 40) << d;
+}
+
+TEST(DataBuildArt, TilesMatchTheirDefaultAttributes) {
+    const SheetImage& s = Sheet(kSPt);
+    const auto attrs = WorldMap::DefaultTileAttributes();
+    for (int n = 0; n < kFirstHiddenTile; ++n) {
+        const int x = (n % 19) * 33 + 1, y = (n / 19) * 33 + 1;
+        const int opaque = OpaqueIn(s, {x, y, x + 32, y + 32});
+        if (n == 0) {
+            EXPECT_EQ(opaque, 0) << "tile 0 must be fully transparent";
+        } else if (attrs[n] == kAttrSolid) {
+            EXPECT_GT(opaque, 32 * 32 / 2) << "solid tile " << n;
+        } else {
+            EXPECT_GT(opaque, 20) << "decoration " << n;
+            EXPECT_LT(opaque, 32 * 32) << "decoration " << n << " has no see-through part";
+        }
+    }
+    EXPECT_EQ(attrs[kExitTile], kAttrExit);
+    // Terrain fill tiles have no see-through pixel at all.
+    for (int t = 0; t < kTerrainCount; ++t) {
+        const int n = kTerrainRow[t] * 19 + kFill;
+        const int x = (n % 19) * 33 + 1, y = (n / 19) * 33 + 1;
+        EXPECT_EQ(OpaqueIn(s, {x, y, x + 32, y + 32}), 32 * 32) << "fill of set " << t;
+    }
+}
+
+TEST(DataBuildArt, BackgroundLayersLeaveNoHoleOnAnyStage) {
+    // Each layer scrolls by its own offset, so a row of the screen is covered
+    // at every offset only if some layer covering it is opaque across the row.
+    const SheetImage& s = Sheet(kSPb);
+    auto rowOpaque = [&](int strip, int row) {
+        const Rect& r = kBackgroundStrip[strip];
+        for (int x = 0; x < 640; ++x)
+            if (s.At(x, r.top + row) == TransparentIndex) return false;
+        return true;
+    };
+    for (int level = 0; level <= 8; ++level) {
+        const int far = kStripChoice[0][level], mid = kStripChoice[1][level], near = kStripChoice[2][level];
+        const int farH = kBackgroundStrip[far].Height(), midH = kBackgroundStrip[mid].Height();
+        const int nearH = kBackgroundStrip[near].Height() - 20, nearTop = 480 - nearH;
+        for (int y = 0; y < 480; ++y) {
+            const bool covered = (y >= nearTop && rowOpaque(near, y - nearTop)) ||
+                                 (y >= 130 && y < 130 + midH && rowOpaque(mid, y - 130)) ||
+                                 (y < farH && rowOpaque(far, y));
+            ASSERT_TRUE(covered) << "level " << level << " screen row " << y;
+        }
+    }
+    // And each strip repeats seamlessly: its last column runs into its first
+    // no more abruptly than any two neighbouring columns inside it.
+    for (int strip = 0; strip < 7; ++strip) {
+        const Rect& r = kBackgroundStrip[strip];
+        auto differ = [&](int a, int b) {
+            int n = 0;
+            for (int y = r.top; y < r.bottom; ++y) n += s.At(a, y) != s.At(b, y);
+            return n;
+        };
+        int most = 0;
+        for (int x = 0; x + 1 < 640; ++x) most = std::max(most, differ(x, x + 1));
+        EXPECT_LE(differ(639, 0), most) << "strip " << strip;
+    }
+}
+
+}  // namespace
+}  // namespace zoa::databuild

@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+
+namespace zoa::databuild {
+
+// What each of the 570 tile numbers shows. The solid/empty split follows the
+// game's default tile attributes: every empty-attribute tile is decoration over
+// transparency, tile 153 is the exit portal, everything else is a solid block.
+//
+// Terrain sets: one sheet row of 19 tiles each, always in this order.
+enum TerrainPiece {
+    kTopLeft, kTop, kTopRight, kLeft, kFill, kRight, kBottomLeft, kBottom, kBottomRight,
+    kInnerTopLeft, kInnerTopRight, kPlatformLeft, kPlatformMiddle, kPlatformRight, kBlock,
+    kColumnTop, kColumnMiddle, kColumnBottom, kFillAlt, kPieceCount
+};
+
+enum Terrain {
+    kGrassEarth, kHillStone, kForestMoss, kForestLogs, kDesertSand, kDesertRock, kCityPlate,
+    kCityGirder, kRedBrick, kGreyStone, kTerrainCount
+};
+
+// Sheet rows holding the terrain sets: rows 9 and 12..20 hold kGrassEarth ..
+// kGreyStone; rows 21..28 hold weathered variants of kGrassEarth .. kCityGirder.
+constexpr int kTerrainRow[kTerrainCount] = {9, 12, 13, 14, 15, 16, 17, 18, 19, 20};
+constexpr int kVariantFirstRow = 21;
+constexpr int kVariantRows = 8;
+// Row 29 lies below the 960-pixel sheet: those tiles (551..569) cannot be shown.
+constexpr int kFirstHiddenTile = 551;
+constexpr int kExitTile = 153;
+
+}  // namespace zoa::databuild
