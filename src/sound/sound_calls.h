@@ -4,15 +4,23 @@
 namespace zoa {
 
 // How game code starts and stops sounds by their index (1..19). Until a sound
-// system is installed these do nothing.
+// system is installed these do nothing and give 0. Results are 1 for success
+// and 0 for failure; game code is free to ignore them.
 struct SoundSink {
     virtual ~SoundSink() = default;
-    virtual void Play(int32_t index, int32_t loop) = 0;
-    virtual void Stop(int32_t index) = 0;
+    virtual int32_t Play(int32_t index, int32_t loop) = 0;
+    virtual int32_t Stop(int32_t index) = 0;
 };
 
 void SetSoundSink(SoundSink* sink);
-void PlaySound(int32_t index, int32_t loop);
-void StopSound(int32_t index);
+SoundSink* CurrentSoundSink();
+int32_t PlaySound(int32_t index, int32_t loop);
+int32_t StopSound(int32_t index);
+
+// The looped track of the current Level (compared unsigned): Sound1 up to
+// level 2, Sound2 for 3 and 4, Sound3 for 5 and 6, Sound4 from 7 on.
+int32_t LevelTrack();
+// Stops Sound1, Sound2, Sound3 and Sound4, in that order.
+void StopLevelTracks();
 
 }  // namespace zoa
