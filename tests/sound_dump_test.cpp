@@ -50,7 +50,7 @@ std::string SoundsArray(const std::string& json) {
 }
 
 class SoundDumpTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { test::WriteFixtureData(dir.path()); }
 
     int Run(const std::vector<std::string>& extra, uint32_t keyAt) {

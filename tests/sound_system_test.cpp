@@ -20,7 +20,7 @@ std::vector<SoundLog::Entry> Entries(const SoundLog& log, uint64_t from = 0) {
 }
 
 class SoundSystemTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         game = GameState{};
         test::WriteFixtureSounds(dir.path());

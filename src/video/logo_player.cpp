@@ -341,6 +341,9 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
         int64_t length = 0;
         if (s->duration != AV_NOPTS_VALUE && s->duration > 0) {
             length = Milliseconds(s->duration, s->time_base);
+        } else if (s->nb_frames > 0) {
+            // An AVI stream's length counts units of its time base (samples of PCM audio).
+            length = Milliseconds(s->nb_frames, s->time_base);
         } else if (file->duration != AV_NOPTS_VALUE && file->duration > 0) {
             length = file->duration / (AV_TIME_BASE / 1000);
         }
