@@ -123,3 +123,78 @@ TEST_F(SoundDumpTest, NoSoundStillLogsAndAStartupWithoutSoundsFails) {
 
 }  // namespace
 }  // namespace zoa
+
+namespace zoa {
+namespace {
+
+// An output that records what the sound system asks of it.
+struct Calls {
+    std::vector<std::string> pauses;
+    int loaded = 0;
+    int freed = 0;
+    int played = 0;
+};
+
+class RecordingOut : public platform::AudioOut {
+public:
+    explicit RecordingOut(Calls* calls) : calls_(calls) {}
+    bool HasDevice() const override { return true; }
+    bool LoadVoice(int32_t, const platform::PcmFormat&, const uint8_t*, uint32_t) override {
+        ++calls_->loaded;
+        return true;
+    }
+    bool PlayVoice(int32_t, bool) override {
+        ++calls_->played;
+        return true;
+    }
+    bool StopVoice(int32_t) override { return true; }
+    void FreeVoice(int32_t) override { ++calls_->freed; }
+    void PauseVoices(bool paused) override {
+        calls_->pauses.push_back(paused ? "pause" : "resume");
+    }
+    bool OpenStream(platform::PcmFormat*) override { return false; }
+    bool QueueStream(const uint8_t*, uint32_t) override { return false; }
+    uint32_t StreamBuffersDone() override { return 0; }
+    uint64_t StreamBytesPlayed() override { return 0; }
+    void CloseStream() override {}
+
+private:
+    Calls* calls_;
+};
+
+class RecordingPlatform : public platform::HeadlessPlatform {
+public:
+    explicit RecordingPlatform(Calls* calls) : calls_(calls) {}
+
+protected:
+    std::unique_ptr<platform::AudioOut> OpenAudioDevice(std::string*) override {
+        return std::make_unique<RecordingOut>(calls_);
+    }
+
+private:
+    Calls* calls_;
+};
+
+TEST(SoundOutput, HoldsWhileInTheBackgroundAndIsReleasedWithTheWindow) {
+    test::TempFolder dir("pause");
+    test::WriteFixtureData(dir.path());
+    std::string error;
+    auto options = ParseCommandLine(
+        {"--headless", "--no-logo", "--data", dir.path(), "--frames", "60"}, &error);
+    Calls calls;
+    auto platform = std::make_unique<RecordingPlatform>(&calls);
+    platform->SetUserFolder(dir / "home");
+    using platform::MessageId;
+    platform->ScheduleMessage(20, {MessageId::KeyDown, platform::vk::Right, 0});
+    platform->ScheduleMessage(30, {MessageId::ActivateApp, 0, 0});
+    platform->ScheduleMessage(40, {MessageId::ActivateApp, 1, 0});
+    ASSERT_EQ(RunGame(*options, std::move(platform)), kExitOk);
+    EXPECT_EQ(calls.loaded, 19);
+    EXPECT_EQ(calls.played, 1);
+    // The first activation (the window being shown) resumes nothing that was held.
+    EXPECT_EQ(calls.pauses, (std::vector<std::string>{"resume", "pause", "resume"}));
+    EXPECT_EQ(calls.freed, 19);
+}
+
+}  // namespace
+}  // namespace zoa
