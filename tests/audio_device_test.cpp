@@ -70,7 +70,7 @@ TEST_F(AudioDeviceTest, StreamBuffersAreCountedAsTheyPlay) {
 
 TEST_F(AudioDeviceTest, LogoRunsOnTheAudioClock) {
     ASSERT_TRUE(sdl->OpenWindow("logo test"));
-    test::TempFolder dir("logo_device");
+    test::TempDir dir;
     test::TestAvi avi;
     avi.frames = 5;  // half a second of video, a second of audio
     avi.color = [](int f, int, int) { return uint32_t(40 * f); };

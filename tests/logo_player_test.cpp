@@ -59,7 +59,7 @@ protected:
         EXPECT_TRUE(test::WriteTestAvi(dir / name, avi, &error)) << error;
         return dir / name;
     }
-    test::TempFolder dir{"logo"};
+    test::TempDir dir;
     platform::HeadlessPlatform headless;
 };
 
@@ -194,14 +194,14 @@ TEST_F(LogoTest, MissingGarbageAndDamagedFilesNeverCrash) {
 class LogoStartupTest : public LogoTest {
 protected:
     int Run(const std::vector<platform::Message>& at200, uint32_t afterMs) {
-        test::WriteFixtureData(dir.path());
+        test::WriteFixtureData(dir.str());
         std::filesystem::create_directories(dir / "data/logo");
         test::TestAvi avi;
         avi.color = FrameColor;
         Avi(avi, "data/logo/__Logo.avi");
         std::string error;
         auto options = ParseCommandLine(
-            {"--headless", "--data", dir.path(), "--frames", "300", "--dump", dir / "dump.json"},
+            {"--headless", "--data", dir.str(), "--frames", "300", "--dump", dir / "dump.json"},
             &error);
         auto platform = std::make_unique<platform::HeadlessPlatform>();
         platform->SetUserFolder(dir / "home");

@@ -51,11 +51,11 @@ std::string SoundsArray(const std::string& json) {
 
 class SoundDumpTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::WriteFixtureData(dir.path()); }
+    void SetUp() override { test::WriteFixtureData(dir.str()); }
 
     int Run(const std::vector<std::string>& extra, uint32_t keyAt) {
         std::vector<std::string> args = {
-            "--headless", "--no-logo", "--data",          dir.path(), "--frames",
+            "--headless", "--no-logo", "--data",          dir.str(), "--frames",
             "100",        "--dump",    dir / "dump.json", "--trace",  dir / "trace.jsonl"};
         args.insert(args.end(), extra.begin(), extra.end());
         std::string error;
@@ -70,7 +70,7 @@ protected:
         return RunGame(*options, std::move(platform));
     }
 
-    test::TempFolder dir{"dump"};
+    test::TempDir dir;
 };
 
 TEST_F(SoundDumpTest, DumpListsEveryPlayWithItsFrameAndTraceOnlyTheNewOnes) {
@@ -176,11 +176,11 @@ private:
 };
 
 TEST(SoundOutput, HoldsWhileInTheBackgroundAndIsReleasedWithTheWindow) {
-    test::TempFolder dir("pause");
-    test::WriteFixtureData(dir.path());
+    test::TempDir dir;
+    test::WriteFixtureData(dir.str());
     std::string error;
     auto options = ParseCommandLine(
-        {"--headless", "--no-logo", "--data", dir.path(), "--frames", "60"}, &error);
+        {"--headless", "--no-logo", "--data", dir.str(), "--frames", "60"}, &error);
     Calls calls;
     auto platform = std::make_unique<RecordingPlatform>(&calls);
     platform->SetUserFolder(dir / "home");

@@ -3,22 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
+
 namespace zoa::test {
 
-// A fresh folder under the system's temporary folder, removed with everything
-// in it when the object goes.
-class TempFolder {
-public:
-    explicit TempFolder(const std::string& name);
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
-
-private:
-    std::string path_;
-};
+// A path inside a temporary folder, as the string the game's loaders take.
+inline std::string operator/(const TempDir& dir, const std::string& relative) {
+    return dir.str() + "/" + relative;
+}
 
 // The nineteen sound files' names in load order (A..O, 1..4).
 extern const char* const kSoundNames[19];
@@ -30,8 +22,8 @@ uint32_t FixtureSoundBytes(int n);
 // Writes data/sound/*.WAV under `root`.
 void WriteFixtureSounds(const std::string& root);
 
-// Writes a whole minimal data set under `root`: the ten sheets, the palette and
-// the sounds (no tile attribute file, which the game does without).
+// Writes a data set the game starts on under `root`: the fixture sheets and
+// palette and the sounds (no tile attribute file, which the game does without).
 void WriteFixtureData(const std::string& root);
 
 // Reads a whole text file.

@@ -23,15 +23,15 @@ class SoundSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
         game = GameState{};
-        test::WriteFixtureSounds(dir.path());
-        SetDataRoot(dir.path());
+        test::WriteFixtureSounds(dir.str());
+        SetDataRoot(dir.str());
     }
     void TearDown() override {
         delete g_soundSystem;
         g_soundSystem = nullptr;
         SetDataRoot(".");
     }
-    test::TempFolder dir{"sounds"};
+    test::TempDir dir;
 };
 
 TEST_F(SoundSystemTest, LoadsTheNineteenSoundsInTableOrder) {

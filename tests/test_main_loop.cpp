@@ -10,6 +10,7 @@
 #include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
+#include "sound_fixture.h"
 #include "test_support.h"
 #include "world/game_state.h"
 
@@ -31,6 +32,7 @@ struct HeadlessRun {
 
     HeadlessRun() {
         test::WriteFixtureSheets(dir.str());
+        test::WriteFixtureSounds(dir.str());
         platform = owned.get();
         platform->SetUserFolder(dir.str());
         options.headless = true;
@@ -162,6 +164,7 @@ int RunBinary(const std::string& args) {
 TEST(CommandLine, AHeadlessRunWritesItsDumpTraceAndScreenshot) {
     test::TempDir dir;
     test::WriteFixtureSheets(dir.str());
+    test::WriteFixtureSounds(dir.str());
     const std::string d = dir.str();
     ASSERT_EQ(RunBinary("--headless --seed 7 --data " + d + " --frames 1000 --dump " + d + "/dump.json --trace " +
                         d + "/trace.jsonl --screenshot " + d + "/shot.png"),

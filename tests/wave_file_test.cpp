@@ -57,7 +57,7 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 const std::vector<uint8_t> kSamples = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 TEST(WaveFile, ReadsFormatAndSamplesAndSkipsChunksBetween) {
-    test::TempFolder dir("wave");
+    test::TempDir dir;
     // A list chunk of odd size (padded) between "fmt " and "data", another before "fmt ".
     const auto bytes = RiffBuilder()
                            .Chunk("JUNK", {9, 9, 9, 9})
@@ -88,7 +88,7 @@ TEST(WaveFile, ReadsFormatAndSamplesAndSkipsChunksBetween) {
 }
 
 TEST(WaveFile, RefusesDataBeforeFormatAndFilesThatAreNotWave) {
-    test::TempFolder dir("wave");
+    test::TempDir dir;
     WriteBytes(dir / "swapped.wav", RiffBuilder()
                                         .Chunk("data", kSamples)
                                         .Chunk("fmt ", RiffBuilder::Format(1, 8000, 8))
@@ -115,7 +115,7 @@ TEST(WaveFile, RefusesDataBeforeFormatAndFilesThatAreNotWave) {
 }
 
 TEST(WaveFile, EveryTruncationFailsWithoutReadingPastTheEnd) {
-    test::TempFolder dir("wave");
+    test::TempDir dir;
     const auto whole = RiffBuilder()
                            .Chunk("fmt ", RiffBuilder::Format(1, 8000, 16, 18))
                            .Chunk("LIST", {1, 2, 3})
@@ -133,7 +133,7 @@ TEST(WaveFile, EveryTruncationFailsWithoutReadingPastTheEnd) {
 }
 
 TEST(WaveFile, WriterOutputReadsBack) {
-    test::TempFolder dir("wave");
+    test::TempDir dir;
     const std::vector<int16_t> samples = {0, 1000, -1000, 32767, -32768};
     ASSERT_TRUE(WriteWaveFile16(dir / "w.wav", 44100, 1, samples));
     WaveFile file(dir / "w.wav");
