@@ -40,8 +40,14 @@ struct SoundEvent {
 
 class RecordingSink : public SoundSink {
   public:
-    void Play(int32_t index, int32_t loop) override { events.push_back({true, index, loop}); }
-    void Stop(int32_t index) override { events.push_back({false, index, 0}); }
+    int32_t Play(int32_t index, int32_t loop) override {
+        events.push_back({true, index, loop});
+        return 1;
+    }
+    int32_t Stop(int32_t index) override {
+        events.push_back({false, index, 0});
+        return 1;
+    }
     std::vector<SoundEvent> events;
 };
 

@@ -12,6 +12,7 @@
 #include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
+#include "sound_fixture.h"
 #include "test_support.h"
 #include "world/game_state.h"
 
@@ -33,6 +34,7 @@ struct HeadlessRun {
 
     HeadlessRun() {
         test::WriteFixtureSheets(dir.str());
+        test::WriteFixtureSounds(dir.str());
         platform = owned.get();
         platform->SetUserFolder(dir.str());
         options.headless = true;
@@ -164,6 +166,7 @@ int RunBinary(const std::string& args) {
 TEST(CommandLine, AHeadlessRunWritesItsDumpTraceAndScreenshot) {
     test::TempDir dir;
     test::WriteFixtureSheets(dir.str());
+    test::WriteFixtureSounds(dir.str());
     const std::string d = dir.str();
     ASSERT_EQ(RunBinary("--headless --seed 7 --data " + d + " --frames 1000 --dump " + d + "/dump.json --trace " +
                         d + "/trace.jsonl --screenshot " + d + "/shot.png"),
@@ -209,7 +212,7 @@ namespace {
 TEST(SdlWindow, OpensAndRunsFramesUnderAVirtualScreen) {
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
     test::TempDir dir;
-    test::WriteFixtureSheets(dir.str());
+    test::WriteFixtureData(dir.str());
     const std::string d = dir.str();
     // With every file present no message box waits for a click.
     std::filesystem::create_directories(d + "/data/map");

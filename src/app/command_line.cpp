@@ -22,6 +22,7 @@ const char* UsageText() {
            "  --data DIR         the folder that holds data/ (default: the current folder)\n"
            "  --seed N           seed the random generator with N instead of the time\n"
            "  --no-logo          skip the opening logo\n"
+           "  --nosound          play silently, without a sound device\n"
            "  --frames N         end once the main loop has run N frames\n"
            "  --dump FILE        at the end, write the game state as JSON\n"
            "  --trace FILE       after every frame, append the game state as one JSON line\n"
@@ -52,6 +53,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             o.window = true;
         } else if (a == "--no-logo") {
             o.noLogo = true;
+        } else if (a == "--nosound") {
+            o.noSound = true;
         } else if (a == "--help" || a == "-h") {
             o.help = true;
         } else if (a == "--version") {

@@ -12,6 +12,7 @@ struct Options {
     std::string dataDir = ".";  // the folder that holds data/
     std::optional<uint32_t> seed;
     bool noLogo = false;
+    bool noSound = false;  // play silently, without opening a sound device
     std::optional<uint64_t> frames;  // end after this many main-loop frames
     std::string dumpFile;
     std::string traceFile;

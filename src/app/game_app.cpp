@@ -14,6 +14,8 @@
 #include "platform/data_path.h"
 #include "platform/platform.h"
 #include "sprites/sprite_pool.h"
+#include "sound/sound_system.h"
+#include "video/logo_player.h"
 #include "world/game_state.h"
 #include "world/random.h"
 #include "world/run_frame.h"
@@ -24,6 +26,8 @@ namespace zoa {
 namespace {
 
 constexpr uint32_t kLongestIdleWait = 1000;
+constexpr int32_t kLogoZoom = 2;
+constexpr const char* kLogoPath = "data\\logo\\__Logo.avi";
 
 struct App {
     platform::Platform* platform = nullptr;
@@ -34,6 +38,7 @@ struct App {
     bool outputsWritten = false;
     std::ofstream trace;
     std::string line;  // reused for every trace line
+    uint64_t tracedSounds = 0;  // sound log entries already in the trace
 };
 
 App app;
@@ -74,6 +79,8 @@ void OnDestroy() {
     if (!game.InputActive) return;
     delete g_display;
     g_display = nullptr;
+    delete g_soundSystem;
+    g_soundSystem = nullptr;
     app.platform->KillTimer(kFadeInTimer);
 }
 
@@ -81,7 +88,8 @@ void AfterFrame() {
     ++app.framesRun;
     if (app.trace.is_open()) {
         app.line.clear();
-        AppendStateJson(app.line);
+        AppendStateJson(app.line, app.tracedSounds);
+        app.tracedSounds = SoundLogTotal();
         app.line += '\n';
         app.trace << app.line;
     }
@@ -130,10 +138,15 @@ int StartAndRun(const Options& options) {
     game.DisplayReady = g_display->IsReady();
     if (!game.DisplayReady) return StartupFailed("cannot set up the display");
     p.HideCursor();
-    // The opening logo plays here once the logo player exists.
+    // A missing or unreadable logo is skipped; closing the window during it ends the game.
+    if (!options.noLogo &&
+        OpenLogo(&p, kScreenWidth, kScreenHeight, kLogoZoom, DataPath(kLogoPath))) {
+        if (!RunLogo(&WindowProcedure)) return kExitOk;
+    }
     g_display->Clear(0);
     g_display->Flip();
     if (!LoadSheets()) return StartupFailed("cannot load the sprite sheets");
+    if (!LoadSounds()) return StartupFailed("cannot load the sounds");
     SeedRandom(options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr)));
     SetUpWorld();
     return MainLoop();
@@ -148,6 +161,11 @@ void SetAfterFrameHook(AfterFrameHook hook, void* context) {
 
 void WindowProcedure(const platform::Message& m) {
     using platform::MessageId;
+    // While the logo plays, every message is its own.
+    if (LogoPlaying()) {
+        LogoMessage(m);
+        return;
+    }
     switch (m.id) {
         case MessageId::Destroy:
             WriteRunOutputs();
@@ -162,6 +180,8 @@ void WindowProcedure(const platform::Message& m) {
         case MessageId::ActivateApp:
             game.AppActive = m.wParam != 0 ? 1 : 0;
             if (m.wParam != 0) game.LastFrameTime = app.platform->Now();
+            // Sound holds while the game is in the background.
+            if (g_soundSystem) g_soundSystem->Pause(m.wParam == 0);
             ReloadSheets(game.AppActive);
             break;
         case MessageId::KeyDown: OnKeyDown(m.wParam); break;
@@ -188,6 +208,7 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     app.outputsWritten = false;
     SetDataRoot(options.dataDir);
     platform::SetCurrent(platform.get());
+    if (options.noSound) platform->DisableSound();
     if (!options.traceFile.empty()) {
         app.trace.open(options.traceFile, std::ios::trunc);
         if (!app.trace) {
@@ -198,8 +219,11 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     const int code = StartAndRun(options);
     WriteRunOutputs();
     if (app.trace.is_open()) app.trace.close();
+    CloseLogo();
     delete g_display;
     g_display = nullptr;
+    delete g_soundSystem;
+    g_soundSystem = nullptr;
     platform::SetCurrent(nullptr);
     app = App{};
     return code;

@@ -1,6 +1,7 @@
 #include "app/state_json.h"
 
 #include "sprites/sprite_pool.h"
+#include "sound/sound_system.h"
 #include "world/game_state.h"
 
 namespace zoa {
@@ -30,9 +31,27 @@ void AppendSpriteJson(std::string& out, const SpriteRecord& sprite) {
     out += '}';
 }
 
+void AppendSounds(std::string& out, uint64_t from) {
+    if (!g_soundSystem) return;
+    bool first = true;
+    g_soundSystem->log.ForEachSince(from, [&](const SoundLog::Entry& e) {
+        out += first ? "{\"frame\": " : ", {\"frame\": ";
+        first = false;
+        out += std::to_string(e.frame);
+        out += e.op == SoundLog::kPlay ? ", \"op\": \"play\"" : ", \"op\": \"stop\"";
+        out += ", \"index\": ";
+        out += std::to_string(e.index);
+        out += ", \"loop\": ";
+        out += std::to_string(e.loop);
+        out += '}';
+    });
+}
+
 }  // namespace
 
-void AppendStateJson(std::string& out) {
+uint64_t SoundLogTotal() { return g_soundSystem ? g_soundSystem->log.Total() : 0; }
+
+void AppendStateJson(std::string& out, uint64_t soundsFrom) {
     out += "{\"frameCounter\": ";
     out += std::to_string(game.FrameCounter);
     out += ", \"state\": {";
@@ -50,7 +69,9 @@ void AppendStateJson(std::string& out) {
         if (i > 0) out += ", ";
         AppendSpriteJson(out, pool[i]);
     }
-    out += "], \"sounds\": []}";
+    out += "], \"sounds\": [";
+    AppendSounds(out, soundsFrom);
+    out += "]}";
 }
 
 }  // namespace zoa

@@ -75,6 +75,21 @@ void Platform::KillTimer(uint32_t id) {
     }
 }
 
+std::unique_ptr<AudioOut> Platform::OpenAudio() {
+    if (!soundDisabled_) {
+        std::string error;
+        if (auto device = OpenAudioDevice(&error)) return device;
+        // A machine without sound still plays the game, silently. Having failed
+        // once, later openings (the logo's, then the sounds') do not try again.
+        soundDisabled_ = true;
+        if (!error.empty()) {
+            std::fprintf(stderr, "zoa_noli: no sound device (%s); playing silently\n",
+                         error.c_str());
+        }
+    }
+    return CreateSilentAudioOut();
+}
+
 bool Platform::TimerRunning(uint32_t id) const {
     for (const Timer& timer : timers_) {
         if (timer.running && timer.id == id) return true;

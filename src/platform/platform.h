@@ -4,6 +4,7 @@
 #include <string>
 
 #include "gfx/palette.h"
+#include "platform/audio_out.h"
 #include "platform/message_queue.h"
 
 namespace zoa::platform {
@@ -36,6 +37,9 @@ public:
     // A page flip waits for the screen: at most one flip per refresh. A frame
     // loop with no interval of its own (the title) thus runs at the screen's pace.
     virtual void WaitForFlip() = 0;
+    // Shows a 640 x 480 true-colour picture (0xAARRGGBB pixels, rows top down),
+    // for what is not drawn in the palette: the opening logo.
+    virtual void PresentTrueColor(const uint32_t* pixels) = 0;
 
     virtual void ShowMessageBox(const char* text) = 0;
 
@@ -43,6 +47,11 @@ public:
     virtual std::string UserFolder() = 0;
 
     virtual bool IsHeadless() const = 0;
+
+    // Opens the sound output. When no device can be opened (the reason goes to
+    // stderr once), or after DisableSound, the output is a silent one.
+    std::unique_ptr<AudioOut> OpenAudio();
+    void DisableSound() { soundDisabled_ = true; }
 
     // Message queue. Peek leaves the message in place; Get waits for one.
     bool PeekMessage(Message& out);
@@ -66,6 +75,8 @@ protected:
     virtual void PumpEvents() = 0;
     // Sleeps at most `timeoutMs` or until a system event arrives.
     virtual void WaitForEvents(uint32_t timeoutMs) = 0;
+    // The sound device, or null (with the reason in *error) when there is none.
+    virtual std::unique_ptr<AudioOut> OpenAudioDevice(std::string* error) = 0;
 
 private:
     static constexpr int kTimers = 4;
@@ -81,6 +92,7 @@ private:
 
     MessageQueue queue_;
     Timer timers_[kTimers];
+    bool soundDisabled_ = false;
 };
 
 // The backend in use: set at start-up, read by the few free functions (the

@@ -1,5 +1,6 @@
 #include "sound/wave_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -12,7 +13,9 @@ namespace {
 uint32_t Word32(const uint8_t* p) {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
-uint16_t Word16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t Word16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 
 // Finds chunk `id` among the chunks in [begin, end); chunks are padded to even sizes.
 bool FindChunk(const std::vector<uint8_t>& bytes, size_t begin, size_t end, const char* id,
@@ -45,14 +48,21 @@ WaveFile::WaveFile(const std::string& path) {
         error = path + " is not a RIFF WAVE file";
         return;
     }
-    const uint64_t riffEnd = std::min<uint64_t>(bytes.size(), uint64_t{8} + Word32(bytes.data() + 4));
+    const uint64_t riffEnd =
+        std::min<uint64_t>(bytes.size(), uint64_t{8} + Word32(bytes.data() + 4));
     size_t fmtAt = 0, dataAt = 0;
     uint32_t fmtSize = 0;
-    if (!FindChunk(bytes, 12, static_cast<size_t>(riffEnd), "fmt ", fmtAt, fmtSize) || fmtSize < 16) {
+    if (!FindChunk(bytes, 12, static_cast<size_t>(riffEnd), "fmt ", fmtAt, fmtSize) ||
+        fmtSize < 16) {
         error = path + " has no format chunk";
         return;
     }
     // The record's first 18 bytes; a plain 16-byte chunk leaves the extra size 0.
+    const uint32_t recordSize = fmtSize >= 18 ? 18 : 16;
+    if (uint64_t{fmtAt} + recordSize > bytes.size()) {
+        error = path + " ends inside its format chunk";
+        return;
+    }
     const uint8_t* f = &bytes[fmtAt];
     format.formatTag = Word16(f);
     format.channels = Word16(f + 2);
@@ -64,7 +74,8 @@ WaveFile::WaveFile(const std::string& path) {
     // "data" must come after "fmt ".
     const size_t afterFmt = fmtAt + fmtSize + (fmtSize & 1);
     uint32_t size = 0;
-    if (afterFmt > riffEnd || !FindChunk(bytes, afterFmt, static_cast<size_t>(riffEnd), "data", dataAt, size)) {
+    if (afterFmt > riffEnd ||
+        !FindChunk(bytes, afterFmt, static_cast<size_t>(riffEnd), "data", dataAt, size)) {
         error = path + " has no data chunk after its format chunk";
         return;
     }
@@ -78,7 +89,8 @@ WaveFile::WaveFile(const std::string& path) {
     loaded = 1;
 }
 
-bool WriteWaveFile(const std::string& path, const WaveFormat& format, const uint8_t* samples, size_t size) {
+bool WriteWaveFile(const std::string& path, const WaveFormat& format, const uint8_t* samples,
+                   size_t size) {
     WordWriter out;
     out.Bytes("RIFF", 4);
     out.Unsigned(static_cast<uint32_t>(4 + 8 + 16 + 8 + size + (size & 1)));

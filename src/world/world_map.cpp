@@ -5,6 +5,7 @@
 #include "platform/data_path.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
+#include "sound/sound_system.h"
 #include "world/game_state.h"
 
 namespace zoa {
@@ -95,7 +96,7 @@ void SetUpWorld() {
     game.Scr.y = 0;
     game.Scr.h = 4;
     if (platform::Platform* p = platform::Current()) game.WindowsDir = p->UserFolder();
-    // The sound switch starts as SoundOnAtStart says; the sound system reads it.
+    if (g_soundSystem) g_soundSystem->soundOn = game.SoundOnAtStart;
     if (!ReadTileAttributeFile(DataPath("data\\map\\Spt.T").c_str())) {
         ShowMessageBox("ERROR: Map Load Fail");
     }

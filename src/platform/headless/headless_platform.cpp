@@ -15,6 +15,11 @@ bool HeadlessPlatform::OpenWindow(const char*) {
 
 void HeadlessPlatform::Present(const uint8_t*, const Palette&) { ++presents_; }
 
+void HeadlessPlatform::PresentTrueColor(const uint32_t* pixels) {
+    trueColor_.assign(pixels, pixels + kScreenWidth * kScreenHeight);
+    ++presents_;
+}
+
 void HeadlessPlatform::ShowMessageBox(const char* text) {
     messageBoxes_.emplace_back(text);
     std::fprintf(stderr, "zoa_noli: %s\n", text);

@@ -19,6 +19,7 @@ public:
     void Sleep(uint32_t ms) override { clock_ += ms; }
     void Present(const uint8_t* pixels, const Palette& palette) override;
     void WaitForFlip() override {}
+    void PresentTrueColor(const uint32_t* pixels) override;
     void ShowMessageBox(const char* text) override;
     std::string UserFolder() override;
     bool IsHeadless() const override { return true; }
@@ -31,10 +32,14 @@ public:
 
     uint64_t presentCount() const { return presents_; }
     const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }
+    // The last true-colour picture shown (empty before the first).
+    const std::vector<uint32_t>& lastTrueColor() const { return trueColor_; }
 
 protected:
     void PumpEvents() override;
     void WaitForEvents(uint32_t timeoutMs) override;
+    // Headless runs never touch a sound device.
+    std::unique_ptr<AudioOut> OpenAudioDevice(std::string*) override { return nullptr; }
 
 private:
     struct Scheduled {
@@ -47,6 +52,7 @@ private:
     std::vector<Scheduled> scheduled_;
     size_t nextScheduled_ = 0;
     std::vector<std::string> messageBoxes_;
+    std::vector<uint32_t> trueColor_;
     std::string userFolder_;
 };
 

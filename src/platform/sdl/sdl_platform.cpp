@@ -5,6 +5,7 @@
 
 #include "platform/data_path.h"
 #include "platform/message.h"
+#include "platform/sdl/sdl_audio_out.h"
 #include "platform/user_folder.h"
 
 namespace zoa::platform {
@@ -133,6 +134,16 @@ void SdlPlatform::WaitForFlip() {
     const uint32_t since = SDL_GetTicks() - lastFlip_;
     if (since < kRefreshMs) SDL_Delay(kRefreshMs - since);
     lastFlip_ = SDL_GetTicks();
+}
+
+void SdlPlatform::PresentTrueColor(const uint32_t* pixels) {
+    if (!texture_) return;
+    SDL_UpdateTexture(texture_, nullptr, pixels, kScreenWidth * static_cast<int>(sizeof(uint32_t)));
+    Redraw();
+}
+
+std::unique_ptr<AudioOut> SdlPlatform::OpenAudioDevice(std::string* error) {
+    return OpenSdlAudioOut(error);
 }
 
 void SdlPlatform::Redraw() {

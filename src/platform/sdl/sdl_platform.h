@@ -22,6 +22,7 @@ public:
     void Sleep(uint32_t ms) override { SDL_Delay(ms); }
     void Present(const uint8_t* pixels, const Palette& palette) override;
     void WaitForFlip() override;
+    void PresentTrueColor(const uint32_t* pixels) override;
     void ShowMessageBox(const char* text) override;
     std::string UserFolder() override;
     bool IsHeadless() const override { return false; }
@@ -29,6 +30,7 @@ public:
 protected:
     void PumpEvents() override;
     void WaitForEvents(uint32_t timeoutMs) override;
+    std::unique_ptr<AudioOut> OpenAudioDevice(std::string* error) override;
 
 private:
     void HandleEvent(const SDL_Event& event);

@@ -1,0 +1,137 @@
+#include "sound/sound_system.h"
+
+#include <cstdio>
+
+#include "platform/data_path.h"
+#include "platform/platform.h"
+#include "world/game_state.h"
+
+namespace zoa {
+
+SoundSystem* g_soundSystem = nullptr;
+
+namespace {
+
+struct SoundFile {
+    const char* path;
+    int32_t GameState::*global;
+};
+
+// Load order fixes the indices: A..O are 1..15, the level tracks 1..4 are 16..19.
+constexpr SoundFile kSoundTable[] = {
+    {"data\\sound\\A.WAV", &GameState::SoundA}, {"data\\sound\\B.WAV", &GameState::SoundB},
+    {"data\\sound\\C.WAV", &GameState::SoundC}, {"data\\sound\\D.WAV", &GameState::SoundD},
+    {"data\\sound\\E.WAV", &GameState::SoundE}, {"data\\sound\\F.WAV", &GameState::SoundF},
+    {"data\\sound\\G.WAV", &GameState::SoundG}, {"data\\sound\\H.WAV", &GameState::SoundH},
+    {"data\\sound\\I.WAV", &GameState::SoundI}, {"data\\sound\\J.WAV", &GameState::SoundJ},
+    {"data\\sound\\K.WAV", &GameState::SoundK}, {"data\\sound\\L.WAV", &GameState::SoundL},
+    {"data\\sound\\M.WAV", &GameState::SoundM}, {"data\\sound\\N.WAV", &GameState::SoundN},
+    {"data\\sound\\O.WAV", &GameState::SoundO}, {"data\\sound\\1.WAV", &GameState::Sound1},
+    {"data\\sound\\2.WAV", &GameState::Sound2}, {"data\\sound\\3.WAV", &GameState::Sound3},
+    {"data\\sound\\4.WAV", &GameState::Sound4},
+};
+
+constexpr uint16_t kPcmTag = 1;
+
+// The output takes plain PCM whose block size matches its channels and bits.
+bool PlayableFormat(const WaveFormat& f, platform::PcmFormat& out) {
+    out = {f.samplesPerSec, f.channels, f.bitsPerSample};
+    return f.formatTag == kPcmTag && platform::IsPlayablePcm(out) &&
+           f.blockAlign == platform::FrameBytes(out);
+}
+
+std::unique_ptr<platform::AudioOut> OpenSoundOutput() {
+    if (platform::Platform* p = platform::Current()) return p->OpenAudio();
+    return platform::CreateSilentAudioOut();
+}
+
+}  // namespace
+
+SoundSystem::SoundSystem(std::unique_ptr<platform::AudioOut> output) : device(std::move(output)) {}
+
+SoundSystem::~SoundSystem() {
+    if (device) {
+        for (uint32_t i = 1; i <= soundCount; ++i) device->FreeVoice(static_cast<int32_t>(i));
+        device.reset();
+    }
+    if (CurrentSoundSink() == this) SetSoundSink(nullptr);
+}
+
+int32_t SoundSystem::AddSound(const WaveFile& file) {
+    if (!device || soundCount == kMaxSounds) return 0;
+    platform::PcmFormat format;
+    if (!PlayableFormat(file.format, format) || file.dataSize < platform::FrameBytes(format))
+        return 0;
+    ++soundCount;
+    formats[soundCount] = format;
+    sizes[soundCount] = file.dataSize;
+    return static_cast<int32_t>(soundCount);
+}
+
+int32_t SoundSystem::FillSound(const WaveFile& file, uint32_t index) {
+    if (index == 0 || index > soundCount || !file.data) return 0;
+    const uint32_t size = file.dataSize < sizes[index] ? file.dataSize : sizes[index];
+    return device->LoadVoice(static_cast<int32_t>(index), formats[index], file.data.get(), size)
+               ? 1
+               : 0;
+}
+
+int32_t SoundSystem::Play(int32_t index, int32_t loop) {
+    if (!soundOn || index < 1 || static_cast<uint32_t>(index) > soundCount) return 0;
+    const int32_t looping = loop != 0 ? 1 : 0;
+    log.Add({game.FrameCounter, SoundLog::kPlay, index, looping});
+    return device->PlayVoice(index, looping != 0) ? 1 : 0;
+}
+
+int32_t SoundSystem::Stop(int32_t index) {
+    if (index < 1 || static_cast<uint32_t>(index) > soundCount) return 0;
+    log.Add({game.FrameCounter, SoundLog::kStop, index, 0});
+    return device->StopVoice(index) ? 1 : 0;
+}
+
+void SoundSystem::Pause(bool paused) {
+    if (device) device->PauseVoices(paused);
+}
+
+int32_t LoadSound(const std::string& path) {
+    if (!g_soundSystem) return 0;
+    WaveFile file(path);
+    if (!file.loaded) {
+        std::fprintf(stderr, "zoa_noli: %s\n", file.error.c_str());
+        return 0;
+    }
+    const int32_t index = g_soundSystem->AddSound(file);
+    if (index == 0) {
+        const WaveFormat& f = file.format;
+        std::fprintf(
+            stderr,
+            "zoa_noli: %s: cannot play this sound (format %u, %u channels, %u Hz, %u bits, "
+            "%u bytes; the game plays 8- or 16-bit PCM, up to 100 sounds)\n",
+            path.c_str(), unsigned{f.formatTag}, unsigned{f.channels}, unsigned{f.samplesPerSec},
+            unsigned{f.bitsPerSample}, unsigned{file.dataSize});
+        return 0;
+    }
+    if (!g_soundSystem->FillSound(file, static_cast<uint32_t>(index))) {
+        std::fprintf(stderr, "zoa_noli: %s: the sound output refused its samples\n", path.c_str());
+        return 0;
+    }
+    return index;
+}
+
+int32_t LoadSounds() {
+    delete g_soundSystem;
+    g_soundSystem = new SoundSystem(OpenSoundOutput());
+    SetSoundSink(g_soundSystem);
+    if (!g_soundSystem->IsReady()) {
+        g_soundSystem->soundOn = 0;
+        return 0;
+    }
+    for (const SoundFile& sound : kSoundTable) {
+        const int32_t index = LoadSound(DataPath(sound.path));
+        game.*sound.global = index;
+        if (index == 0) return 0;
+    }
+    return 1;
+}
+
+}  // namespace zoa

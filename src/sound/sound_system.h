@@ -1,0 +1,56 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/audio_out.h"
+#include "sound/sound_calls.h"
+#include "sound/sound_log.h"
+#include "sound/wave_file.h"
+
+namespace zoa {
+
+// All the game's sound: up to 100 sounds loaded whole at start-up, each played
+// by its index, once or looping. Playing a sound that is already playing starts
+// it again from its beginning; different sounds mix. soundOn gates new plays
+// only: turning it off stops nothing by itself. Results are 1 or 0.
+class SoundSystem : public SoundSink {
+public:
+    static constexpr uint32_t kMaxSounds = 100;
+
+    explicit SoundSystem(std::unique_ptr<platform::AudioOut> output);
+    ~SoundSystem() override;
+    SoundSystem(const SoundSystem&) = delete;
+    SoundSystem& operator=(const SoundSystem&) = delete;
+
+    int32_t IsReady() const { return device ? 1 : 0; }
+    // Makes room for `file` as the next sound; its index, or 0 when 100 sounds
+    // exist already or the output cannot play the file's format.
+    int32_t AddSound(const WaveFile& file);
+    // Puts the file's samples into sound `index`.
+    int32_t FillSound(const WaveFile& file, uint32_t index);
+    int32_t Play(int32_t index, int32_t loop) override;
+    int32_t Stop(int32_t index) override;
+    // Holds every sound while the game is in the background.
+    void Pause(bool paused);
+
+    std::unique_ptr<platform::AudioOut> device;
+    uint32_t soundCount = 0;
+    std::array<platform::PcmFormat, kMaxSounds + 1> formats{};  // entry 0 unused
+    std::array<uint32_t, kMaxSounds + 1> sizes{};               // entry 0 unused
+    int32_t soundOn = 0;
+    SoundLog log;
+};
+
+extern SoundSystem* g_soundSystem;
+
+// Loads one sound file as the next sound; its index, or 0 (reason on stderr).
+int32_t LoadSound(const std::string& path);
+
+// Creates the sound system on the platform's sound output and loads the
+// nineteen sounds, setting SoundA..SoundO and Sound1..Sound4 to 1..19 in that
+// order. 1 when all are loaded; 0 at the first that fails.
+int32_t LoadSounds();
+
+}  // namespace zoa

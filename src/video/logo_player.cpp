@@ -1,0 +1,568 @@
+#include "video/logo_player.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "platform/audio_out.h"
+#include "platform/platform.h"
+#include "video/logo_geometry.h"
+
+namespace zoa {
+
+LogoPlayer g_logo;
+
+namespace {
+
+constexpr int32_t kLargestFrameSide = 2048;
+constexpr int32_t kMostSideFrames = 4;
+constexpr uint32_t kOutlineColor = 0xFFFF0000;
+constexpr uint32_t kNoFrameColor = 0xFF404040;  // dark grey where a frame is missing
+constexpr uint32_t kBackground = 0xFF000000;
+constexpr uint32_t kLongestWait = 10;  // ms between looks at the clock and the audio
+constexpr int kLargestAudioRate = 384000;
+constexpr int kMostAudioChannels = 8;
+
+int64_t Milliseconds(int64_t value, AVRational base) {
+    return av_rescale_q(value, base, AVRational{1, 1000});
+}
+
+int64_t ClampTime(int64_t ms) {
+    return std::clamp<int64_t>(ms, -LogoPlayer::kLongestLogoMs, LogoPlayer::kLongestLogoMs);
+}
+
+// One stream of the file, read through a demuxer of its own so that the video
+// and the audio can each be read at their own pace.
+struct StreamDecoder {
+    AVFormatContext* file = nullptr;
+    AVCodecContext* codec = nullptr;
+    AVPacket* packet = nullptr;
+    AVFrame* frame = nullptr;
+    int stream = -1;
+    bool inputDone = false;
+    bool ended = false;
+
+    bool Open(const std::string& path, int index) {
+        const AVInputFormat* avi = av_find_input_format("avi");
+        if (avformat_open_input(&file, path.c_str(), avi, nullptr) != 0) return false;
+        if (avformat_find_stream_info(file, nullptr) < 0) return false;
+        if (index < 0 || static_cast<unsigned>(index) >= file->nb_streams) return false;
+        stream = index;
+        for (unsigned i = 0; i < file->nb_streams; ++i) {
+            file->streams[i]->discard =
+                static_cast<int>(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        }
+        const AVCodecParameters* parameters = file->streams[index]->codecpar;
+        const AVCodec* decoder = avcodec_find_decoder(parameters->codec_id);
+        if (!decoder) return false;
+        codec = avcodec_alloc_context3(decoder);
+        if (!codec || avcodec_parameters_to_context(codec, parameters) < 0) return false;
+        codec->thread_count = 1;
+        if (avcodec_open2(codec, decoder, nullptr) < 0) return false;
+        packet = av_packet_alloc();
+        frame = av_frame_alloc();
+        return packet && frame;
+    }
+
+    // The next decoded frame, or null once the stream has ended. A packet the
+    // decoder refuses is skipped: a damaged file plays what can be decoded.
+    AVFrame* Next() {
+        while (!ended) {
+            const int received = avcodec_receive_frame(codec, frame);
+            if (received == 0) return frame;
+            if (received != AVERROR(EAGAIN) || inputDone) {
+                ended = true;
+                break;
+            }
+            if (av_read_frame(file, packet) < 0) {
+                avcodec_send_packet(codec, nullptr);
+                inputDone = true;
+                continue;
+            }
+            if (packet->stream_index == stream) avcodec_send_packet(codec, packet);
+            av_packet_unref(packet);
+        }
+        return nullptr;
+    }
+
+    AVStream* Stream() const { return file->streams[stream]; }
+
+    ~StreamDecoder() {
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+        avcodec_free_context(&codec);
+        avformat_close_input(&file);
+    }
+};
+
+struct StreamTime {
+    int64_t start = 0;
+    int64_t end = 0;
+    bool isVideo = false;
+    bool isAudio = false;
+};
+
+// A decoded video frame, converted to 0xAARRGGBB at its own size.
+struct FrameSlot {
+    int64_t number = -1;
+    std::vector<uint32_t> pixels;
+};
+
+}  // namespace
+
+struct LogoPlayer::Media {
+    std::string path;
+    StreamTime streams[kMaxStreams];
+
+    // Video
+    std::unique_ptr<StreamDecoder> video;
+    int32_t frameWidth = 0;
+    int32_t frameHeight = 0;
+    AVRational frameRate{25, 1};
+    int64_t videoStartPts = 0;
+    SwsContext* scaler = nullptr;
+    std::vector<FrameSlot> frames;  // the last few decoded frames, by number
+    int64_t lastFrameNumber = -1;
+    int64_t framesDecoded = 0;
+
+    // Audio
+    std::unique_ptr<StreamDecoder> audio;
+    std::unique_ptr<platform::AudioOut> output;
+    platform::PcmFormat outFormat;
+    SwrContext* resampler = nullptr;
+    std::vector<uint8_t> pending;  // converted bytes not yet queued
+    size_t pendingAt = 0;
+    std::vector<uint8_t> converted;
+    uint32_t buffersQueued = 0;  // queued on the output and not yet played
+    uint32_t buffersWritten = 0;
+    int64_t firstSampleTime = 0;
+
+    std::vector<uint32_t> canvas;
+
+    ~Media() {
+        if (output) output->CloseStream();
+        swr_free(&resampler);
+        sws_freeContext(scaler);
+    }
+
+    // Frame number of a decoded frame, counted from the stream's start.
+    int64_t FrameNumber(const AVFrame* f) const {
+        const int64_t pts = f->best_effort_timestamp;
+        if (pts == AV_NOPTS_VALUE) return framesDecoded;
+        const AVRational base = video->Stream()->time_base;
+        return av_rescale_q_rnd(pts - videoStartPts, base, av_inv_q(frameRate),
+                                static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+    }
+
+    // Decodes until frame `wanted` is there or the stream ends. Frames far
+    // behind `keepFrom` are not converted: they would never be shown.
+    void DecodeUpTo(int64_t wanted, int64_t keepFrom) {
+        while (video && lastFrameNumber < wanted) {
+            AVFrame* f = video->Next();
+            if (!f) return;
+            const int64_t number = std::max(FrameNumber(f), lastFrameNumber + 1);
+            ++framesDecoded;
+            lastFrameNumber = number;
+            if (number < keepFrom || f->width != frameWidth || f->height != frameHeight) continue;
+            scaler = sws_getCachedContext(
+                scaler, f->width, f->height, static_cast<AVPixelFormat>(f->format), frameWidth,
+                frameHeight, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
+            if (!scaler) continue;
+            FrameSlot& slot =
+                frames[static_cast<size_t>(number % static_cast<int64_t>(frames.size()))];
+            uint8_t* planes[4] = {reinterpret_cast<uint8_t*>(slot.pixels.data()), nullptr, nullptr,
+                                  nullptr};
+            int strides[4] = {frameWidth * 4, 0, 0, 0};
+            if (sws_scale(scaler, f->data, f->linesize, 0, f->height, planes, strides) !=
+                frameHeight) {
+                slot.number = -1;
+                continue;
+            }
+            slot.number = number;
+        }
+    }
+
+    // The picture of frame `number`: that frame, or the latest one before it
+    // when the file skipped it; null before the stream or past its end.
+    const FrameSlot* Find(int64_t number) const {
+        if (number < 0 || number > lastFrameNumber) return nullptr;
+        const FrameSlot* best = nullptr;
+        for (const FrameSlot& slot : frames) {
+            if (slot.number >= 0 && slot.number <= number && (!best || slot.number > best->number))
+                best = &slot;
+        }
+        return best;
+    }
+
+    bool OpenVideo(int index) {
+        auto decoder = std::make_unique<StreamDecoder>();
+        if (!decoder->Open(path, index)) return false;
+        const AVCodecContext* c = decoder->codec;
+        if (c->width <= 0 || c->height <= 0 || c->width > kLargestFrameSide ||
+            c->height > kLargestFrameSide) {
+            return false;
+        }
+        const AVStream* s = decoder->Stream();
+        frameRate = s->avg_frame_rate;
+        if (frameRate.num <= 0 || frameRate.den <= 0) frameRate = s->r_frame_rate;
+        if (frameRate.num <= 0 || frameRate.den <= 0 || av_q2d(frameRate) > 1000)
+            frameRate = {25, 1};
+        videoStartPts = s->start_time != AV_NOPTS_VALUE ? s->start_time : 0;
+        frameWidth = c->width;
+        frameHeight = c->height;
+        video = std::move(decoder);
+        return true;
+    }
+
+    bool OpenAudio(int index) {
+        auto decoder = std::make_unique<StreamDecoder>();
+        if (!decoder->Open(path, index)) return false;
+        const AVCodecContext* c = decoder->codec;
+        if (c->sample_rate <= 0 || c->sample_rate > kLargestAudioRate ||
+            c->ch_layout.nb_channels <= 0 || c->ch_layout.nb_channels > kMostAudioChannels) {
+            return false;
+        }
+        audio = std::move(decoder);
+        return true;
+    }
+
+    // Opens the sound output's stream and the conversion into its format.
+    bool StartAudio(platform::Platform& window) {
+        output = window.OpenAudio();
+        if (!output->OpenStream(&outFormat)) return false;
+        const AVCodecContext* c = audio->codec;
+        AVChannelLayout in{};
+        AVChannelLayout out{};
+        if (c->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+            av_channel_layout_default(&in, c->ch_layout.nb_channels);
+        } else if (av_channel_layout_copy(&in, &c->ch_layout) < 0) {
+            return false;
+        }
+        av_channel_layout_default(&out, outFormat.channels);
+        const int made = swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16,
+                                             static_cast<int>(outFormat.rate), &in, c->sample_fmt,
+                                             c->sample_rate, 0, nullptr);
+        av_channel_layout_uninit(&in);
+        av_channel_layout_uninit(&out);
+        return made == 0 && swr_init(resampler) == 0;
+    }
+
+    // Decodes audio until a whole buffer is waiting or the stream has ended.
+    void Decode(size_t wanted) {
+        while (pending.size() - pendingAt < wanted) {
+            AVFrame* f = audio->Next();
+            if (!f) return;
+            const int room = swr_get_out_samples(resampler, f->nb_samples);
+            if (room <= 0) continue;
+            const size_t frameBytes = platform::FrameBytes(outFormat);
+            converted.resize(static_cast<size_t>(room) * frameBytes);
+            uint8_t* planes[1] = {converted.data()};
+            const int got =
+                swr_convert(resampler, planes, room, const_cast<const uint8_t**>(f->extended_data),
+                            f->nb_samples);
+            if (got <= 0) continue;
+            if (pendingAt > 0) {
+                pending.erase(pending.begin(),
+                              pending.begin() + static_cast<std::ptrdiff_t>(pendingAt));
+                pendingAt = 0;
+            }
+            pending.insert(pending.end(), converted.begin(),
+                           converted.begin() +
+                               static_cast<std::ptrdiff_t>(static_cast<size_t>(got) * frameBytes));
+        }
+    }
+
+    // Queues buffers while fewer than the ring holds are queued and samples
+    // are left. False once everything has been played.
+    bool Fill() {
+        buffersQueued = buffersWritten - output->StreamBuffersDone();
+        while (buffersQueued < platform::AudioOut::kStreamBuffers) {
+            Decode(platform::AudioOut::kStreamBufferBytes);
+            const size_t size = std::min<size_t>(pending.size() - pendingAt,
+                                                 platform::AudioOut::kStreamBufferBytes);
+            if (size == 0) break;
+            if (!output->QueueStream(pending.data() + pendingAt, static_cast<uint32_t>(size)))
+                break;
+            pendingAt += size;
+            ++buffersWritten;
+            ++buffersQueued;
+        }
+        return buffersQueued > 0 || pending.size() > pendingAt;
+    }
+};
+
+LogoPlayer::LogoPlayer() = default;
+LogoPlayer::~LogoPlayer() = default;
+
+int64_t LogoPlayer::CurrentTime() const {
+    return TimeAtPosition(timeStart, timeLength, position);
+}
+
+bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t areaHeight,
+                      int32_t zoomFactor, const std::string& path) {
+    Release();
+    window_ = window;
+    width = std::clamp(areaWidth, 0, platform::kScreenWidth);
+    height = std::clamp(areaHeight, 0, platform::kScreenHeight);
+    zoom = zoomFactor * 4;
+    activationSeen_ = false;
+    if (!window) return false;
+    av_log_set_level(AV_LOG_QUIET);
+
+    // The stream table: times of every stream, up to 25.
+    AVFormatContext* file = nullptr;
+    const AVInputFormat* avi = av_find_input_format("avi");
+    if (avformat_open_input(&file, path.c_str(), avi, nullptr) != 0) return false;
+    if (avformat_find_stream_info(file, nullptr) < 0) {
+        avformat_close_input(&file);
+        return false;
+    }
+    auto media = std::make_unique<Media>();
+    media->path = path;
+    const int count = std::min<int>(static_cast<int>(file->nb_streams), kMaxStreams);
+    timeStart = INT64_MAX;
+    timeEnd = 0;
+    for (int i = 0; i < count; ++i) {
+        const AVStream* s = file->streams[i];
+        StreamTime& t = media->streams[i];
+        t.start = s->start_time != AV_NOPTS_VALUE
+                      ? ClampTime(Milliseconds(s->start_time, s->time_base))
+                      : 0;
+        int64_t length = 0;
+        if (s->duration != AV_NOPTS_VALUE && s->duration > 0) {
+            length = Milliseconds(s->duration, s->time_base);
+        } else if (s->nb_frames > 0) {
+            // An AVI stream's length counts units of its time base (samples of PCM audio).
+            length = Milliseconds(s->nb_frames, s->time_base);
+        } else if (file->duration != AV_NOPTS_VALUE && file->duration > 0) {
+            length = file->duration / (AV_TIME_BASE / 1000);
+        }
+        t.end = ClampTime(t.start + std::clamp<int64_t>(length, 0, kLongestLogoMs));
+        t.isVideo = s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
+        t.isAudio = s->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
+        timeStart = std::min(timeStart, t.start);
+        timeEnd = std::max(timeEnd, t.end);
+    }
+    avformat_close_input(&file);
+    if (count == 0) return false;
+    streamCount = count;
+    timeEnd = std::min(timeEnd, timeStart + kLongestLogoMs);
+    timeLength = timeEnd > timeStart ? timeEnd - timeStart : 1;
+    position = 0;
+
+    for (int i = 0; i < count; ++i) {
+        if (media->streams[i].isVideo && videoStream < 0 && media->OpenVideo(i)) videoStream = i;
+        if (media->streams[i].isAudio && audioStream < 0 && media->OpenAudio(i)) audioStream = i;
+    }
+    if (videoStream < 0 && audioStream < 0) {
+        streamCount = 0;
+        return false;
+    }
+    if (videoStream >= 0) {
+        const int32_t frameWidth = media->frameWidth * zoom / 4;
+        const int32_t sides = std::min(SideFrameCount(width, frameWidth), kMostSideFrames);
+        media->frames.resize(static_cast<size_t>(2 * sides + 2));
+        for (FrameSlot& slot : media->frames) {
+            slot.pixels.resize(static_cast<size_t>(media->frameWidth) *
+                               static_cast<size_t>(media->frameHeight));
+        }
+    }
+    media->canvas.assign(static_cast<size_t>(platform::kScreenWidth) * platform::kScreenHeight,
+                         kBackground);
+    media_ = std::move(media);
+
+    // Start: the audio from the current time when there is a device for it;
+    // the clock is the platform's otherwise.
+    if (audioStream >= 0 && media_->StartAudio(*window)) {
+        media_->firstSampleTime = std::max(CurrentTime(), media_->streams[audioStream].start);
+        audioPlaying = true;
+        media_->Fill();
+    } else if (media_->output) {
+        media_->output.reset();
+    }
+    playing = true;
+    playStartTick = window->Now();
+    playStartTime = CurrentTime();
+    return true;
+}
+
+// The audio output's position when the audio plays, -1 otherwise.
+int64_t LogoPlayer::Clock() {
+    if (!audioPlaying) return -1;
+    if (!media_->Fill()) {
+        // Everything has been heard: the platform's clock takes over.
+        media_->output->CloseStream();
+        audioPlaying = false;
+        return -1;
+    }
+    const platform::PcmFormat& f = media_->outFormat;
+    const int64_t bytesPerSecond = int64_t{f.rate} * platform::FrameBytes(f);
+    const auto played = static_cast<int64_t>(media_->output->StreamBytesPlayed());
+    return media_->firstSampleTime + RoundedMulDiv(played, 1000, bytesPerSecond);
+}
+
+// How long to wait before looking at the clock again: until the next video
+// frame is due, at most kLongestWait (the audio needs feeding).
+uint32_t LogoPlayer::NextWait(int64_t time) const {
+    if (!media_->video) return kLongestWait;
+    const AVRational rate = media_->frameRate;
+    const int64_t videoStart = media_->streams[videoStream].start;
+    if (time < videoStart)
+        return static_cast<uint32_t>(std::min<int64_t>(videoStart - time, kLongestWait));
+    const int64_t frame =
+        av_rescale_rnd(time - videoStart, rate.num, int64_t{1000} * rate.den, AV_ROUND_DOWN);
+    const int64_t due =
+        videoStart + av_rescale_rnd(frame + 1, int64_t{1000} * rate.den, rate.num, AV_ROUND_UP);
+    return static_cast<uint32_t>(std::clamp<int64_t>(due - time, 1, kLongestWait));
+}
+
+bool LogoPlayer::Run(Dispatch dispatch) {
+    if (!playing || !window_) return true;
+    platform::Platform& p = *window_;
+    for (;;) {
+        platform::Message m;
+        if (p.PeekMessage(m)) {
+            p.Queue().Take(m);
+            if (m.id == platform::MessageId::Quit) return false;
+            if (dispatch) {
+                dispatch(m);
+            } else {
+                HandleMessage(m);
+            }
+            continue;
+        }
+        if (!playing) break;
+        int64_t time = Clock();
+        if (time == -1)
+            time = int64_t{static_cast<uint32_t>(p.Now() - playStartTick)} + playStartTime;
+        if (time != CurrentTime()) {
+            time = std::max(time, timeStart);
+            if (time > timeEnd) break;
+            position = PositionAtTime(timeStart, timeLength, time);
+            Paint();
+        }
+        p.WaitForMessage(NextWait(time));
+    }
+    Release();
+    // The window was activated before the logo began; the game hears of it now.
+    if (activationSeen_) p.PostMessage(pendingActivation_);
+    return true;
+}
+
+void LogoPlayer::HandleMessage(const platform::Message& m) {
+    switch (m.id) {
+        case platform::MessageId::Destroy:
+        case platform::MessageId::Close:
+            Release();
+            if (window_) window_->PostQuitMessage(0);
+            break;
+        case platform::MessageId::ActivateApp:
+            pendingActivation_ = m;
+            activationSeen_ = true;
+            break;
+        default:
+            // Keys, clicks and the rest do nothing while the logo plays.
+            break;
+    }
+}
+
+void LogoPlayer::Release() {
+    playing = false;
+    audioPlaying = false;
+    media_.reset();
+    streamCount = 0;
+    videoStream = -1;
+    audioStream = -1;
+}
+
+void LogoPlayer::Paint() {
+    Media& m = *media_;
+    std::vector<uint32_t>& canvas = m.canvas;
+    std::fill(canvas.begin(), canvas.end(), kBackground);
+    const int64_t time = CurrentTime();
+    const auto fillRect = [&](int32_t left, int32_t top, int32_t right, int32_t bottom,
+                              uint32_t color) {
+        left = std::max(left, 0);
+        top = std::max(top, 0);
+        right = std::min(right, width);
+        bottom = std::min(bottom, height);
+        for (int32_t y = top; y < bottom; ++y) {
+            std::fill_n(&canvas[static_cast<size_t>(y) * platform::kScreenWidth + left],
+                        std::max(0, right - left), color);
+        }
+    };
+    if (m.video) {
+        const int32_t frameWidth = m.frameWidth * zoom / 4;
+        const int32_t frameHeight = m.frameHeight * zoom / 4;
+        const int32_t sides = static_cast<int32_t>(m.frames.size() / 2) - 1;
+        const int64_t videoStart = m.streams[videoStream].start;
+        // The frame showing at `time`; before the stream it is negative (no frame).
+        const AVRational rate = m.frameRate;
+        const int64_t offset = time - videoStart;
+        const int64_t base =
+            offset >= 0 ? av_rescale_rnd(offset, rate.num, int64_t{1000} * rate.den, AV_ROUND_DOWN)
+                        : -1 - sides;
+        m.DecodeUpTo(base + sides, base - sides);
+        for (int32_t j = -sides; j <= sides && frameWidth > 0 && frameHeight > 0; ++j) {
+            const int32_t left = FrameLeft(width, j, frameWidth);
+            const FrameSlot* frame =
+                time <= m.streams[videoStream].end ? m.Find(base + j) : nullptr;
+            if (!frame) {
+                fillRect(left, 0, left + frameWidth, frameHeight, kNoFrameColor);
+                continue;
+            }
+            const int32_t x0 = std::max(left, 0), x1 = std::min(left + frameWidth, width);
+            const int32_t y1 = std::min(frameHeight, height);
+            for (int32_t y = 0; y < y1; ++y) {
+                const uint32_t* row =
+                    &frame->pixels[static_cast<size_t>(y * m.frameHeight / frameHeight) *
+                                   static_cast<size_t>(m.frameWidth)];
+                uint32_t* out = &canvas[static_cast<size_t>(y) * platform::kScreenWidth];
+                for (int32_t x = x0; x < x1; ++x)
+                    out[x] = row[(x - left) * m.frameWidth / frameWidth] | 0xFF000000u;
+            }
+        }
+        if (frameWidth > 0 && frameHeight > 0) {
+            // A one-pixel outline just outside the centre frame.
+            const int32_t left = FrameLeft(width, 0, frameWidth) - 1, right = left + frameWidth + 2;
+            fillRect(left, -1, right, 0, kOutlineColor);
+            fillRect(left, frameHeight, right, frameHeight + 1, kOutlineColor);
+            fillRect(left, -1, left + 1, frameHeight + 1, kOutlineColor);
+            fillRect(right - 1, -1, right, frameHeight + 1, kOutlineColor);
+        }
+    }
+    window_->PresentTrueColor(canvas.data());
+}
+
+bool OpenLogo(platform::Platform* window, int32_t width, int32_t height, int32_t zoom,
+              const std::string& path) {
+    return g_logo.Open(window, width, height, zoom, path);
+}
+
+bool RunLogo(LogoPlayer::Dispatch dispatch) {
+    return g_logo.Run(dispatch);
+}
+
+bool LogoPlaying() {
+    return g_logo.playing;
+}
+
+void LogoMessage(const platform::Message& message) {
+    g_logo.HandleMessage(message);
+}
+
+void CloseLogo() {
+    g_logo.Release();
+}
+
+}  // namespace zoa
