@@ -15,6 +15,7 @@
 #include "sound/wave_file.h"
 #include "sprite_layout.h"
 #include "world/le_words.h"
+#include "world/world_map.h"
 
 namespace zoa::databuild {
 namespace {
@@ -31,6 +32,17 @@ TEST(DataBuildFiles, SheetsHaveTheirSizesAndLoad) {
         EXPECT_EQ(image.height, kSheetSpecs[i].height) << path;
         EXPECT_EQ(std::filesystem::file_size(path), 8u + 640u * kSheetSpecs[i].height) << path;
     }
+}
+
+TEST(DataBuildFiles, TileAttributesLoadWithoutComplaintAndMatchTheArt) {
+    const std::string path = DataFile("map/Spt.T");
+    EXPECT_EQ(std::filesystem::file_size(path), kTileAttributeFileSize);
+    world = WorldMap{};
+    world.SptAttrStage.fill(-1);
+    ASSERT_TRUE(ReadTileAttributeFile(path.c_str()));
+    EXPECT_EQ(world.SptAttrStage, WorldMap::DefaultTileAttributes());
+    EXPECT_EQ(world.SptAttrStage[153], kAttrExit);
+    world = WorldMap{};
 }
 
 TEST(DataBuildFiles, PaletteHasBlackAndAMagentaKey) {

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "sound/sound_system.h"
 #include "world/game_state.h"
+#include "world/le_words.h"
 
 namespace zoa {
 
@@ -89,6 +90,18 @@ bool ReadTileAttributeFile(const char* path) {
     }
     std::fclose(file);
     return true;
+}
+
+bool WriteTileAttributeFile(const std::string& path, const std::array<int32_t, kTileCount>& attributes) {
+    WordWriter out;
+    out.Unsigned(0);
+    out.Unsigned(0);
+    for (int32_t n = 0; n < kTileCount; ++n) {
+        out.Signed((n % kTileSheetColumns) * kTileCellPitch + 1);
+        out.Signed((n / kTileSheetColumns) * kTileCellPitch + 1);
+        out.Signed(attributes[n]);
+    }
+    return out.WriteFile(path);
 }
 
 void SetUpWorld() {

@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace zoa {
 
@@ -55,7 +57,14 @@ void CenterCameraOn(int32_t x, int32_t y, int32_t width);
 // attributes from data\map\Spt.T (defaults when it is missing), an empty map.
 void SetUpWorld();
 
+// The tile attribute file: an 8-byte header, then per tile its sheet x, sheet y
+// (both informational only) and attribute, 12 bytes each, 6848 bytes in all.
+constexpr size_t kTileAttributeFileSize = 8 + 12 * kTileCount;
+
 // Reads the tile attribute file into SptAttrStage; false when it cannot be opened.
 bool ReadTileAttributeFile(const char* path);
+
+// Writes a tile attribute file for the given attributes; false when it fails.
+bool WriteTileAttributeFile(const std::string& path, const std::array<int32_t, kTileCount>& attributes);
 
 }  // namespace zoa

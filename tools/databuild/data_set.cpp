@@ -13,6 +13,7 @@
 #include "sound/wave_file.h"
 #include "sound_design.h"
 #include "sprite_sheets.h"
+#include "world/world_map.h"
 
 namespace zoa::databuild {
 
@@ -47,7 +48,7 @@ bool WriteDataSet(const std::string& outDir, const std::string& previewDir, std:
     namespace fs = std::filesystem;
     const fs::path data = fs::path(outDir) / "data";
     std::error_code ec;
-    for (const char* sub : {"nbm", "sound", "logo"}) fs::create_directories(data / sub, ec);
+    for (const char* sub : {"nbm", "sound", "logo", "map"}) fs::create_directories(data / sub, ec);
     if (!previewDir.empty()) fs::create_directories(previewDir, ec);
     auto fail = [error](const std::string& what) {
         *error = "cannot write " + what;
@@ -74,6 +75,10 @@ bool WriteDataSet(const std::string& outDir, const std::string& previewDir, std:
         const std::string path = (data / "sound" / kSoundFiles[i].file).string();
         if (!WriteWaveFile16(path, kSampleRate, 1, BuildSound(i))) return fail(path);
     }
+    // The tile art follows the game's default attributes tile for tile.
+    const std::string attributesPath = (data / "map" / "Spt.T").string();
+    if (!WriteTileAttributeFile(attributesPath, WorldMap::DefaultTileAttributes())) return fail(attributesPath);
+
     const std::string iconPath = (data / "icon.bmp").string();
     if (!WriteIconFile(iconPath)) return fail(iconPath);
     const std::string logoPath = (data / "logo" / "__Logo.avi").string();
