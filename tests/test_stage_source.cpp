@@ -14,8 +14,7 @@
 namespace zoa::test {
 namespace {
 
-// A player's record spelled out, as a stage needs it while the catalogue is
-// not there to fill it in.
+// A player's record spelled out field by field, as the catalogue would fill it.
 const std::string kPlayerLine =
     "sprite 10000 64 300 srcX=1 srcY=1 width=121 height=105 frames=5,8,8,4,4,7,6,3 "
     "sheetA=SPcca sheetB=6 frameDelay=4 depth=40 life=500 gauge=500 step=-1\n";
@@ -112,6 +111,37 @@ TEST(StageSourceTest, DecompiledSourceCompilesToTheSameFiles) {
     EXPECT_EQ(againMap.tiles, map.tiles);
 }
 
+TEST(StageSourceTest, CatalogueTypesNeedOnlyTheirPosition) {
+    StageFile stage;
+    TileMapFile map;
+    std::string error;
+    const std::string sprites = "sprite 10000 64 300\n"
+                                "sprite 10001 640 288 dir=2\n"
+                                "sprite 103 200 250\n";
+    ASSERT_TRUE(CompileStageSource(Source(MapRows(24, 15), sprites), stage, map, &error)) << error;
+    StageFile spelled;
+    ASSERT_TRUE(CompileStageSource(Source(MapRows(24, 15), kPlayerLine), spelled, map, &error));
+    EXPECT_EQ(stage.sprites[0], spelled.sprites[0]) << "the catalogue gives the whole player";
+
+    const SpriteRecord& enemy = stage.sprites[1];
+    EXPECT_EQ(enemy.srcY, 1070);
+    EXPECT_EQ(enemy.width, 81);
+    EXPECT_EQ(enemy.frames[2], 8);
+    EXPECT_EQ(enemy.sheetA, 7);
+    EXPECT_EQ(enemy.sheetB, 8);
+    EXPECT_EQ(enemy.life, 100);
+    EXPECT_EQ(enemy.dir, 2);
+    EXPECT_EQ(enemy.gauge, 0);
+    EXPECT_EQ(enemy.step, 0);
+    EXPECT_EQ(stage.sprites[2].frames[2], 250) << "an arcing shot's flight starts where it stands";
+
+    // Only what differs from the catalogue is written back.
+    const std::string text = DecompileStage(stage, &map);
+    EXPECT_NE(text.find("\nsprite 10000 64 300\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nsprite 10001 640 288 dir=2\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nsprite 103 200 250\n"), std::string::npos) << text;
+}
+
 TEST(StageSourceTest, MapsWithManyTilesDecompileAsNumbers) {
     StageFile stage;
     TileMapFile map;
@@ -156,8 +186,8 @@ TEST(StageSourceTest, BadSourcesAreRefusedWithTheirLine) {
         {Source(MapRows(20, 256)), "line 266: the map has more than 255 rows"},
         {"stage 1\ntile . = 0\nmap\n" + Dots(20, 15), "line 18: the map has no \"end\" line"},
         {Source() + "map\nend\n", "line 29: the stage already has a map"},
-        {Source(wide, kPlayerLine + "sprite 1000 1 2\n"),
-         "line 28: type 1000 has no catalogue entry; give its fields: srcX, srcY, width, height, "
+        {Source(wide, kPlayerLine + "sprite 1021 1 2\n"),
+         "line 28: type 1021 has no catalogue entry; give its fields: srcX, srcY, width, height, "
          "frames, sheetA, sheetB, frameDelay, depth, life"},
         {Source(wide, "sprite 10000 1\n"), "line 27: expected sprite TYPE X Y"},
         {Source(wide, "sprite 10000 1 2 wings=3\n"), "line 27: unknown sprite field \"wings\""},

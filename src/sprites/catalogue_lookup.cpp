@@ -1,11 +1,17 @@
 #include "sprites/catalogue_lookup.h"
 
+#include "sprites/catalogue.h"
+
 namespace zoa {
 
-// The catalogue comes with the spawner; until then no type has an entry and
-// stage sources give every field of their sprites.
-bool CatalogueRecord(int32_t, SpriteRecord&) {
-    return false;
+bool CatalogueRecord(int32_t type, int32_t x, int32_t y, SpriteRecord& out) {
+    const CatalogueEntry* entry = FindCatalogueEntry(type);
+    if (!entry) return false;
+    out = CatalogueBase(*entry);
+    out.x = x;
+    out.y = y;
+    if (entry->extra == Extra::kStartY) out.frames[2] = y;
+    return true;
 }
 
 }  // namespace zoa

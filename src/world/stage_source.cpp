@@ -51,12 +51,15 @@ SpriteRecord CommonRecord(int32_t type) {
     return r;
 }
 
-// The record a sprite line starts from, and whether it came from the catalogue.
-SpriteRecord BaseRecord(int32_t type, bool& fromCatalogue) {
+// The record a sprite line at (x, y) starts from, and whether it came from the
+// catalogue.
+SpriteRecord BaseRecord(int32_t type, int32_t x, int32_t y, bool& fromCatalogue) {
     SpriteRecord r;
-    fromCatalogue = CatalogueRecord(type, r);
-    if (!fromCatalogue) return CommonRecord(type);
-    r.type = type;
+    fromCatalogue = CatalogueRecord(type, x, y, r);
+    if (fromCatalogue) return r;
+    r = CommonRecord(type);
+    r.x = x;
+    r.y = y;
     return r;
 }
 
@@ -313,9 +316,7 @@ class SourceParser {
             if (!numbers[i]) return Fail(Quoted(words[1 + i]) + " is not a 32-bit integer");
         }
         bool fromCatalogue = false;
-        SpriteRecord record = BaseRecord(*numbers[0], fromCatalogue);
-        record.x = *numbers[1];
-        record.y = *numbers[2];
+        SpriteRecord record = BaseRecord(*numbers[0], *numbers[1], *numbers[2], fromCatalogue);
         std::array<bool, kSpriteFieldCount> set{};
         set[0] = set[5] = set[6] = true;  // type, x, y
         for (size_t i = 4; i < words.size(); ++i) {
@@ -462,7 +463,7 @@ void WriteMap(std::ostringstream& out, int32_t width, int32_t height,
 
 void WriteSprite(std::ostringstream& out, const SpriteRecord& sprite) {
     bool fromCatalogue = false;
-    const SpriteRecord base = BaseRecord(sprite.type, fromCatalogue);
+    const SpriteRecord base = BaseRecord(sprite.type, sprite.x, sprite.y, fromCatalogue);
     out << "sprite " << sprite.type << ' ' << sprite.x << ' ' << sprite.y;
     for (int32_t f = 0; f < kSpriteFieldCount; ++f) {
         const std::string_view name = kSpriteFields[f].name;
