@@ -1,6 +1,9 @@
 #include "sprite_layout.h"
 
+#include "sprites/catalogue.h"
 #include "sprites/frame_rect.h"
+#include "sprites/sprite_conventions.h"
+#include "sprites/sprite_types.h"
 
 namespace zoa::databuild {
 
@@ -11,45 +14,54 @@ const SheetSpec kSheetSpecs[kSheetIdCount] = {
     {"SPb.nbm", 1920, true},
 };
 
+namespace {
+
+// How many rows, from row 0 on, a type's behaviour shows. Below the player no type
+// shows any other row (their other frames entries are private words); the
+// player shows all eight and its defeat row 9; the walker-shooters and the
+// flamer walk, attack and fall in rows 0..2, the crawler falls in row 1, and
+// the bombers show row 0 only.
+int32_t RowsShown(int32_t type) {
+    switch (type) {
+        case kPlayer:
+            return kAnimationRows;
+        case kWalkerShooter:
+        case kFlamer:
+        case kWalkerShooterB:
+            return 3;
+        case kCrawler:
+            return 2;
+        default:
+            return 1;
+    }
+}
+
+SheetId SheetOf(int32_t type) {
+    // Surfaces are numbered from 1 in loading order.
+    return static_cast<SheetId>(SheetsOf(type).a - 1);
+}
+
+SpriteLayout LayoutOf(const CatalogueEntry& entry) {
+    SpriteLayout l{};
+    l.type = entry.type;
+    l.srcX = entry.srcX;
+    l.srcY = entry.srcY;
+    l.width = entry.width;
+    l.height = entry.height;
+    l.sheet = SheetOf(entry.type);
+    for (int32_t row = 0; row < RowsShown(entry.type); ++row) l.rowFrames[row] = entry.frames[row];
+    if (entry.type == kPlayer) l.rowFrames[kDefeatRow] = kDefeatRowFrames;
+    return l;
+}
+
+}  // namespace
+
 const std::vector<SpriteLayout>& SpriteLayouts() {
-    static const std::vector<SpriteLayout> layouts = {
-        {100, 1, 1478, 16, 16, {1}, kSPgi},
-        {101, 1, 1444, 17, 16, {3}, kSPgi},
-        {102, 1, 348, 101, 88, {6}, kSPgi},
-        {103, 1, 1347, 33, 32, {6}, kSPgi},
-        {104, 1, 1413, 31, 30, {5}, kSPgi},
-        {105, 1, 1380, 33, 33, {10}, kSPgi},
-        {106, 1, 1313, 33, 33, {6}, kSPgi},
-        {107, 1, 1461, 16, 16, {1}, kSPgi},
-        {1000, 1, 1, 57, 87, {10}, kSPgi},
-        {1001, 1, 88, 44, 43, {10}, kSPgi},
-        {1002, 1, 132, 124, 66, {10}, kSPgi},
-        {1003, 1, 266, 51, 81, {10}, kSPgi},
-        {1004, 1, 894, 167, 264, {1}, kSPgi},
-        {1005, 169, 894, 157, 218, {1}, kSPgi},
-        {1006, 327, 894, 142, 185, {1}, kSPgi},
-        {1007, 1, 777, 48, 80, {3}, kSPgi},
-        {1008, 1, 645, 59, 65, {3}, kSPgi},
-        {1009, 178, 645, 59, 65, {3}, kSPgi},
-        {1010, 355, 645, 59, 65, {3}, kSPgi},
-        {1011, 1, 711, 59, 65, {3}, kSPgi},
-        {1012, 178, 711, 59, 65, {3}, kSPgi},
-        {1013, 1, 1497, 97, 96, {6}, kSPgi},
-        {1014, 1, 858, 36, 35, {1}, kSPgi},
-        {1015, 1, 437, 121, 103, {10}, kSPgi},
-        {1016, 1, 1159, 130, 139, {1}, kSPgi},
-        {1017, 132, 1159, 141, 141, {1}, kSPgi},
-        {1018, 274, 1159, 116, 145, {1}, kSPgi},
-        {1019, 391, 1159, 87, 137, {1}, kSPgi},
-        {1020, 479, 1159, 106, 136, {1}, kSPgi},
-        {10000, 1, 1, 121, 105, {5, 8, 8, 4, 4, 7, 6, 3, 0, 5}, kSPcca},
-        {10001, 1, 1070, 81, 115, {7, 7, 8}, kSPmca},
-        {10002, 1, 1, 81, 114, {7}, kSPmca},
-        {10003, 1, 606, 81, 115, {7, 7, 8}, kSPmca},
-        {10004, 1, 231, 91, 125, {7, 8}, kSPmca},
-        {10005, 1, 116, 81, 115, {7}, kSPmca},
-        {10006, 1, 1530, 81, 115, {7, 7, 8}, kSPmca},
-    };
+    static const std::vector<SpriteLayout> layouts = [] {
+        std::vector<SpriteLayout> all;
+        for (const CatalogueEntry& entry : kCatalogue) all.push_back(LayoutOf(entry));
+        return all;
+    }();
     return layouts;
 }
 

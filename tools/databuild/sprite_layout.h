@@ -19,10 +19,10 @@ struct SheetSpec {
 extern const SheetSpec kSheetSpecs[kSheetIdCount];
 constexpr int32_t kSheetWidth = 640;
 
-// Where a sprite type's frames lie. This mirrors the geometry columns of the
-// game's sprite catalogue (frame 0 of row 0, frame size, frames per row, the
-// sheet the facing-right frames are on); it is to be replaced by the game's own
-// catalogue once that exists, so the two cannot drift apart.
+// Where a sprite type's frames lie and which of them the game shows: the
+// geometry comes from the game's own sprite catalogue (frame 0 of row 0, frame
+// size, frames per row, the sheet the facing-right frames are on), so art and
+// game cannot drift apart.
 struct SpriteLayout {
     int32_t type;
     int32_t srcX, srcY, width, height;
