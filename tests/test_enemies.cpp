@@ -10,7 +10,7 @@
 namespace zoa::test {
 namespace {
 
-constexpr int32_t kFloorRow = 10;  // floor top at y = 320
+constexpr int32_t kFloorRow = 10;        // floor top at y = 320
 constexpr int32_t kOnFloor = 320 - 115;  // y of a 115-high enemy standing on it
 
 class EnemyTest : public BehaviourTest {
@@ -126,8 +126,17 @@ TEST_F(EnemyTest, AttackChanceGrowsWithTheStage) {
         int64_t n;  // the chance is 2 in n
     };
     // n = 50 - Level, never below 5.
-    const Case cases[] = {{0, 50}, {1, 49}, {8, 42}, {45, 5},      {47, 5},       {50, 5},
-                          {51, 5}, {1000, 5}, {INT_MAX, 5}, {-10, 60}, {INT_MIN, 2147483698LL}};
+    const Case cases[] = {{0, 50},
+                          {1, 49},
+                          {8, 42},
+                          {45, 5},
+                          {47, 5},
+                          {50, 5},
+                          {51, 5},
+                          {1000, 5},
+                          {INT_MAX, 5},
+                          {-10, 60},
+                          {INT_MIN, 2147483698LL}};
     const int32_t p = MakePlayer(400, 200);
     const int32_t w = Make(kWalkerShooter, 300, kOnFloor, 0);
     for (const Case& c : cases) {

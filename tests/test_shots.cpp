@@ -122,8 +122,17 @@ TEST_F(ShotTest, BurstMakesANewShotByTheStagesChance) {
         int64_t divisor;
     };
     // 1 in (10 - Level) up to stage 8; 1 in 2 on every later stage.
-    const Case cases[] = {{0, 10}, {1, 9}, {5, 5}, {8, 2},       {9, 2},        {10, 2},
-                          {11, 2}, {60, 2}, {INT_MAX, 2}, {-3, 13}, {INT_MIN, 2147483658LL}};
+    const Case cases[] = {{0, 10},
+                          {1, 9},
+                          {5, 5},
+                          {8, 2},
+                          {9, 2},
+                          {10, 2},
+                          {11, 2},
+                          {60, 2},
+                          {INT_MAX, 2},
+                          {-3, 13},
+                          {INT_MIN, 2147483658LL}};
     for (const Case& c : cases) {
         game.Level = c.level;
         int32_t made = 0;
@@ -179,7 +188,7 @@ TEST_F(ShotTest, EnemyShotEndsWithoutAFollowUpAtFloorWallHitOrEdge) {
     UpdateSprites();
     EXPECT_EQ(game.Sprite_Getsu, 0);
 
-    Lay(5, 0, 5, 6);  // a wall at x = 160..191 above the floor
+    Lay(5, 0, 5, 6);                      // a wall at x = 160..191 above the floor
     MakeShot(kWalkerShotB, 200, 100, 2);  // centre 208, then 200, 192, 184
     HeightsOver(0, 2);
     EXPECT_EQ(CountOf(kWalkerShotB), 1);
@@ -243,9 +252,9 @@ TEST_F(ShotTest, BombFliesStraightFromStageFiveAndByItsSlotFromStageTen) {
 
 TEST_F(ShotTest, FlyingBombBurstsAtAWallOrAHit) {
     game.Level = 6;
-    Lay(10, 0, 10, 20);  // wall at x = 320
+    Lay(10, 0, 10, 20);                                     // wall at x = 320
     const int32_t bomb = MakeShot(kBombShot, 290, 100, 0);  // centre 305
-    UpdateShot(bomb);  // centre 313
+    UpdateShot(bomb);                                       // centre 313
     ASSERT_EQ(CountOf(kBombShot), 1);
     UpdateShot(bomb);  // centre 321: in the wall, back to 298
     EXPECT_EQ(CountOf(kBombShot), 0);
