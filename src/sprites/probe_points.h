@@ -18,7 +18,7 @@ inline bool EmptyAt(int64_t x, int64_t y) {
 }
 
 // A record word moved by a distance, as the 32-bit word it is.
-inline void MoveBy(int32_t& word, int64_t distance) {
+inline void ShiftBy(int32_t& word, int64_t distance) {
     word = Wrap32(word + distance);
 }
 

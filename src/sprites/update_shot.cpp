@@ -13,11 +13,11 @@ bool AtLastFrameOfRow0(const SpriteRecord& s) {
 
 bool FlyAcross(SpriteRecord& s, int64_t distance) {
     if (s.dir == kFacingLeft) {
-        MoveBy(s.x, -distance);
+        ShiftBy(s.x, -distance);
         return true;
     }
     if (s.dir == kFacingRight) {
-        MoveBy(s.x, distance);
+        ShiftBy(s.x, distance);
         return true;
     }
     return false;
