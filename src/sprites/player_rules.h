@@ -42,8 +42,8 @@ constexpr int32_t kSettleDrop = 2;  // onto a floor that lies a little lower
 // swaying from side to side.
 constexpr int32_t kDefeatSway = 8;
 constexpr int32_t kDefeatSwayPeriod = 48;
-constexpr int32_t kDefeatSwayRightPart = 25;  // sway right while t mod 48 is below this
-constexpr int32_t kDefeatClockLimit = 580;    // the fall stops there
+constexpr int32_t kDefeatSwayRightPart = 25;            // sway right while t mod 48 is below this
+constexpr int32_t kDefeatClockLimit = 580;              // the fall stops there
 constexpr int32_t kDefeatClockStart = kLedgeRowFrames;  // what every live update leaves
 
 // A respawn keeps a gauge above this; a lower one is refilled.
