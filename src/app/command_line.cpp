@@ -6,6 +6,9 @@ namespace zoa {
 
 namespace {
 
+// Stage numbers go up to 899; index 900 is the saved game.
+constexpr int32_t kLastPlayableStage = 899;
+
 template <class Number>
 bool ParseNumber(const std::string& text, Number& out) {
     const char* end = text.data() + text.size();
@@ -27,6 +30,13 @@ const char* UsageText() {
            "  --dump FILE        at the end, write the game state as JSON\n"
            "  --trace FILE       after every frame, append the game state as one JSON line\n"
            "  --screenshot FILE  at the end, write the screen as a 640 x 480 PNG\n"
+           "  --play N           skip the logo and the title and start stage N as a new game\n"
+           "  --record FILE      write every key press and release of the run to FILE\n"
+           "                     (the demo input format), counted in frames from the first\n"
+           "                     frame (with --play, from the stage's start)\n"
+           "  --replay FILE      play a recorded run back instead of live keys, from the same\n"
+           "                     start, and end when its frames are used up; with the same\n"
+           "                     --seed, --play and data a headless replay ends in the same state\n"
            "  --help             show this text\n"
            "  --version          show the version\n"
            "Keys: arrows walk, fly (up) and charge (down); Ctrl or Z jumps; Space or X throws;\n"
@@ -73,12 +83,23 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             if (!value(o.dumpFile) || o.dumpFile.empty()) return fail("--dump needs a file");
         } else if (a == "--trace") {
             if (!value(o.traceFile) || o.traceFile.empty()) return fail("--trace needs a file");
+        } else if (a == "--play") {
+            int32_t stage = 0;
+            if (!value(v) || !ParseNumber(v, stage) || stage < 1 || stage > kLastPlayableStage)
+                return fail("--play needs a stage number from 1 to 899");
+            o.playStage = stage;
+        } else if (a == "--record") {
+            if (!value(o.recordFile) || o.recordFile.empty()) return fail("--record needs a file");
+        } else if (a == "--replay") {
+            if (!value(o.replayFile) || o.replayFile.empty()) return fail("--replay needs a file");
         } else if (a == "--screenshot") {
             if (!value(o.screenshotFile) || o.screenshotFile.empty()) return fail("--screenshot needs a file");
         } else {
             return fail("unknown option " + a);
         }
     }
+    if (!o.recordFile.empty() && !o.replayFile.empty())
+        return fail("--record and --replay cannot go together");
     return o;
 }
 

@@ -17,6 +17,9 @@ struct Options {
     std::string dumpFile;
     std::string traceFile;
     std::string screenshotFile;
+    std::optional<int32_t> playStage;  // start this stage at once, as a new game
+    std::string replayFile;            // keys of a recorded run to play back
+    std::string recordFile;            // where to write the keys of this run
     bool help = false;
     bool version = false;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/data_path.h"
+#include "platform/replace_file.h"
 #include "world/le_words.h"
 
 namespace zoa {
@@ -34,7 +35,7 @@ bool ReadDemoFile(const std::string& path, DemoInput& out, std::string* error) {
     return true;
 }
 
-bool WriteDemoFile(const std::string& path, const DemoInput& in) {
+bool WriteDemoFile(const std::string& path, const DemoInput& in, std::string* error) {
     WordWriter out;
     out.Unsigned(in.RecordEndFrame);
     for (const InputRecord& r : in.records) {
@@ -43,7 +44,7 @@ bool WriteDemoFile(const std::string& path, const DemoInput& in) {
         out.Unsigned(r.keyUp);
         out.Unsigned(r.kind);
     }
-    return out.WriteFile(path);
+    return platform::ReplaceFile(path, out.Data(), error);
 }
 
 void LoadDemoInput() {

@@ -29,6 +29,7 @@ extern DemoInput demoInput;
 // bytes long, leaves the demo empty, so it ends at once.
 void LoadDemoInput();
 bool ReadDemoFile(const std::string& path, DemoInput& out, std::string* error);
-bool WriteDemoFile(const std::string& path, const DemoInput& in);
+// Replaces `path` with a complete file or, on failure (reason in *error), not at all.
+bool WriteDemoFile(const std::string& path, const DemoInput& in, std::string* error);
 
 }  // namespace zoa

@@ -16,6 +16,11 @@ void WaitPastFrameInterval(platform::Platform& p, uint32_t since) {
     }
 }
 
+// value x k / steps, computed wide so that no step count can overflow it.
+uint8_t Scaled(uint8_t value, int32_t k, int32_t steps) {
+    return static_cast<uint8_t>(int64_t{value} * k / steps);
+}
+
 }  // namespace
 
 void FadePalette(int32_t first, int32_t last, int32_t stride, int32_t steps, int32_t mode) {
@@ -37,16 +42,16 @@ void FadePalette(int32_t first, int32_t last, int32_t stride, int32_t steps, int
     for (PaletteEntry& e : working) e.flags = 0;
     platform::Platform* p = platform::Current();
     uint32_t previous = p ? p->Now() : 0;
-    for (int32_t i = 0; i <= steps; ++i) {
-        const int32_t k = mode == kFadeOut ? steps - i : i;
+    for (int64_t i = 0; i <= steps; ++i) {
+        const auto k = static_cast<int32_t>(mode == kFadeOut ? steps - i : i);
         if (i > 0 && p) {
             WaitPastFrameInterval(*p, previous);
             previous = p->Now();
         }
         for (int32_t n = first; n <= last; n += stride) {
-            working[n].red = static_cast<uint8_t>(master[n].red * k / steps);
-            working[n].green = static_cast<uint8_t>(master[n].green * k / steps);
-            working[n].blue = static_cast<uint8_t>(master[n].blue * k / steps);
+            working[n].red = Scaled(master[n].red, k, steps);
+            working[n].green = Scaled(master[n].green, k, steps);
+            working[n].blue = Scaled(master[n].blue, k, steps);
         }
         g_display->SetPaletteEntries(working);
     }

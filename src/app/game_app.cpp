@@ -7,6 +7,7 @@
 
 #include "app/fade.h"
 #include "app/input.h"
+#include "app/run_input.h"
 #include "app/state_json.h"
 #include "gfx/display.h"
 #include "gfx/png_writer.h"
@@ -66,6 +67,7 @@ void WriteRunOutputs() {
             std::fprintf(stderr, "zoa_noli: cannot write %s\n", app.options->screenshotFile.c_str());
         }
     }
+    if (!app.options->recordFile.empty()) FinishRecording(app.options->recordFile);
 }
 
 void OnTimer() {
@@ -93,8 +95,10 @@ void AfterFrame() {
         app.line += '\n';
         app.trace << app.line;
     }
+    const bool replayOver = CountRunFrame();
     if (app.afterFrame) app.afterFrame(app.afterFrameContext);
-    if (app.options && app.options->frames && app.framesRun == *app.options->frames) {
+    const bool framesDone = app.options && app.options->frames && app.framesRun == *app.options->frames;
+    if (framesDone || replayOver) {
         app.platform->PostCloseMessage();
     }
 }
@@ -110,6 +114,8 @@ int MainLoop() {
         } else if (game.AppActive) {
             game.Time2 = p.Now() - game.LastFrameTime;
             if (game.Time2 > game.Time_Chai) {
+                // Recorded keys go in now; the messages they cause come before the frame.
+                if (BeforeFrame()) continue;
                 game.LastFrameTime = p.Now();
                 RunFrame();
                 game.FrameCounter += 1;
@@ -139,7 +145,7 @@ int StartAndRun(const Options& options) {
     if (!game.DisplayReady) return StartupFailed("cannot set up the display");
     p.HideCursor();
     // A missing or unreadable logo is skipped; closing the window during it ends the game.
-    if (!options.noLogo &&
+    if (!options.noLogo && !options.playStage &&
         OpenLogo(&p, kScreenWidth, kScreenHeight, kLogoZoom, DataPath(kLogoPath))) {
         if (!RunLogo(&WindowProcedure)) return kExitOk;
     }
@@ -149,6 +155,7 @@ int StartAndRun(const Options& options) {
     if (!LoadSounds()) return StartupFailed("cannot load the sounds");
     SeedRandom(options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr)));
     SetUpWorld();
+    if (options.playStage) StartStageFirst(*options.playStage);
     return MainLoop();
 }
 
@@ -184,8 +191,12 @@ void WindowProcedure(const platform::Message& m) {
             if (g_soundSystem) g_soundSystem->Pause(m.wParam == 0);
             ReloadSheets(game.AppActive);
             break;
-        case MessageId::KeyDown: OnKeyDown(m.wParam); break;
-        case MessageId::KeyUp: OnKeyUp(m.wParam); break;
+        case MessageId::KeyDown:
+            if (!TakeLiveKey(true, m.wParam)) OnKeyDown(m.wParam);
+            break;
+        case MessageId::KeyUp:
+            if (!TakeLiveKey(false, m.wParam)) OnKeyUp(m.wParam);
+            break;
         case MessageId::SysCommand:
             // The window's menu never opens from the keyboard.
             break;
@@ -199,6 +210,13 @@ void WindowProcedure(const platform::Message& m) {
 }
 
 int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform) {
+    ResetRunInput();
+    std::string error;
+    if (!options.replayFile.empty() && !StartReplay(options.replayFile, &error)) {
+        std::fprintf(stderr, "zoa_noli: --replay: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    if (!options.recordFile.empty()) StartRecording();
     game = GameState{};
     world = WorldMap{};
     pool = SpritePool{};

@@ -2,21 +2,176 @@
 
 #include "app/menus.h"
 #include "platform/message.h"
+#include "sound/sound_calls.h"
+#include "sound/sound_system.h"
+#include "sprites/sprite_pool.h"
 #include "world/game_state.h"
+#include "world/level_track.h"
 
 namespace zoa {
 
+namespace {
+
+namespace key = platform::vk;
+
+constexpr int32_t kPlayerType = 10000;
+constexpr int32_t kRefillStep = 2;
+constexpr int32_t kFullMeter = 500;
+// Facing values of a sprite's dir field.
+constexpr int32_t kFacingRight = 0;
+constexpr int32_t kFacingLeft = 2;
+
+// The player's record, or null while PlayerIndex names no slot of the pool.
+SpriteRecord* Player() {
+    return IsPoolSlot(game.PlayerIndex) ? &pool[game.PlayerIndex] : nullptr;
+}
+
+// Makes the player's animation start again at frame 0 on its next update.
+void RestartAnimation(SpriteRecord& p) {
+    p.tick = 30;
+    p.frame = -1;
+}
+
+void Jump(SpriteRecord& p) {
+    if (!game.JumpReady) return;
+    game.JumpOn = 1;
+    game.JumpReady = 0;
+    RestartAnimation(p);
+    p.step = -1;  // no move step in progress
+}
+
+void Fire() {
+    if (!game.FireReady) return;
+    game.FireOn = 1;
+    game.FireReady = 0;
+}
+
+void Fly(const SpriteRecord& p) {
+    if (p.gauge <= 0) return;
+    game.UpHeld = 1;
+    game.JumpOn = 0;
+    if (game.DownOn) {
+        game.LeftHeld = 0;
+        game.RightHeld = 0;
+        game.DownOn = 0;
+    }
+}
+
+void Charge(SpriteRecord& p) {
+    if (game.DownOn || !game.DownReady) return;
+    game.DownOn = 1;
+    game.DownReady = 0;
+    if (game.JumpOn) return;
+    RestartAnimation(p);
+    if (p.type == kPlayerType) PlaySound(game.SoundB, 0);
+}
+
+// value + 2, at most 500 (without overflowing whatever a stage file stored).
+int32_t Refilled(int32_t value) {
+    return value >= kFullMeter - kRefillStep ? kFullMeter : value + kRefillStep;
+}
+
+void Refill(SpriteRecord& p) {
+    p.life = Refilled(p.life);
+    p.gauge = Refilled(p.gauge);
+}
+
+void SwitchSound() {
+    if (!g_soundSystem) return;
+    g_soundSystem->soundOn = g_soundSystem->soundOn ? 0 : 1;
+    if (g_soundSystem->soundOn) {
+        PlaySound(LevelTrack(game.Level), 1);
+    } else {
+        StopLevelTracks();
+    }
+}
+
+void PlayKey(uint32_t vk) {
+    SpriteRecord* p = Player();
+    if (!p) return;
+    switch (vk) {
+        case key::Control:
+        case key::Z:
+            Jump(*p);
+            break;
+        case key::Space:
+        case key::X:
+            Fire();
+            break;
+        case key::Left:
+            game.LeftHeld = 1;
+            game.RightHeld = 0;
+            p->dir = kFacingLeft;
+            break;
+        case key::Up:
+            Fly(*p);
+            break;
+        case key::Right:
+            game.RightHeld = 1;
+            game.LeftHeld = 0;
+            p->dir = kFacingRight;
+            break;
+        case key::Down:
+            Charge(*p);
+            break;
+        case key::F1:
+            Refill(*p);
+            break;
+        case key::F5:
+            SwitchSound();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
 void OnKeyDown(uint32_t vk) {
     if (!game.InputActive) return;
-    if (vk == platform::vk::Escape) {
+    if (vk == key::Escape) {
         // The pause menu never opens on the title screen or in the demo.
         if (game.Level != 0 && game.TitleActive == 0) game.PauseActive = !game.PauseActive;
         return;
     }
-    if (game.TitleActive) TitleMenuKey(vk);
+    if (game.PauseActive) {
+        PauseMenuKey(vk);
+    } else if (game.TitleActive) {
+        TitleMenuKey(vk);
+    } else {
+        PlayKey(vk);
+    }
 }
 
-void OnKeyUp(uint32_t) {}
+// Releases are taken whatever shows, so a key held across a menu lets go
+// cleanly. They never clear JumpOn or FireOn: the player's behaviour does.
+void OnKeyUp(uint32_t vk) {
+    if (!game.InputActive) return;
+    switch (vk) {
+        case key::Control:
+        case key::Z:
+            game.JumpReady = 1;
+            break;
+        case key::Space:
+        case key::X:
+            game.FireReady = 1;
+            break;
+        case key::Left:
+            game.LeftHeld = 0;
+            break;
+        case key::Up:
+            game.UpHeld = 0;
+            break;
+        case key::Right:
+            game.RightHeld = 0;
+            break;
+        case key::Down:
+            game.DownReady = 1;
+            break;  // DownOn stays
+        default:
+            break;
+    }
+}
 
 void OnMouseMove(int32_t lParam) {
     if (!game.InputActive) return;

@@ -1,17 +1,28 @@
 #include "app/menus.h"
 
+#include "app/demo_replay.h"
 #include "app/fade.h"
 #include "gfx/display.h"
 #include "platform/message.h"
 #include "platform/platform.h"
 #include "sound/sound_calls.h"
+#include "sprites/sprite_pool.h"
 #include "world/game_state.h"
+#include "world/level_track.h"
+#include "world/stage_loader.h"
 
 namespace zoa {
 
 namespace {
 
+namespace key = platform::vk;
+
 enum TitleItem : int32_t { kNewGame = 0, kContinue = 1, kDemo = 2, kQuit = 3 };
+enum PauseItem : int32_t { kSaveAndResume = 0, kQuitToTitle = 1, kResume = 2 };
+
+constexpr int32_t kFirstStage = 1;
+constexpr int32_t kNewGameLives = 3;
+constexpr int32_t kFullMeter = 500;
 
 struct TitleHighlight {
     Point at;
@@ -25,6 +36,63 @@ constexpr TitleHighlight kTitleHighlights[4] = {
     {{512, 387}, {153, 300, 153 + 128, 300 + 36}},
 };
 
+// The pause menu: three 154 x 36 items, 37 pixels apart, centred on the
+// screen, with the cursor to their left. The pictures lie on the interface
+// sheet in a column; the highlighted ones 111 pixels below the normal ones.
+constexpr int32_t kPauseItems = 3;
+constexpr int32_t kPauseItemWidth = 154;
+constexpr int32_t kPauseItemHeight = 36;
+constexpr int32_t kPauseItemPitch = 37;
+constexpr Point kPauseFirstItem = {320 - kPauseItemWidth / 2,
+                                   240 - kPauseItems* kPauseItemHeight / 2};
+constexpr Point kPauseSheetItems = {485, 1};
+constexpr int32_t kPauseHighlightBelow = 111;
+constexpr int32_t kPauseCursorX = 207;
+constexpr Rect kPauseCursor = {448, 1, 484, 37};
+
+Rect PauseItemPicture(int32_t item, bool highlighted) {
+    const int32_t top =
+        kPauseSheetItems.y + kPauseItemPitch * item + (highlighted ? kPauseHighlightBelow : 0);
+    return {kPauseSheetItems.x, top, kPauseSheetItems.x + kPauseItemWidth, top + kPauseItemHeight};
+}
+
+int32_t PauseItemY(int32_t item) {
+    return kPauseFirstItem.y + kPauseItemPitch * item;
+}
+
+SpriteRecord& Player() {
+    return pool[game.PlayerIndex];
+}
+
+void MoveChoice(int32_t& choice, int32_t by, int32_t last) {
+    choice += by;
+    PlaySound(game.SoundB, 0);  // also at either end
+    if (choice < 0) choice = 0;
+    if (choice > last) choice = last;
+}
+
+void ContinueSavedGame() {
+    if (LoadStage(kUserSave)) {
+        game.RestartX = Player().x;
+        game.RestartY = Player().y;
+        game.TitleActive = 0;
+    } else {
+        game.TitleActive = 1;
+    }
+}
+
+// The demo stage starts without a fade (the title's choice is still on the
+// demo item), plays its recorded keys, and comes back to the title.
+void RunDemo() {
+    if (LoadStage(kDemoStage)) {
+        game.TitleActive = 0;
+        game.Level = 0;
+        ReplayDemo();
+        game.Level = 0;
+    }
+    game.TitleActive = 1;
+}
+
 void QuitFromTitle() {
     FadeScreen(kFadeOut);
     for (int i = 0; i < 2; ++i) {
@@ -36,8 +104,25 @@ void QuitFromTitle() {
 
 }  // namespace
 
+bool StartNewGame(int32_t stage) {
+    game.Level = stage;
+    if (!LoadStage(stage)) {
+        game.Level = kFirstStage;
+        game.TitleActive = 1;
+        return false;
+    }
+    game.Lives = kNewGameLives;
+    game.RestartX = Player().x;
+    game.RestartY = Player().y;
+    Player().life = kFullMeter;
+    Player().gauge = kFullMeter;
+    game.TitleActive = 0;
+    return true;
+}
+
 void DrawTitle() {
-    g_display->Blit({0, 0}, static_cast<uint32_t>(game.SurfaceSPm), {0, 0, kScreenWidth, kScreenHeight});
+    g_display->Blit({0, 0}, static_cast<uint32_t>(game.SurfaceSPm),
+                    {0, 0, kScreenWidth, kScreenHeight});
     if (game.TitleChoice >= 0 && game.TitleChoice <= 3) {
         const TitleHighlight& h = kTitleHighlights[game.TitleChoice];
         g_display->Blit(h.at, static_cast<uint32_t>(game.SurfaceSPmi), h.source);
@@ -47,21 +132,72 @@ void DrawTitle() {
 
 void TitleMenuKey(uint32_t vk) {
     switch (vk) {
-        case platform::vk::Left:
-            game.TitleChoice -= 1;
-            PlaySound(game.SoundB, 0);
-            if (game.TitleChoice < 0) game.TitleChoice = 0;
+        case key::Left:
+            MoveChoice(game.TitleChoice, -1, kQuit);
             break;
-        case platform::vk::Right:
-            game.TitleChoice += 1;
-            PlaySound(game.SoundB, 0);
-            if (game.TitleChoice == 4) game.TitleChoice = 3;
+        case key::Right:
+            MoveChoice(game.TitleChoice, +1, kQuit);
             break;
-        case platform::vk::Enter:
-            // Starting a stage comes with the stage loader; quitting works now.
-            if (game.TitleChoice == kQuit) QuitFromTitle();
+        case key::Enter:
+            switch (game.TitleChoice) {
+                case kNewGame:
+                    StartNewGame(kFirstStage);
+                    break;
+                case kContinue:
+                    ContinueSavedGame();
+                    break;
+                case kDemo:
+                    RunDemo();
+                    break;
+                case kQuit:
+                    QuitFromTitle();
+                    return;
+                default:
+                    break;
+            }
+            game.TitleChoice = kNewGame;
             break;
-        default: break;
+        default:
+            break;
+    }
+}
+
+void DrawPauseMenu() {
+    const auto sheet = static_cast<uint32_t>(game.SurfaceSPmi);
+    for (int32_t i = 0; i < kPauseItems; ++i)
+        g_display->Blit({kPauseFirstItem.x, PauseItemY(i)}, sheet, PauseItemPicture(i, false));
+    const int32_t chosen = game.PauseChoice;
+    if (chosen < 0 || chosen >= kPauseItems) return;
+    g_display->Blit({kPauseCursorX, PauseItemY(chosen)}, sheet, kPauseCursor);
+    g_display->Blit({kPauseFirstItem.x, PauseItemY(chosen)}, sheet, PauseItemPicture(chosen, true));
+}
+
+void PauseMenuKey(uint32_t vk) {
+    if (!game.PauseActive || game.Level == 0) return;
+    switch (vk) {
+        case key::Up:
+            MoveChoice(game.PauseChoice, -1, kResume);
+            break;
+        case key::Down:
+            MoveChoice(game.PauseChoice, +1, kResume);
+            break;
+        case key::Enter:
+            switch (game.PauseChoice) {
+                case kSaveAndResume:
+                    SaveStage();
+                    break;  // a failed save says why on stderr; play goes on
+                case kQuitToTitle:
+                    game.TitleActive = 1;
+                    StopLevelTracks();
+                    break;
+                default:
+                    break;
+            }
+            game.PauseActive = 0;
+            game.PauseChoice = kSaveAndResume;
+            break;
+        default:
+            break;
     }
 }
 

@@ -29,6 +29,7 @@ void RunFrame() {
         DrawSprites();
     }
     DrawHud();
+    if (game.PauseActive) DrawPauseMenu();
     g_display->Flip();
 }
 
