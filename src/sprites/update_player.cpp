@@ -58,12 +58,12 @@ void WalkRight(SpriteRecord& p, int32_t x0) {
 }
 
 // On every update, held keys or not: a wall overlapping the body pushes it out.
-void PushOutOfWalls(SpriteRecord& p, bool leftSide) {
-    if (leftSide) {
-        if (IsSolidAt(LeftColumn(p), WallLine(p))) MoveBy(p.x, kWallPushOut);
-    } else {
-        if (IsSolidAt(RightColumn(p), WallLine(p))) MoveBy(p.x, -kWallPushOut);
-    }
+void PushOutOfLeftWall(SpriteRecord& p) {
+    if (IsSolidAt(LeftColumn(p), WallLine(p))) MoveBy(p.x, kWallPushOut);
+}
+
+void PushOutOfRightWall(SpriteRecord& p) {
+    if (IsSolidAt(RightColumn(p), WallLine(p))) MoveBy(p.x, -kWallPushOut);
 }
 
 // Climbing on the gauge ends any key jump and cancels a throw request.
@@ -227,9 +227,9 @@ void UpdatePlayer(int32_t i) {
 
     // 7-10. Walking, and walls pushing back.
     WalkLeft(p, x0);
-    PushOutOfWalls(p, true);
+    PushOutOfLeftWall(p);
     WalkRight(p, x0);
-    PushOutOfWalls(p, false);
+    PushOutOfRightWall(p);
 
     // 11. Flying while the gauge lasts, otherwise falling or standing.
     if (game.UpHeld && p.gauge > 0) {
