@@ -109,6 +109,8 @@ struct VideoRecorder::Encoder {
 
     bool Open(const std::string& file, std::string* error) {
         path = file;
+        // The encoders' own chatter is not the player's business; errors still show.
+        av_log_set_level(AV_LOG_ERROR);
         const AVOutputFormat* container = av_guess_format(nullptr, file.c_str(), nullptr);
         if (!container) container = av_guess_format("mp4", nullptr, nullptr);
         if (avformat_alloc_output_context2(&format, container, nullptr, file.c_str()) < 0 || !format) {

@@ -16,6 +16,10 @@ SdlPads::~SdlPads() { Stop(); }
 
 bool SdlPads::Start(const Settings& settings) {
     if (started_) return true;
+    // Pads speak whichever window has the focus, as keys do for the game's
+    // window: the game itself ignores input while it is in the background, and
+    // a window manager that never says who has the focus must not silence them.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_InitSubSystem(kSubsystems) != 0) {
         std::fprintf(stderr, "zoa_noli: no game controllers: %s\n", SDL_GetError());
         return false;
@@ -123,11 +127,16 @@ void SdlPads::SetStick(Pad& pad, uint8_t bit, bool held) {
 
 void SdlPads::Axis(Pad& pad, int axis, int value) {
     if (!useStick_) return;
+    // A flick from one side to the other lets go of the old side first.
     const auto follow = [&](uint8_t negative, uint8_t positive) {
-        const int pressAt = (pad.stick & negative) ? -kStickRelease : -kStickPress;
-        SetStick(pad, negative, value < pressAt);
-        const int pressAtPositive = (pad.stick & positive) ? kStickRelease : kStickPress;
-        SetStick(pad, positive, value > pressAtPositive);
+        const int negativeAt = (pad.stick & negative) ? -kStickRelease : -kStickPress;
+        const int positiveAt = (pad.stick & positive) ? kStickRelease : kStickPress;
+        const bool toNegative = value < negativeAt;
+        const bool toPositive = value > positiveAt;
+        if (!toNegative) SetStick(pad, negative, false);
+        if (!toPositive) SetStick(pad, positive, false);
+        SetStick(pad, negative, toNegative);
+        SetStick(pad, positive, toPositive);
     };
     if (axis == SDL_CONTROLLER_AXIS_LEFTX) follow(kStickLeft, kStickRight);
     if (axis == SDL_CONTROLLER_AXIS_LEFTY) follow(kStickUp, kStickDown);
