@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -302,6 +303,83 @@ TEST_F(SdlInput, AVirtualControllerDrivesTheTitleMenuToTheEnd) {
     // A on "quit" ended the game long before its 400 frames.
     EXPECT_LT(script.frame, 60);
     EXPECT_EQ(game.TitleChoice, 3);
+}
+
+}  // namespace
+}  // namespace zoa::platform
+
+namespace zoa::platform {
+namespace {
+
+TEST(FitPicture, EachScalingModeFillsTheOutputItsOwnWay) {
+    // Room for 1x but not 2x: integer keeps 640 x 480 in the middle.
+    Viewport v = FitPicture(640, 480, 1000, 700, ScaleMode::Integer);
+    EXPECT_EQ((std::array<int, 4>{v.x, v.y, v.w, v.h}), (std::array<int, 4>{180, 110, 640, 480}));
+    v = FitPicture(640, 480, 1000, 700, ScaleMode::Aspect);
+    EXPECT_EQ((std::array<int, 4>{v.x, v.y, v.w, v.h}), (std::array<int, 4>{33, 0, 933, 700}));
+    v = FitPicture(640, 480, 1000, 700, ScaleMode::Stretch);
+    EXPECT_EQ((std::array<int, 4>{v.x, v.y, v.w, v.h}), (std::array<int, 4>{0, 0, 1000, 700}));
+    // A 1920 x 1080 screen: 2x whole, or as high as it goes.
+    v = FitPicture(640, 480, 1920, 1080, ScaleMode::Integer);
+    EXPECT_EQ((std::array<int, 4>{v.x, v.y, v.w, v.h}), (std::array<int, 4>{320, 60, 1280, 960}));
+    v = FitPicture(640, 480, 1920, 1080, ScaleMode::Aspect);
+    EXPECT_EQ((std::array<int, 4>{v.x, v.y, v.w, v.h}), (std::array<int, 4>{240, 0, 1440, 1080}));
+    // Smaller than 1x: integer shrinks with the aspect kept rather than cut.
+    v = FitPicture(640, 480, 320, 400, ScaleMode::Integer);
+    EXPECT_EQ((std::array<int, 4>{v.x, v.y, v.w, v.h}), (std::array<int, 4>{0, 80, 320, 240}));
+}
+
+class SdlWindowSize : public SdlInput {
+protected:
+    // The colour shown at window pixel (x, y), as 0xRRGGBB.
+    uint32_t Shown(int x, int y) {
+        uint32_t pixel = 0;
+        const SDL_Rect at{x, y, 1, 1};
+        SDL_RenderReadPixels(platform->renderer(), &at, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
+        return pixel & 0xFFFFFF;
+    }
+    // A black picture with one white game pixel at (10, 10).
+    void ShowDot() {
+        std::vector<uint8_t> picture(kScreenWidth * kScreenHeight, 0);
+        picture[10 * kScreenWidth + 10] = 1;
+        Palette palette{};
+        palette[1] = {255, 255, 255, 0};
+        platform->Present(picture.data(), palette);
+    }
+};
+
+TEST_F(SdlWindowSize, TheWindowScaleSetsTheWindowAndPixelsStaySharp) {
+    Open("fullscreen = no\nwindow_scale = 2\n");
+    int w = 0, h = 0;
+    SDL_GetWindowSize(platform->window(), &w, &h);
+    EXPECT_EQ(w, 1280);
+    EXPECT_EQ(h, 960);
+    ShowDot();
+    // Game pixel (10, 10) is window pixels 20..21 x 20..21, nothing around it.
+    EXPECT_EQ(Shown(20, 20), 0xFFFFFFu);
+    EXPECT_EQ(Shown(21, 21), 0xFFFFFFu);
+    EXPECT_EQ(Shown(19, 20), 0u);
+    EXPECT_EQ(Shown(22, 21), 0u);
+    platform.reset();
+    Open("fullscreen = no\nwindow_scale = 1\n");
+    SDL_GetWindowSize(platform->window(), &w, &h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+}
+
+TEST_F(SdlWindowSize, StretchFillsAResizedWindowAndSmoothBlendsNeighbours) {
+    Open("fullscreen = no\nwindow_scale = 1\nscaling = stretch\nfilter = smooth\n");
+    SDL_SetWindowSize(platform->window(), 1280, 480);
+    Keys();
+    ShowDot();
+    // Twice as wide, as high as before: the dot covers x 20..21 at y 10.
+    EXPECT_NE(Shown(20, 10), 0u);
+    EXPECT_NE(Shown(21, 10), 0u);
+    // Smooth: the white spreads, fading, into the black beside it (nearest
+    // would leave it black).
+    const uint32_t edge = Shown(19, 10);
+    EXPECT_GT(edge & 0xFF, 0u);
+    EXPECT_LT(edge & 0xFF, 0xFFu);
 }
 
 }  // namespace

@@ -29,6 +29,8 @@ public:
     bool IsHeadless() const override { return false; }
 
     bool fullscreen() const { return fullscreen_; }
+    SDL_Window* window() const { return window_; }
+    SDL_Renderer* renderer() const { return renderer_; }
     int padCount() const { return pads_.OpenCount(); }
 
 protected:
