@@ -17,7 +17,9 @@ namespace fs = std::filesystem;
 struct Layout {
     test::TempDir dir;
     std::string Path(const std::string& relative) const { return (dir.path() / relative).string(); }
-    void Folder(const std::string& relative) const { fs::create_directories(dir.path() / relative); }
+    void Folder(const std::string& relative) const {
+        fs::create_directories(dir.path() / relative);
+    }
     PathRequest Request() const {
         PathRequest r;
         r.exeFolder = Path("prefix/bin");
@@ -29,7 +31,9 @@ struct Layout {
     }
 };
 
-std::string Normal(const std::string& p) { return fs::path(p).lexically_normal().string(); }
+std::string Normal(const std::string& p) {
+    return fs::path(p).lexically_normal().string();
+}
 
 TEST(Paths, DataIsSearchedInItsOrderAndEveryFolderTriedIsListed) {
     Layout l;
@@ -39,9 +43,10 @@ TEST(Paths, DataIsSearchedInItsOrderAndEveryFolderTriedIsListed) {
     Paths p = ResolvePaths(r);
     EXPECT_EQ(p.dataRoot, ".");
     EXPECT_EQ(p.dataFrom, "current folder");
-    EXPECT_EQ(p.dataSearched, (std::vector<std::string>{Normal(l.Path("prefix/bin")),
-                                                        Normal(l.Path("prefix/share/zoa_noli")),
-                                                        Normal(l.Path("configured/share/zoa_noli")), "."}));
+    EXPECT_EQ(p.dataSearched,
+              (std::vector<std::string>{Normal(l.Path("prefix/bin")),
+                                        Normal(l.Path("prefix/share/zoa_noli")),
+                                        Normal(l.Path("configured/share/zoa_noli")), "."}));
 
     l.Folder("configured/share/zoa_noli/data");
     p = ResolvePaths(r);
@@ -125,7 +130,8 @@ TEST(DataCheck, NamesTheFirstMissingFileAndTheFolderLookedIn) {
     EXPECT_NE(message.find("nbm/SP.PAL"), std::string::npos) << message;
     EXPECT_EQ(message.find("no such folder"), std::string::npos) << message;
     paths.dataRoot = dir.str() + "/nowhere";
-    EXPECT_NE(MissingDataMessage(paths, "data/nbm/SPl.nbm").find("no such folder"), std::string::npos);
+    EXPECT_NE(MissingDataMessage(paths, "data/nbm/SPl.nbm").find("no such folder"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -27,8 +27,8 @@ struct Result {
 Result RunBinary(const std::string& args, const std::string& env = "") {
     test::TempDir dir;
     const std::string errFile = dir.str() + "/err.txt";
-    const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + env + " " + ZOA_GAME_BINARY + " " + args +
-                                " 2>" + errFile;
+    const std::string command =
+        "ASAN_OPTIONS=detect_leaks=0 " + env + " " + ZOA_GAME_BINARY + " " + args + " 2>" + errFile;
     Result r;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return r;
@@ -42,13 +42,15 @@ Result RunBinary(const std::string& args, const std::string& env = "") {
     return r;
 }
 
-int CountLines(const std::string& s) { return static_cast<int>(std::count(s.begin(), s.end(), '\n')); }
+int CountLines(const std::string& s) {
+    return static_cast<int>(std::count(s.begin(), s.end(), '\n'));
+}
 
 TEST(RunComforts, HelpAndVersionSayWhatTheyShould) {
     const Result help = RunBinary("--help");
     EXPECT_EQ(help.code, 0);
-    for (const char* option : {"--config FILE", "--save-dir DIR", "--paths", "--video FILE", "--data DIR",
-                               "--nosound", "F12"}) {
+    for (const char* option : {"--config FILE", "--save-dir DIR", "--paths", "--video FILE",
+                               "--data DIR", "--nosound", "F12"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     const Result version = RunBinary("--version");
@@ -65,11 +67,13 @@ TEST(RunComforts, PathsNamesEveryFolderInUse) {
     test::TempDir dir;
     test::WriteFixtureData(dir.str());
     const std::string d = dir.str();
-    Result r = RunBinary("--paths --data " + d + " --config " + d + "/my.ini --save-dir " + d + "/saves");
+    Result r =
+        RunBinary("--paths --data " + d + " --config " + d + "/my.ini --save-dir " + d + "/saves");
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(CountLines(r.out), 6) << r.out;
     EXPECT_NE(r.out.find("data:        " + d + "/data  (--data)"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("settings:    " + d + "/my.ini  (not written yet: defaults)"), std::string::npos)
+    EXPECT_NE(r.out.find("settings:    " + d + "/my.ini  (not written yet: defaults)"),
+              std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("saved game:  " + d + "/saves/temp/USER.MAP"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("screenshots: " + d + "/saves/screenshots"), std::string::npos) << r.out;
@@ -78,7 +82,8 @@ TEST(RunComforts, PathsNamesEveryFolderInUse) {
     std::filesystem::remove(dir.path() / "data/sound/B.WAV");
     std::filesystem::create_directories(d + "/cfg/zoa_noli");
     test::WriteBytes(d + "/cfg/zoa_noli/settings.ini", {'#', '\n'});
-    r = RunBinary("--paths --data " + d, "XDG_CONFIG_HOME=" + d + "/cfg XDG_DATA_HOME=" + d + "/xdg");
+    r = RunBinary("--paths --data " + d,
+                  "XDG_CONFIG_HOME=" + d + "/cfg XDG_DATA_HOME=" + d + "/xdg");
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("sound/B.WAV is missing"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("settings:    " + d + "/cfg/zoa_noli/settings.ini  (read at start)"),
@@ -112,11 +117,14 @@ TEST(RunComforts, ABadSettingsFileIsReportedByLineAndTheGameStartsAnyway) {
     const std::string d = dir.str();
     const std::string text = "music_volume = 40\nwindow_scale = huge\nsparkles = on\n";
     test::WriteBytes(d + "/bad.ini", std::vector<uint8_t>(text.begin(), text.end()));
-    const Result r = RunBinary("--headless --no-logo --frames 5 --data " + d + " --config " + d + "/bad.ini");
+    const Result r =
+        RunBinary("--headless --no-logo --frames 5 --data " + d + " --config " + d + "/bad.ini");
     EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.err.find(d + "/bad.ini:2: 'huge' is not auto or 1 to 4 for window_scale"), std::string::npos)
+    EXPECT_NE(r.err.find(d + "/bad.ini:2: 'huge' is not auto or 1 to 4 for window_scale"),
+              std::string::npos)
         << r.err;
-    EXPECT_NE(r.err.find(d + "/bad.ini:3: unknown setting 'sparkles' ignored"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(d + "/bad.ini:3: unknown setting 'sparkles' ignored"), std::string::npos)
+        << r.err;
     // Reading it never rewrites it.
     const std::vector<uint8_t> after = test::ReadBytes(d + "/bad.ini");
     EXPECT_EQ(std::string(after.begin(), after.end()), text);
@@ -124,10 +132,12 @@ TEST(RunComforts, ABadSettingsFileIsReportedByLineAndTheGameStartsAnyway) {
 
 // A sound output that remembers the volume of each voice.
 class VolumeOut : public platform::AudioOut {
-public:
+  public:
     explicit VolumeOut(std::map<int32_t, int32_t>* volumes) : volumes_(volumes) {}
     bool HasDevice() const override { return true; }
-    bool LoadVoice(int32_t, const platform::PcmFormat&, const uint8_t*, uint32_t) override { return true; }
+    bool LoadVoice(int32_t, const platform::PcmFormat&, const uint8_t*, uint32_t) override {
+        return true;
+    }
     bool PlayVoice(int32_t, bool) override { return true; }
     bool StopVoice(int32_t) override { return true; }
     void FreeVoice(int32_t) override {}
@@ -139,20 +149,20 @@ public:
     uint64_t StreamBytesPlayed() override { return 0; }
     void CloseStream() override {}
 
-private:
+  private:
     std::map<int32_t, int32_t>* volumes_;
 };
 
 class VolumePlatform : public platform::HeadlessPlatform {
-public:
+  public:
     explicit VolumePlatform(std::map<int32_t, int32_t>* volumes) : volumes_(volumes) {}
 
-protected:
+  protected:
     std::unique_ptr<platform::AudioOut> OpenAudioDevice(std::string*) override {
         return std::make_unique<VolumeOut>(volumes_);
     }
 
-private:
+  private:
     std::map<int32_t, int32_t>* volumes_;
 };
 
@@ -178,6 +188,37 @@ TEST(RunComforts, MusicVolumeIsTheLevelTracksAndEffectsVolumeEveryOtherSound) {
     volumes.clear();
     ASSERT_EQ(RunGame(options, std::make_unique<VolumePlatform>(&volumes)), kExitOk);
     for (const auto& [voice, percent] : volumes) EXPECT_EQ(percent, 100) << voice;
+}
+
+}  // namespace
+}  // namespace zoa
+
+namespace zoa {
+namespace {
+
+TEST(RunComforts, AScreenshotDuringTheLogoKeepsItsTrueColours) {
+    test::TempDir dir;
+    platform::HeadlessPlatform p;
+    p.SetUserFolder(dir.str());
+    std::vector<uint32_t> picture(640 * 480, 0xFF102030u);
+    p.PresentTrueColor(picture.data());
+    std::string error;
+    const std::string path = p.SaveScreenshot(&error);
+    ASSERT_FALSE(path.empty()) << error;
+    EXPECT_EQ(path.rfind(dir.str() + "/screenshots/zoa_noli-", 0), 0u) << path;
+    const std::vector<uint8_t> png = test::ReadBytes(path);
+    ASSERT_GT(png.size(), 640u * 480u * 4u);
+    EXPECT_EQ(png[25], 6);  // RGBA
+    // The first row's first pixel, behind the zlib and stored-block headers and the filter byte.
+    const size_t idat = 8 + 25 + 8;
+    EXPECT_EQ(std::string(png.begin() + idat - 4, png.begin() + idat), "IDAT");
+    EXPECT_EQ(std::vector<uint8_t>(png.begin() + idat + 2 + 5 + 1, png.begin() + idat + 2 + 5 + 5),
+              (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}));
+    // A user folder that cannot hold a screenshots folder: a reason, no file.
+    test::WriteBytes(dir.str() + "/file", {1});
+    p.SetUserFolder(dir.str() + "/file");
+    EXPECT_EQ(p.SaveScreenshot(&error), "");
+    EXPECT_NE(error.find("cannot create"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -32,11 +32,15 @@ struct Key {
 std::ostream& operator<<(std::ostream& os, const Key& k) {
     return os << (k.id == MessageId::KeyDown ? "down " : "up ") << k.vk;
 }
-Key Down(uint32_t vk) { return {MessageId::KeyDown, vk}; }
-Key Up(uint32_t vk) { return {MessageId::KeyUp, vk}; }
+Key Down(uint32_t vk) {
+    return {MessageId::KeyDown, vk};
+}
+Key Up(uint32_t vk) {
+    return {MessageId::KeyUp, vk};
+}
 
 class SdlInput : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -49,7 +53,8 @@ protected:
     }
 
     SdlPlatform& Open(const std::string& settingsText) {
-        test::WriteBytes(settingsPath, std::vector<uint8_t>(settingsText.begin(), settingsText.end()));
+        test::WriteBytes(settingsPath,
+                         std::vector<uint8_t>(settingsText.begin(), settingsText.end()));
         platform = std::make_unique<SdlPlatform>(WindowOptions{});
         platform->settingsFile().Load(settingsPath, &warnings);
         platform->SetUserFolder(dir.str());
@@ -64,7 +69,8 @@ protected:
         Message m;
         while (platform->PeekMessage(m)) {
             platform->Queue().Take(m);
-            if (m.id == MessageId::KeyDown || m.id == MessageId::KeyUp) keys.push_back({m.id, m.wParam});
+            if (m.id == MessageId::KeyDown || m.id == MessageId::KeyUp)
+                keys.push_back({m.id, m.wParam});
         }
         return keys;
     }
@@ -85,8 +91,9 @@ protected:
 
     // Plugs in a virtual game controller with the standard buttons and axes.
     void PlugPad() {
-        virtualPad = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
-                                               SDL_CONTROLLER_BUTTON_MAX, 0);
+        virtualPad =
+            SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                      SDL_CONTROLLER_BUTTON_MAX, 0);
         ASSERT_GE(virtualPad, 0) << SDL_GetError();
         joystick = SDL_JoystickOpen(virtualPad);
         ASSERT_NE(joystick, nullptr) << SDL_GetError();
@@ -100,7 +107,9 @@ protected:
     void Button(SDL_GameControllerButton b, bool down) {
         SDL_JoystickSetVirtualButton(joystick, b, down ? 1 : 0);
     }
-    void Axis(SDL_GameControllerAxis a, int16_t value) { SDL_JoystickSetVirtualAxis(joystick, a, value); }
+    void Axis(SDL_GameControllerAxis a, int16_t value) {
+        SDL_JoystickSetVirtualAxis(joystick, a, value);
+    }
 
     test::TempDir dir;
     std::string settingsPath;
@@ -111,15 +120,17 @@ protected:
 };
 
 TEST_F(SdlInput, BoundKeysSendTheGameKeysAndTheOriginalKeysKeepTheirs) {
-    Open("bind.W = up\nbind.K = jump\nbind.Left Shift = throw\nbind.Z = left\nbind.Nosuchkey = up\n");
+    Open(
+        "bind.W = up\nbind.K = jump\nbind.Left Shift = throw\nbind.Z = left\nbind.Nosuchkey = "
+        "up\n");
     // The file itself is fine; the window refuses the binding of Z (an original
     // key) and of a key without a name on stderr.
     ASSERT_EQ(warnings.size(), 0u);
     // The bound keys produce exactly the messages of the keys they stand for.
     for (SDL_Keycode k : {SDLK_w, SDLK_UP, SDLK_k, SDLK_z, SDLK_LSHIFT, SDLK_x}) Tap(k);
-    EXPECT_EQ(Keys(), (std::vector<Key>{Down(vk::Up), Up(vk::Up), Down(vk::Up), Up(vk::Up), Down(vk::Z),
-                                        Up(vk::Z), Down(vk::Z), Up(vk::Z), Down(vk::X), Up(vk::X),
-                                        Down(vk::X), Up(vk::X)}));
+    EXPECT_EQ(Keys(), (std::vector<Key>{Down(vk::Up), Up(vk::Up), Down(vk::Up), Up(vk::Up),
+                                        Down(vk::Z), Up(vk::Z), Down(vk::Z), Up(vk::Z), Down(vk::X),
+                                        Up(vk::X), Down(vk::X), Up(vk::X)}));
     // A key that is not bound still goes to the game under its own name, as before.
     Tap(SDLK_q);
     EXPECT_EQ(Keys(), (std::vector<Key>{Down('Q'), Up('Q')}));
@@ -159,13 +170,14 @@ TEST_F(SdlInput, F12SavesTheScreenIntoTheUserFolder) {
     Tap(SDLK_F12);
     EXPECT_EQ(Keys(), std::vector<Key>{});
     std::vector<fs::path> shots;
-    for (const auto& e : fs::directory_iterator(dir.path() / "screenshots")) shots.push_back(e.path());
+    for (const auto& e : fs::directory_iterator(dir.path() / "screenshots"))
+        shots.push_back(e.path());
     ASSERT_EQ(shots.size(), 2u);  // two in one second get two names
     const std::vector<uint8_t> png = test::ReadBytes(shots[0].string());
     ASSERT_GT(png.size(), picture.size());
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
-    EXPECT_EQ(png[19], 0x80);  // 640 wide
-    EXPECT_EQ(png[23], 0xE0);  // 480 high
+    EXPECT_EQ(png[19], 0x80);   // 640 wide
+    EXPECT_EQ(png[23], 0xE0);   // 480 high
     EXPECT_EQ(png[24 + 1], 3);  // indexed colour: the screen's own palette indices
     // The palette as shown: entry 9 follows entry 0 to 8 in the PLTE chunk.
     const size_t plte = 8 + 25 + 8;
@@ -230,7 +242,8 @@ TEST_F(SdlInput, AGameControllerPlaysAndMovesThroughTheMenusAsTheKeysDo) {
     Keys();
     UnplugPad();
     std::vector<Key> released = Keys();
-    std::sort(released.begin(), released.end(), [](const Key& a, const Key& b) { return a.vk < b.vk; });
+    std::sort(released.begin(), released.end(),
+              [](const Key& a, const Key& b) { return a.vk < b.vk; });
     EXPECT_EQ(released, (std::vector<Key>{Up(vk::Enter), Up(vk::Right), Up(vk::Z)}));
     EXPECT_EQ(p.padCount(), 0);
     // Plugged in again, it works again.
@@ -330,7 +343,7 @@ TEST(FitPicture, EachScalingModeFillsTheOutputItsOwnWay) {
 }
 
 class SdlWindowSize : public SdlInput {
-protected:
+  protected:
     // The colour shown at window pixel (x, y), as 0xRRGGBB.
     uint32_t Shown(int x, int y) {
         uint32_t pixel = 0;

@@ -86,25 +86,27 @@ TEST(Settings, BadLinesAreSkippedWithTheirLineNumbersAndNeverStopTheRest) {
     Settings s;
     std::vector<std::string> warnings;
     const std::string garbage("\x01\xff\xfe=\0=", 6);
-    ParseSettings("fullscreen = maybe\n"      // 1
-                  "window_scale = 5\n"        // 2
-                  "music_volume = -1\n"       // 3
-                  "effects_volume = 40x\n"    // 4
-                  "no equals sign here\n"     // 5
-                  " = 3\n"                    // 6
-                  "colour = blue\n"           // 7
-                  "bind. = up\n"              // 8
-                  "bind.W = teleport\n"       // 9
-                  "pad.z = jump\n"            // 10
-                  "pad.a = jump enter escape\n"  // 11
-                  + garbage + "\n" +          // 12
-                  "effects_volume = 70\n"     // 13
-                  "window_scale = 99999999999999999999\n",  // 14
-                  s, &warnings, "my.ini");
+    ParseSettings(
+        "fullscreen = maybe\n"                        // 1
+        "window_scale = 5\n"                          // 2
+        "music_volume = -1\n"                         // 3
+        "effects_volume = 40x\n"                      // 4
+        "no equals sign here\n"                       // 5
+        " = 3\n"                                      // 6
+        "colour = blue\n"                             // 7
+        "bind. = up\n"                                // 8
+        "bind.W = teleport\n"                         // 9
+        "pad.z = jump\n"                              // 10
+        "pad.a = jump enter escape\n"                 // 11
+            + garbage + "\n" +                        // 12
+            "effects_volume = 70\n"                   // 13
+            "window_scale = 99999999999999999999\n",  // 14
+        s, &warnings, "my.ini");
     ASSERT_EQ(warnings.size(), 13u);
     const int lines[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14};
     for (size_t i = 0; i < warnings.size(); ++i) {
-        EXPECT_EQ(warnings[i].rfind("my.ini:" + std::to_string(lines[i]) + ": ", 0), 0u) << warnings[i];
+        EXPECT_EQ(warnings[i].rfind("my.ini:" + std::to_string(lines[i]) + ": ", 0), 0u)
+            << warnings[i];
     }
     EXPECT_NE(warnings[6].find("unknown setting 'colour'"), std::string::npos) << warnings[6];
     // Everything bad kept its old value; the good line among them counted.
@@ -197,6 +199,42 @@ TEST(Settings, GameKeysHaveNamesAndNumbers) {
     EXPECT_FALSE(GameKeyFromName("dance"));
     EXPECT_EQ(GameKeyName(vk::Z), "jump");
     EXPECT_EQ(GameKeyName(77), "77");
+}
+
+}  // namespace
+}  // namespace zoa::platform
+
+namespace zoa::platform {
+namespace {
+
+// Whatever bytes a settings file holds, reading it and rewriting one of its
+// lines neither crashes nor reads out of bounds (the sanitizers watch).
+TEST(Settings, ArbitraryBytesNeverBreakTheReaderOrTheWriter) {
+    uint32_t state = 12345;
+    const auto next = [&] {
+        state = state * 1103515245u + 12345u;
+        return state >> 16;
+    };
+    const char pieces[] = "=#;\n\r\t .,bind.pad.a fullscreen music_volume 0123456789yesno\xff";
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const uint32_t length = next() % 200;
+        for (uint32_t i = 0; i < length; ++i) {
+            text += next() % 4 == 0 ? static_cast<char>(next() & 0xFF)
+                                    : pieces[next() % (sizeof pieces - 1)];
+        }
+        Settings s;
+        std::vector<std::string> warnings;
+        ParseSettings(text, s, &warnings);
+        EXPECT_GE(s.musicVolume, 0);
+        EXPECT_LE(s.musicVolume, 100);
+        EXPECT_GE(s.windowScale, 0);
+        EXPECT_LE(s.windowScale, Settings::kLargestWindowScale);
+        const std::string rewritten = SetSettingInText(text, "fullscreen", "no");
+        Settings after;
+        ParseSettings(rewritten, after, nullptr);
+        EXPECT_FALSE(after.fullscreen) << text;
+    }
 }
 
 }  // namespace

@@ -21,14 +21,14 @@ namespace {
 
 // Counts the pictures it is asked to show.
 class CountingPlatform : public platform::HeadlessPlatform {
-public:
+  public:
     explicit CountingPlatform(int* shown) : shown_(shown) {}
 
-protected:
+  protected:
     void ShowPicture(const uint8_t*, const Palette&) override { ++*shown_; }
     void ShowTrueColor(const uint32_t*) override { ++*shown_; }
 
-private:
+  private:
     int* shown_;
 };
 
@@ -37,7 +37,7 @@ struct Decoded {
     int width = 0;
     int height = 0;
     int frames = 0;
-    std::vector<int64_t> times;  // milliseconds
+    std::vector<int64_t> times;     // milliseconds
     std::vector<uint8_t> lastLuma;  // the last frame's Y plane, width x height
 };
 
@@ -61,11 +61,14 @@ Decoded Decode(const std::string& path) {
                 ++d.frames;
                 d.width = frame->width;
                 d.height = frame->height;
-                d.times.push_back(av_rescale_q(frame->best_effort_timestamp, stream->time_base, {1, 1000}));
+                d.times.push_back(
+                    av_rescale_q(frame->best_effort_timestamp, stream->time_base, {1, 1000}));
                 d.lastLuma.resize(static_cast<size_t>(frame->width) * frame->height);
                 for (int y = 0; y < frame->height; ++y) {
-                    const uint8_t* row = frame->data[0] + static_cast<ptrdiff_t>(y) * frame->linesize[0];
-                    std::copy(row, row + frame->width, d.lastLuma.begin() + static_cast<ptrdiff_t>(y) * frame->width);
+                    const uint8_t* row =
+                        frame->data[0] + static_cast<ptrdiff_t>(y) * frame->linesize[0];
+                    std::copy(row, row + frame->width,
+                              d.lastLuma.begin() + static_cast<ptrdiff_t>(y) * frame->width);
                 }
             }
         };
@@ -106,7 +109,8 @@ Recording Record(const std::string& root, const std::string& file, uint64_t fram
     SetAfterFrameHook(
         [](void* context) {
             auto& rec = *static_cast<Recording*>(context);
-            rec.screen.assign(g_display->FrontBuffer(), g_display->FrontBuffer() + kScreenWidth * kScreenHeight);
+            rec.screen.assign(g_display->FrontBuffer(),
+                              g_display->FrontBuffer() + kScreenWidth * kScreenHeight);
             rec.palette = g_display->ScreenPalette();
         },
         &r);
@@ -116,7 +120,9 @@ Recording Record(const std::string& root, const std::string& file, uint64_t fram
 }
 
 // The luma a game pixel of colour `e` has in the video.
-int Luma(const PaletteEntry& e) { return ((66 * e.red + 129 * e.green + 25 * e.blue + 128) >> 8) + 16; }
+int Luma(const PaletteEntry& e) {
+    return ((66 * e.red + 129 * e.green + 25 * e.blue + 128) >> 8) + 16;
+}
 
 TEST(VideoRecording, EveryShownPictureIsOneSharpDoubledFrameAtItsMoment) {
     test::TempDir dir;

@@ -14,7 +14,9 @@ namespace zoa {
 
 RunComforts::RunComforts() = default;
 
-RunComforts::~RunComforts() { Finish(); }
+RunComforts::~RunComforts() {
+    Finish();
+}
 
 int RunComforts::Prepare(const Options& options, platform::Platform& platform) {
     platform_ = &platform;
@@ -53,9 +55,11 @@ void RunComforts::Finish() {
     std::string error;
     if (video_->Finish(&error)) {
         std::fprintf(stderr, "zoa_noli: %lld pictures recorded in %s (%s)\n",
-                     static_cast<long long>(video_->frames()), videoFile_.c_str(), video_->codec().c_str());
+                     static_cast<long long>(video_->frames()), videoFile_.c_str(),
+                     video_->codec().c_str());
     } else {
-        std::fprintf(stderr, "zoa_noli: the video %s is incomplete: %s\n", videoFile_.c_str(), error.c_str());
+        std::fprintf(stderr, "zoa_noli: the video %s is incomplete: %s\n", videoFile_.c_str(),
+                     error.c_str());
     }
     video_.reset();
 }

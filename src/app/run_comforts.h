@@ -13,7 +13,7 @@ class VideoRecorder;
 // What a run sets up around the game before start-up: its folders, its
 // settings and the video recording, none of which the game itself sees.
 class RunComforts {
-public:
+  public:
     RunComforts();
     ~RunComforts();
 
@@ -24,7 +24,7 @@ public:
     // Finishes the video file and reports it.
     void Finish();
 
-private:
+  private:
     platform::Platform* platform_ = nullptr;
     std::unique_ptr<VideoRecorder> video_;
     std::string videoFile_;

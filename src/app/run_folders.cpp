@@ -52,13 +52,16 @@ std::string DescribePaths(const platform::Paths& paths) {
         searched += (searched.empty() ? "" : ", ") + Absolute(folder);
     }
     line("searched:    ", searched, "");
-    const bool settingsThere = !paths.settingsFile.empty() && fs::is_regular_file(paths.settingsFile, ec);
+    const bool settingsThere =
+        !paths.settingsFile.empty() && fs::is_regular_file(paths.settingsFile, ec);
     line("settings:    ", paths.settingsFile.empty() ? "" : Absolute(paths.settingsFile),
          std::string(paths.portable ? "portable; " : "") +
              (settingsThere ? "read at start" : "not written yet: defaults"));
     line("user folder: ", paths.userFolder.empty() ? "" : Absolute(paths.userFolder), "");
-    line("saved game:  ", paths.userFolder.empty() ? "" : Absolute(paths.userFolder) + "/temp/USER.MAP", "");
-    line("screenshots: ", paths.userFolder.empty() ? "" : Absolute(paths.ScreenshotFolder()), "F12");
+    line("saved game:  ",
+         paths.userFolder.empty() ? "" : Absolute(paths.userFolder) + "/temp/USER.MAP", "");
+    line("screenshots: ", paths.userFolder.empty() ? "" : Absolute(paths.ScreenshotFolder()),
+         "F12");
     return text;
 }
 

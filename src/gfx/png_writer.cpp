@@ -61,7 +61,8 @@ bool WritePngFile(const std::string& path, int32_t width, int32_t height, uint8_
 
     if (palette) {
         std::vector<uint8_t> colours;
-        for (const PaletteEntry& e : *palette) colours.insert(colours.end(), {e.red, e.green, e.blue});
+        for (const PaletteEntry& e : *palette)
+            colours.insert(colours.end(), {e.red, e.green, e.blue});
         PutChunk(png, "PLTE", colours);
     }
 
@@ -110,17 +111,16 @@ bool WritePng(const std::string& path, const uint8_t* pixels, int32_t width, int
 }
 
 bool WriteRgbaPng(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height) {
-    return WritePngFile(path, width, height, kRgbaColour, static_cast<size_t>(width) * 4, nullptr,
-                        [&](int32_t y, std::vector<uint8_t>& raw) {
-                            const uint32_t* from = pixels + static_cast<size_t>(y) * width;
-                            for (int32_t x = 0; x < width; ++x) {
-                                const uint32_t p = from[x];
-                                raw.insert(raw.end(), {static_cast<uint8_t>(p >> 16),
-                                                       static_cast<uint8_t>(p >> 8),
-                                                       static_cast<uint8_t>(p),
-                                                       static_cast<uint8_t>(p >> 24)});
-                            }
-                        });
+    return WritePngFile(
+        path, width, height, kRgbaColour, static_cast<size_t>(width) * 4, nullptr,
+        [&](int32_t y, std::vector<uint8_t>& raw) {
+            const uint32_t* from = pixels + static_cast<size_t>(y) * width;
+            for (int32_t x = 0; x < width; ++x) {
+                const uint32_t p = from[x];
+                raw.insert(raw.end(), {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
+                                       static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 24)});
+            }
+        });
 }
 
 }  // namespace zoa

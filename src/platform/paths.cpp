@@ -74,7 +74,8 @@ Paths ResolvePaths(const PathRequest& r) {
         p.dataSearched.push_back(r.dataDir);
     }
     tryData(r.exeFolder, "beside the program");
-    if (!r.exeFolder.empty()) tryData(Join(r.exeFolder, std::string("../share/") + kGameFolder), "installed");
+    if (!r.exeFolder.empty())
+        tryData(Join(r.exeFolder, std::string("../share/") + kGameFolder), "installed");
     if (!r.installedShare.empty()) tryData(Join(r.installedShare, kGameFolder), "installed");
     tryData(".", "current folder");
     if (p.dataRoot.empty()) {

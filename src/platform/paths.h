@@ -7,10 +7,10 @@ namespace zoa::platform {
 // What decides where the game's folders are: the command line, where the
 // program lies, and the environment.
 struct PathRequest {
-    std::string dataDir;     // --data: the folder that holds data/
-    std::string configFile;  // --config
-    std::string saveDir;     // --save-dir
-    std::string exeFolder;   // the folder of the program ("" when unknown)
+    std::string dataDir;         // --data: the folder that holds data/
+    std::string configFile;      // --config
+    std::string saveDir;         // --save-dir
+    std::string exeFolder;       // the folder of the program ("" when unknown)
     std::string installedShare;  // the share folder the build was installed to
     std::string xdgConfigHome;
     std::string xdgDataHome;
@@ -25,9 +25,9 @@ struct Paths {
     std::string dataRoot;  // holds data/
     std::string dataFrom;  // why: "--data", "beside the program", "installed", "current folder"
     std::vector<std::string> dataSearched;  // every folder looked in, in order
-    std::string settingsFile;  // "" when there is no place for one
-    bool portable = false;     // settings (and saves) beside the program
-    std::string userFolder;    // the saved game lives in <userFolder>/temp/USER.MAP
+    std::string settingsFile;               // "" when there is no place for one
+    bool portable = false;                  // settings (and saves) beside the program
+    std::string userFolder;                 // the saved game lives in <userFolder>/temp/USER.MAP
     std::string ScreenshotFolder() const;
 };
 

@@ -140,8 +140,9 @@ std::string Platform::SaveScreenshot(std::string* error) {
         if (!std::filesystem::exists(path, ec)) break;
     }
     const bool written =
-        showingTrueColor_ ? WriteRgbaPng(path, trueColor_.data(), kScreenWidth, kScreenHeight)
-                          : WritePng(path, picture_.data(), kScreenWidth, kScreenHeight, pictureColours_);
+        showingTrueColor_
+            ? WriteRgbaPng(path, trueColor_.data(), kScreenWidth, kScreenHeight)
+            : WritePng(path, picture_.data(), kScreenWidth, kScreenHeight, pictureColours_);
     if (!written) return fail("cannot write " + path);
     return path;
 }

@@ -23,16 +23,29 @@ struct NamedKey {
 // The game's keys by what they do; the first name of each key is the one
 // written back.
 constexpr NamedKey kGameKeys[] = {
-    {"left", vk::Left},      {"right", vk::Right},  {"up", vk::Up},          {"fly", vk::Up},
-    {"down", vk::Down},      {"charge", vk::Down},  {"jump", vk::Z},         {"throw", vk::X},
-    {"enter", vk::Enter},    {"escape", vk::Escape}, {"pause", vk::Escape},  {"refill", vk::F1},
-    {"sound", vk::F5},       {"ctrl", vk::Control}, {"space", vk::Space},
+    {"left", vk::Left},   {"right", vk::Right},   {"up", vk::Up},        {"fly", vk::Up},
+    {"down", vk::Down},   {"charge", vk::Down},   {"jump", vk::Z},       {"throw", vk::X},
+    {"enter", vk::Enter}, {"escape", vk::Escape}, {"pause", vk::Escape}, {"refill", vk::F1},
+    {"sound", vk::F5},    {"ctrl", vk::Control},  {"space", vk::Space},
 };
 
 // Button names as game controller mappings write them.
 constexpr const char* kPadButtonNames[] = {
-    "a",     "b",         "x",          "y",           "back",          "guide", "start", "leftstick",
-    "rightstick", "leftshoulder", "rightshoulder", "dpup", "dpdown", "dpleft", "dpright",
+    "a",
+    "b",
+    "x",
+    "y",
+    "back",
+    "guide",
+    "start",
+    "leftstick",
+    "rightstick",
+    "leftshoulder",
+    "rightshoulder",
+    "dpup",
+    "dpdown",
+    "dpleft",
+    "dpright",
 };
 
 constexpr std::string_view kBindPrefix = "bind.";
@@ -68,7 +81,8 @@ std::optional<bool> ParseSwitch(std::string_view value) {
 std::optional<int> ParseWhole(std::string_view value, int lowest, int highest) {
     int n = 0;
     const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
-    if (ec != std::errc() || end != value.data() + value.size() || value.empty()) return std::nullopt;
+    if (ec != std::errc() || end != value.data() + value.size() || value.empty())
+        return std::nullopt;
     if (n < lowest || n > highest) return std::nullopt;
     return n;
 }
@@ -81,7 +95,8 @@ std::optional<std::array<uint32_t, 2>> ParseKeyList(std::string_view value) {
     size_t pos = 0;
     while (pos < value.size()) {
         const size_t end = value.find_first_of(" ,\t", pos);
-        const std::string_view word = value.substr(pos, end == std::string_view::npos ? end : end - pos);
+        const std::string_view word =
+            value.substr(pos, end == std::string_view::npos ? end : end - pos);
         pos = end == std::string_view::npos ? value.size() : end + 1;
         if (word.empty()) continue;
         const auto key = GameKeyFromName(word);
@@ -106,8 +121,10 @@ std::string ApplySetting(std::string_view key, std::string_view value, Settings&
     if (k == "fullscreen" || k == "vsync" || k == "gamepad" || k == "pad_stick") {
         const auto on = ParseSwitch(value);
         if (!on) return expect("yes or no");
-        (k == "fullscreen" ? s.fullscreen : k == "vsync" ? s.vsync : k == "gamepad" ? s.gamepad : s.padStick) =
-            *on;
+        (k == "fullscreen" ? s.fullscreen
+         : k == "vsync"    ? s.vsync
+         : k == "gamepad"  ? s.gamepad
+                           : s.padStick) = *on;
     } else if (k == "window_scale") {
         if (Lower(value) == "auto") {
             s.windowScale = 0;
@@ -118,15 +135,22 @@ std::string ApplySetting(std::string_view key, std::string_view value, Settings&
         }
     } else if (k == "scaling") {
         const std::string v = Lower(value);
-        if (v == "integer") s.scaling = ScaleMode::Integer;
-        else if (v == "aspect") s.scaling = ScaleMode::Aspect;
-        else if (v == "stretch") s.scaling = ScaleMode::Stretch;
-        else return expect("integer, aspect or stretch");
+        if (v == "integer")
+            s.scaling = ScaleMode::Integer;
+        else if (v == "aspect")
+            s.scaling = ScaleMode::Aspect;
+        else if (v == "stretch")
+            s.scaling = ScaleMode::Stretch;
+        else
+            return expect("integer, aspect or stretch");
     } else if (k == "filter") {
         const std::string v = Lower(value);
-        if (v == "nearest") s.filter = Filter::Nearest;
-        else if (v == "smooth") s.filter = Filter::Smooth;
-        else return expect("nearest or smooth");
+        if (v == "nearest")
+            s.filter = Filter::Nearest;
+        else if (v == "smooth")
+            s.filter = Filter::Smooth;
+        else
+            return expect("nearest or smooth");
     } else if (k == "music_volume" || k == "effects_volume") {
         const auto n = ParseWhole(value, 0, Settings::kLoudest);
         if (!n) return expect("a volume from 0 to 100");
@@ -135,7 +159,9 @@ std::string ApplySetting(std::string_view key, std::string_view value, Settings&
         const std::string_view name = Trim(key.substr(kBindPrefix.size()));
         const auto vk = GameKeyFromName(value);
         if (name.empty()) return "bind. needs a key name, as in bind.W = up";
-        if (!vk) return expect("a game key (left, right, up, down, jump, throw, enter, escape, refill, sound)");
+        if (!vk)
+            return expect(
+                "a game key (left, right, up, down, jump, throw, enter, escape, refill, sound)");
         const std::string lower = Lower(name);
         std::erase_if(s.keys, [&](const KeyBinding& b) { return Lower(b.key) == lower; });
         s.keys.push_back({std::string(name), *vk});
@@ -156,8 +182,8 @@ std::string ApplySetting(std::string_view key, std::string_view value, Settings&
 
 std::vector<PadBinding> Settings::DefaultPadButtons() {
     return {
-        {"a", {vk::Z, vk::Enter}}, {"b", {vk::X, 0}},       {"x", {vk::Down, 0}},
-        {"start", {vk::Escape, 0}}, {"dpup", {vk::Up, 0}},  {"dpdown", {vk::Down, 0}},
+        {"a", {vk::Z, vk::Enter}},  {"b", {vk::X, 0}},           {"x", {vk::Down, 0}},
+        {"start", {vk::Escape, 0}}, {"dpup", {vk::Up, 0}},       {"dpdown", {vk::Down, 0}},
         {"dpleft", {vk::Left, 0}},  {"dpright", {vk::Right, 0}},
     };
 }
@@ -181,13 +207,15 @@ std::string GameKeyName(uint32_t vk) {
 void ParseSettings(std::string_view text, Settings& settings, std::vector<std::string>* warnings,
                    std::string_view fileName) {
     const auto warn = [&](int line, const std::string& why) {
-        if (warnings) warnings->push_back(std::string(fileName) + ":" + std::to_string(line) + ": " + why);
+        if (warnings)
+            warnings->push_back(std::string(fileName) + ":" + std::to_string(line) + ": " + why);
     };
     int lineNumber = 0;
     size_t pos = 0;
     while (pos <= text.size()) {
         const size_t end = text.find('\n', pos);
-        const std::string_view raw = text.substr(pos, end == std::string_view::npos ? end : end - pos);
+        const std::string_view raw =
+            text.substr(pos, end == std::string_view::npos ? end : end - pos);
         pos = end == std::string_view::npos ? text.size() + 1 : end + 1;
         ++lineNumber;
         const std::string_view line = Trim(StripComment(raw));

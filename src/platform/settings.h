@@ -75,7 +75,7 @@ std::string DefaultSettingsText();
 // The settings file of this run: read once at start, written back (whole, by
 // replacing the file) whenever a setting changes.
 class SettingsFile {
-public:
+  public:
     // Reads `path`; a missing file gives the defaults. Warnings go to *warnings.
     void Load(const std::string& path, std::vector<std::string>* warnings);
     // Sets one setting, here and in the file; false (with the reason) when the
@@ -87,7 +87,7 @@ public:
 
     Settings settings;
 
-private:
+  private:
     std::string path_;
     std::string text_;
     bool exists_ = false;

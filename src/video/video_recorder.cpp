@@ -88,7 +88,8 @@ struct VideoRecorder::Encoder {
         codec->colorspace = AVCOL_SPC_SMPTE170M;
         codec->color_primaries = AVCOL_PRI_SMPTE170M;
         codec->color_trc = AVCOL_TRC_SMPTE170M;
-        if (format->oformat->flags & AVFMT_GLOBALHEADER) codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (format->oformat->flags & AVFMT_GLOBALHEADER)
+            codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         const std::string name = encoder->name;
         if (name == "libx264") {
             av_opt_set(codec->priv_data, "preset", "veryfast", 0);
@@ -113,14 +114,16 @@ struct VideoRecorder::Encoder {
         av_log_set_level(AV_LOG_ERROR);
         const AVOutputFormat* container = av_guess_format(nullptr, file.c_str(), nullptr);
         if (!container) container = av_guess_format("mp4", nullptr, nullptr);
-        if (avformat_alloc_output_context2(&format, container, nullptr, file.c_str()) < 0 || !format) {
+        if (avformat_alloc_output_context2(&format, container, nullptr, file.c_str()) < 0 ||
+            !format) {
             *error = "cannot make a video file of " + file;
             return false;
         }
         for (const Candidate& c : kCandidates) {
             const AVCodec* encoder = avcodec_find_encoder_by_name(c.encoder);
             if (!encoder) continue;
-            if (avformat_query_codec(format->oformat, encoder->id, FF_COMPLIANCE_NORMAL) != 1) continue;
+            if (avformat_query_codec(format->oformat, encoder->id, FF_COMPLIANCE_NORMAL) != 1)
+                continue;
             if (TryCodec(encoder)) {
                 label = std::string(c.label) + " in " + format->oformat->name;
                 break;
@@ -173,7 +176,8 @@ struct VideoRecorder::Encoder {
         } else {
             if (firstMs < 0) firstMs = ms;
             // Pictures keep their moment; two in one millisecond keep their order.
-            int64_t pts = static_cast<int64_t>(static_cast<uint32_t>(ms - static_cast<uint32_t>(firstMs)));
+            int64_t pts =
+                static_cast<int64_t>(static_cast<uint32_t>(ms - static_cast<uint32_t>(firstMs)));
             if (pts <= lastPts) pts = lastPts + 1;
             lastPts = pts;
             frame->pts = pts;
@@ -222,7 +226,9 @@ struct VideoRecorder::Encoder {
 
 VideoRecorder::VideoRecorder(std::unique_ptr<Encoder> encoder) : encoder_(std::move(encoder)) {}
 
-VideoRecorder::~VideoRecorder() { Finish(nullptr); }
+VideoRecorder::~VideoRecorder() {
+    Finish(nullptr);
+}
 
 std::unique_ptr<VideoRecorder> VideoRecorder::Open(const std::string& path, std::string* error) {
     auto encoder = std::make_unique<Encoder>();
@@ -238,7 +244,8 @@ void VideoRecorder::OnPicture(const uint8_t* pixels, const Palette& palette, uin
     Encoder& e = *encoder_;
     if (!e.Writable()) return;
     std::array<Yuv, kPaletteSize> colours;
-    for (int i = 0; i < kPaletteSize; ++i) colours[i] = ToYuv(palette[i].red, palette[i].green, palette[i].blue);
+    for (int i = 0; i < kPaletteSize; ++i)
+        colours[i] = ToYuv(palette[i].red, palette[i].green, palette[i].blue);
     for (int32_t y = 0; y < platform::kScreenHeight; ++y) {
         const uint8_t* row = pixels + static_cast<ptrdiff_t>(y) * platform::kScreenWidth;
         for (int32_t x = 0; x < platform::kScreenWidth; ++x) e.Put(x, y, colours[row[x]]);
@@ -265,7 +272,8 @@ bool VideoRecorder::Finish(std::string* error) {
         e.Send(0, true);
         e.finished = true;
         const int result = av_write_trailer(e.format);
-        if (result < 0 && e.failure.empty()) e.failure = "cannot finish " + e.path + ": " + AvError(result);
+        if (result < 0 && e.failure.empty())
+            e.failure = "cannot finish " + e.path + ": " + AvError(result);
         if (e.format->pb && !(e.format->oformat->flags & AVFMT_NOFILE)) avio_closep(&e.format->pb);
     }
     e.finished = true;
@@ -276,8 +284,12 @@ bool VideoRecorder::Finish(std::string* error) {
     return true;
 }
 
-int64_t VideoRecorder::frames() const { return encoder_->frames; }
+int64_t VideoRecorder::frames() const {
+    return encoder_->frames;
+}
 
-const std::string& VideoRecorder::codec() const { return encoder_->label; }
+const std::string& VideoRecorder::codec() const {
+    return encoder_->label;
+}
 
 }  // namespace zoa

@@ -14,7 +14,7 @@ namespace zoa {
 // the file's container and the installed FFmpeg allow: H.264 (libx264), then
 // VP9 (libvpx), then MPEG-4 part 2; .webm files take VP9, other names MP4.
 class VideoRecorder : public platform::FrameSink {
-public:
+  public:
     static constexpr int32_t kZoom = 2;
 
     // Creates the file; null, with the reason in *error, when it cannot.
@@ -31,7 +31,7 @@ public:
 
     struct Encoder;
 
-private:
+  private:
     explicit VideoRecorder(std::unique_ptr<Encoder> encoder);
     std::unique_ptr<Encoder> encoder_;
 };

@@ -16,22 +16,35 @@ uint32_t VirtualKey(SDL_Keycode key) {
     if (key >= SDLK_F1 && key <= SDLK_F12) return vk::F1 + static_cast<uint32_t>(key - SDLK_F1);
     switch (key) {
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return vk::Enter;
-        case SDLK_ESCAPE: return vk::Escape;
-        case SDLK_SPACE: return vk::Space;
-        case SDLK_LEFT: return vk::Left;
-        case SDLK_UP: return vk::Up;
-        case SDLK_RIGHT: return vk::Right;
-        case SDLK_DOWN: return vk::Down;
+        case SDLK_KP_ENTER:
+            return vk::Enter;
+        case SDLK_ESCAPE:
+            return vk::Escape;
+        case SDLK_SPACE:
+            return vk::Space;
+        case SDLK_LEFT:
+            return vk::Left;
+        case SDLK_UP:
+            return vk::Up;
+        case SDLK_RIGHT:
+            return vk::Right;
+        case SDLK_DOWN:
+            return vk::Down;
         case SDLK_LCTRL:
-        case SDLK_RCTRL: return vk::Control;
+        case SDLK_RCTRL:
+            return vk::Control;
         case SDLK_LALT:
-        case SDLK_RALT: return vk::Menu;
+        case SDLK_RALT:
+            return vk::Menu;
         case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return kShift;
-        case SDLK_BACKSPACE: return kBackspace;
-        case SDLK_TAB: return kTab;
-        default: return 0;
+        case SDLK_RSHIFT:
+            return kShift;
+        case SDLK_BACKSPACE:
+            return kBackspace;
+        case SDLK_TAB:
+            return kTab;
+        default:
+            return 0;
     }
 }
 
@@ -51,8 +64,10 @@ bool IsReservedKey(SDL_Keycode key) {
         case vk::F1:
         case vk::F5:
         case vk::F11:
-        case vk::F12: return true;
-        default: return false;
+        case vk::F12:
+            return true;
+        default:
+            return false;
     }
 }
 

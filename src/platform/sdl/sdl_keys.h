@@ -22,13 +22,13 @@ bool IsReservedKey(SDL_Keycode key);
 // sending one of the game's virtual keys. The game only ever sees virtual
 // keys, so recorded input is the same whichever key was pressed.
 class KeyMap {
-public:
+  public:
     // Takes the bindings that name a key and do not touch a reserved key;
     // the others are reported in *warnings.
     void Bind(const std::vector<KeyBinding>& bindings, std::vector<std::string>* warnings);
     uint32_t Translate(SDL_Keycode key) const;
 
-private:
+  private:
     std::unordered_map<SDL_Keycode, uint32_t> bound_;
 };
 

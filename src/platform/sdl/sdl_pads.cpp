@@ -12,7 +12,9 @@ namespace {
 constexpr uint32_t kSubsystems = SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
 }
 
-SdlPads::~SdlPads() { Stop(); }
+SdlPads::~SdlPads() {
+    Stop();
+}
 
 bool SdlPads::Start(const Settings& settings) {
     if (started_) return true;
@@ -28,7 +30,8 @@ bool SdlPads::Start(const Settings& settings) {
     useStick_ = settings.padStick;
     buttonKeys_ = {};
     for (const PadBinding& b : settings.padButtons) {
-        const SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(b.button.c_str());
+        const SDL_GameControllerButton button =
+            SDL_GameControllerGetButtonFromString(b.button.c_str());
         if (button != SDL_CONTROLLER_BUTTON_INVALID) buttonKeys_[button] = b.vks;
     }
     // Pads already plugged in arrive as "added" events, like those plugged in later.
@@ -145,8 +148,12 @@ void SdlPads::Axis(Pad& pad, int axis, int value) {
 bool SdlPads::HandleEvent(const SDL_Event& event) {
     if (!started_) return false;
     switch (event.type) {
-        case SDL_CONTROLLERDEVICEADDED: Add(event.cdevice.which); return true;
-        case SDL_CONTROLLERDEVICEREMOVED: Remove(event.cdevice.which); return true;
+        case SDL_CONTROLLERDEVICEADDED:
+            Add(event.cdevice.which);
+            return true;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            Remove(event.cdevice.which);
+            return true;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
             if (Pad* pad = Find(event.cbutton.which)) {
@@ -156,7 +163,8 @@ bool SdlPads::HandleEvent(const SDL_Event& event) {
         case SDL_CONTROLLERAXISMOTION:
             if (Pad* pad = Find(event.caxis.which)) Axis(*pad, event.caxis.axis, event.caxis.value);
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

@@ -18,11 +18,12 @@ class Platform;
 // keyboard, the last key pressed repeats while it is held, so a held jump
 // jumps again on landing. A pad pulled out lets go of everything it held.
 class SdlPads {
-public:
+  public:
     static constexpr uint32_t kRepeatDelayMs = 500;
     static constexpr uint32_t kRepeatIntervalMs = 33;
     static constexpr int16_t kStickPress = 16000;
-    static constexpr int16_t kStickRelease = 12000;  // lower, so a stick at the edge does not chatter
+    static constexpr int16_t kStickRelease =
+        12000;  // lower, so a stick at the edge does not chatter
 
     explicit SdlPads(Platform& platform) : platform_(platform) {}
     ~SdlPads();
@@ -38,7 +39,7 @@ public:
     uint32_t MsToNextRepeat(uint32_t now) const;
     int OpenCount() const { return static_cast<int>(pads_.size()); }
 
-private:
+  private:
     enum Stick : uint8_t { kStickLeft = 1, kStickRight = 2, kStickUp = 4, kStickDown = 8 };
     struct Pad {
         SDL_GameController* controller = nullptr;

@@ -80,8 +80,8 @@ bool SdlPlatform::OpenWindow(const char* title) {
         std::fprintf(stderr, "zoa_noli: cannot create the screen texture: %s\n", SDL_GetError());
         return false;
     }
-    SDL_SetTextureScaleMode(texture_,
-                            s.filter == Filter::Smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    SDL_SetTextureScaleMode(
+        texture_, s.filter == Filter::Smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderPresent(renderer_);
@@ -110,9 +110,13 @@ void SdlPlatform::DestroyWindow() {
     window_ = nullptr;
 }
 
-void SdlPlatform::HideCursor() { SDL_ShowCursor(SDL_DISABLE); }
+void SdlPlatform::HideCursor() {
+    SDL_ShowCursor(SDL_DISABLE);
+}
 
-uint32_t SdlPlatform::Now() { return SDL_GetTicks(); }
+uint32_t SdlPlatform::Now() {
+    return SDL_GetTicks();
+}
 
 void SdlPlatform::ShowPicture(const uint8_t* pixels, const Palette& palette) {
     if (!texture_) return;
@@ -224,9 +228,15 @@ void SdlPlatform::HandleKey(const SDL_KeyboardEvent& key, bool down) {
 void SdlPlatform::HandleEvent(const SDL_Event& event) {
     if (pads_.HandleEvent(event)) return;
     switch (event.type) {
-        case SDL_QUIT: PostCloseMessage(); break;
-        case SDL_KEYDOWN: HandleKey(event.key, true); break;
-        case SDL_KEYUP: HandleKey(event.key, false); break;
+        case SDL_QUIT:
+            PostCloseMessage();
+            break;
+        case SDL_KEYDOWN:
+            HandleKey(event.key, true);
+            break;
+        case SDL_KEYUP:
+            HandleKey(event.key, false);
+            break;
         case SDL_MOUSEMOTION:
             PostMessage({MessageId::MouseMove, 0, MousePoint(event.motion.x, event.motion.y)});
             break;
@@ -243,15 +253,25 @@ void SdlPlatform::HandleEvent(const SDL_Event& event) {
         }
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
-                case SDL_WINDOWEVENT_FOCUS_GAINED: SetActive(true); break;
-                case SDL_WINDOWEVENT_FOCUS_LOST: SetActive(false); break;
-                case SDL_WINDOWEVENT_CLOSE: PostCloseMessage(); break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    SetActive(true);
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    SetActive(false);
+                    break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    PostCloseMessage();
+                    break;
                 case SDL_WINDOWEVENT_EXPOSED:
-                case SDL_WINDOWEVENT_SIZE_CHANGED: Redraw(); break;
-                default: break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    Redraw();
+                    break;
+                default:
+                    break;
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -15,7 +15,7 @@ namespace zoa::platform {
 // a window; keys, further bound keys and game controllers all arrive as the
 // game's virtual keys.
 class SdlPlatform : public Platform {
-public:
+  public:
     explicit SdlPlatform(const WindowOptions& options);
     ~SdlPlatform() override;
 
@@ -33,14 +33,14 @@ public:
     SDL_Renderer* renderer() const { return renderer_; }
     int padCount() const { return pads_.OpenCount(); }
 
-protected:
+  protected:
     void ShowPicture(const uint8_t* pixels, const Palette& palette) override;
     void ShowTrueColor(const uint32_t* pixels) override;
     void PumpEvents() override;
     void WaitForEvents(uint32_t timeoutMs) override;
     std::unique_ptr<AudioOut> OpenAudioDevice(std::string* error) override;
 
-private:
+  private:
     void HandleEvent(const SDL_Event& event);
     void HandleKey(const SDL_KeyboardEvent& key, bool down);
     void ToggleFullscreen();
