@@ -1,6 +1,8 @@
 #include "flow_support.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <stdexcept>
 
 #include "app/game_app.h"
@@ -55,7 +57,10 @@ StageFile PlayerStage(int32_t level, uint32_t timeChai, int32_t playerX) {
     player.height = 64;
     player.x = playerX;
     player.y = 384;
-    player.frames[0] = 4;
+    // The player's own frame counts: they are also the lengths of its jump,
+    // charge and throw.
+    const int32_t rows[] = {5, 8, 8, 4, 4, 7, 6, 3};
+    std::copy(std::begin(rows), std::end(rows), player.frames);
     player.sheetA = 5;
     player.sheetB = 6;
     player.step = -1;

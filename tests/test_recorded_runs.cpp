@@ -76,8 +76,8 @@ TEST(RecordedRun, ARunThroughTheMenusTheDemoAndAStageReplaysToTheSameDump) {
 
     const std::string dump = ReadText(run.Path("dump.json"));
     for (const char* expected :
-         {"\"Level\": 1", "\"TitleActive\": 0", "\"PauseActive\": 0", "\"LeftHeld\": 1",
-          "\"UpHeld\": 0", "\"DownOn\": 1", "\"Lives\": 3"}) {
+         {"\"Level\": 1", "\"TitleActive\": 0", "\"PauseActive\": 0", "\"dir\": 2",
+          "\"UpHeld\": 0", "\"DownReady\": 0", "\"Lives\": 3"}) {
         EXPECT_NE(dump.find(expected), std::string::npos) << expected;
     }
     DemoInput recorded;
@@ -118,7 +118,7 @@ TEST(RecordedRun, PlayStartsTheStageAtOnceAndItsRecordingCountsFromThere) {
     const std::string dump = ReadText(run.Path("dump.json"));
     for (const char* expected :
          {"\"Level\": 2", "\"Lives\": 3", "\"TitleActive\": 0", "\"RestartX\": 500",
-          "\"LeftHeld\": 1", "\"FireOn\": 1", "\"Time_Chai\": 12"}) {
+          "\"LeftHeld\": 1", "\"FireReady\": 0", "\"Time_Chai\": 12"}) {
         EXPECT_NE(dump.find(expected), std::string::npos) << expected;
     }
     DemoInput recorded;

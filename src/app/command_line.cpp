@@ -22,7 +22,12 @@ const char* UsageText() {
     return "usage: zoa_noli [options]\n"
            "  --headless         run without a window or sound device, on a virtual clock\n"
            "  --window           start in a window instead of full screen\n"
-           "  --data DIR         the folder that holds data/ (default: the current folder)\n"
+           "  --data DIR         the folder that holds data/ (default: beside the program,\n"
+           "                     then the installed game's, then the current folder)\n"
+           "  --config FILE      the settings file (default: ~/.config/zoa_noli/settings.ini,\n"
+           "                     or settings.ini beside the program for a portable copy)\n"
+           "  --save-dir DIR     where the saved game and screenshots go\n"
+           "  --paths            print the folders and files in use, then end\n"
            "  --seed N           seed the random generator with N instead of the time\n"
            "  --no-logo          skip the opening logo\n"
            "  --nosound          play silently, without a sound device\n"
@@ -37,10 +42,13 @@ const char* UsageText() {
            "  --replay FILE      play a recorded run back instead of live keys, from the same\n"
            "                     start, and end when its frames are used up; with the same\n"
            "                     --seed, --play and data a headless replay ends in the same state\n"
+           "  --video FILE       record every picture shown as a video (.mp4, or .webm)\n"
            "  --help             show this text\n"
            "  --version          show the version\n"
            "Keys: arrows walk, fly (up) and charge (down); Ctrl or Z jumps; Space or X throws;\n"
-           "Escape pauses; F5 switches sound; Alt+Enter or F11 switches full screen.\n";
+           "Escape pauses; F5 switches sound; Alt+Enter or F11 switches full screen;\n"
+           "F12 saves a screenshot. Game controllers, further keys, scaling and volumes:\n"
+           "see the settings file.\n";
 }
 
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string* error) {
@@ -69,6 +77,14 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             o.help = true;
         } else if (a == "--version") {
             o.version = true;
+        } else if (a == "--paths") {
+            o.paths = true;
+        } else if (a == "--config") {
+            if (!value(o.configFile) || o.configFile.empty()) return fail("--config needs a file");
+        } else if (a == "--save-dir") {
+            if (!value(o.saveDir) || o.saveDir.empty()) return fail("--save-dir needs a folder");
+        } else if (a == "--video") {
+            if (!value(o.videoFile) || o.videoFile.empty()) return fail("--video needs a file");
         } else if (a == "--data") {
             if (!value(o.dataDir) || o.dataDir.empty()) return fail("--data needs a folder");
         } else if (a == "--seed") {

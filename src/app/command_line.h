@@ -9,7 +9,10 @@ namespace zoa {
 struct Options {
     bool headless = false;
     bool window = false;      // start in a window instead of full screen
-    std::string dataDir = ".";  // the folder that holds data/
+    std::string dataDir;     // the folder that holds data/ ("": search for it)
+    std::string configFile;  // the settings file ("": the usual place)
+    std::string saveDir;     // where the saved game and screenshots go
+    std::string videoFile;   // record every shown picture as a video
     std::optional<uint32_t> seed;
     bool noLogo = false;
     bool noSound = false;  // play silently, without opening a sound device
@@ -22,6 +25,7 @@ struct Options {
     std::string recordFile;            // where to write the keys of this run
     bool help = false;
     bool version = false;
+    bool paths = false;  // print the folders in use and end
 };
 
 // Parses the command line (without the program name). On a bad option or value

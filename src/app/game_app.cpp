@@ -7,6 +7,7 @@
 
 #include "app/fade.h"
 #include "app/input.h"
+#include "app/run_comforts.h"
 #include "app/run_input.h"
 #include "app/state_json.h"
 #include "gfx/display.h"
@@ -224,7 +225,8 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     app.options = &options;
     app.framesRun = 0;
     app.outputsWritten = false;
-    SetDataRoot(options.dataDir);
+    RunComforts comforts;
+    if (const int failed = comforts.Prepare(options, *platform)) return failed;
     platform::SetCurrent(platform.get());
     if (options.noSound) platform->DisableSound();
     if (!options.traceFile.empty()) {
@@ -235,6 +237,7 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
         }
     }
     const int code = StartAndRun(options);
+    comforts.Finish();
     WriteRunOutputs();
     if (app.trace.is_open()) app.trace.close();
     CloseLogo();
@@ -249,7 +252,9 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
 
 int RunGame(const Options& options) {
     if (options.headless) return RunGame(options, platform::CreateHeadlessPlatform());
-    return RunGame(options, platform::CreateSdlPlatform({!options.window}));
+    platform::WindowOptions window;
+    if (options.window) window.fullscreen = false;
+    return RunGame(options, platform::CreateSdlPlatform(window));
 }
 
 }  // namespace zoa

@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/game_app.h"
+#include "app/run_folders.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -19,6 +20,10 @@ int main(int argc, char** argv) {
     }
     if (options->version) {
         std::printf("zoa_noli %s\n", ZOA_VERSION);
+        return zoa::kExitOk;
+    }
+    if (options->paths) {
+        std::fputs(zoa::DescribePaths(zoa::ResolveRunPaths(*options)).c_str(), stdout);
         return zoa::kExitOk;
     }
     return zoa::RunGame(*options);

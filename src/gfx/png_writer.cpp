@@ -1,5 +1,6 @@
 #include "gfx/png_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <vector>
@@ -44,29 +45,33 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
     PutBigEndian(out, Crc32(out.data() + start, out.size() - start));
 }
 
-}  // namespace
-
-bool WritePng(const std::string& path, const uint8_t* pixels, int32_t width, int32_t height,
-              const Palette& palette) {
+// Writes the PNG: header with the colour type, the optional palette, then
+// the rows (each `rowBytes` long, from `row(y)`) in stored deflate blocks.
+template <class RowFn>
+bool WritePngFile(const std::string& path, int32_t width, int32_t height, uint8_t colourType,
+                  size_t rowBytes, const Palette* palette, RowFn row) {
     if (width <= 0 || height <= 0) return false;
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
     std::vector<uint8_t> header;
     PutBigEndian(header, static_cast<uint32_t>(width));
     PutBigEndian(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 3, 0, 0, 0});  // 8 bits, indexed colour
+    header.insert(header.end(), {8, colourType, 0, 0, 0});
     PutChunk(png, "IHDR", header);
 
-    std::vector<uint8_t> colours;
-    for (const PaletteEntry& e : palette) colours.insert(colours.end(), {e.red, e.green, e.blue});
-    PutChunk(png, "PLTE", colours);
+    if (palette) {
+        std::vector<uint8_t> colours;
+        for (const PaletteEntry& e : *palette)
+            colours.insert(colours.end(), {e.red, e.green, e.blue});
+        PutChunk(png, "PLTE", colours);
+    }
 
-    // Each row: filter byte 0, then the row's indices.
+    // Each row: filter byte 0, then the row's bytes.
     std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>(width + 1) * height);
+    raw.reserve((rowBytes + 1) * static_cast<size_t>(height));
     for (int32_t y = 0; y < height; ++y) {
         raw.push_back(0);
-        raw.insert(raw.end(), pixels + static_cast<size_t>(y) * width, pixels + static_cast<size_t>(y + 1) * width);
+        row(y, raw);
     }
     std::vector<uint8_t> zlib = {0x78, 0x01};
     constexpr size_t kBlock = 65535;
@@ -89,6 +94,33 @@ bool WritePng(const std::string& path, const uint8_t* pixels, int32_t width, int
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     return static_cast<bool>(file.flush());
+}
+
+constexpr uint8_t kIndexedColour = 3;
+constexpr uint8_t kRgbaColour = 6;
+
+}  // namespace
+
+bool WritePng(const std::string& path, const uint8_t* pixels, int32_t width, int32_t height,
+              const Palette& palette) {
+    return WritePngFile(path, width, height, kIndexedColour, static_cast<size_t>(width), &palette,
+                        [&](int32_t y, std::vector<uint8_t>& raw) {
+                            const uint8_t* from = pixels + static_cast<size_t>(y) * width;
+                            raw.insert(raw.end(), from, from + width);
+                        });
+}
+
+bool WriteRgbaPng(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height) {
+    return WritePngFile(
+        path, width, height, kRgbaColour, static_cast<size_t>(width) * 4, nullptr,
+        [&](int32_t y, std::vector<uint8_t>& raw) {
+            const uint32_t* from = pixels + static_cast<size_t>(y) * width;
+            for (int32_t x = 0; x < width; ++x) {
+                const uint32_t p = from[x];
+                raw.insert(raw.end(), {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
+                                       static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 24)});
+            }
+        });
 }
 
 }  // namespace zoa

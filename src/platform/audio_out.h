@@ -45,6 +45,8 @@ public:
     virtual void FreeVoice(int32_t voice) = 0;
     // Holds every voice where it is, or lets them all go on.
     virtual void PauseVoices(bool paused) = 0;
+    // Loudness of one voice in percent (100, the sound as recorded, at first).
+    virtual void SetVoiceVolume(int32_t /*voice*/, int32_t /*percent*/) {}
 
     // Starts the stream. *format receives the format the data must be in
     // (16-bit, the device's rate and channels). False when there is no device.

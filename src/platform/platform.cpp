@@ -1,8 +1,13 @@
 #include "platform/platform.h"
 
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
 
+#include "gfx/png_writer.h"
 #include "platform/message_box.h"
+#include "platform/user_folder.h"
 
 namespace zoa::platform {
 
@@ -88,6 +93,58 @@ std::unique_ptr<AudioOut> Platform::OpenAudio() {
         }
     }
     return CreateSilentAudioOut();
+}
+
+void Platform::Present(const uint8_t* pixels, const Palette& palette) {
+    ++presents_;
+    picture_.assign(pixels, pixels + kScreenWidth * kScreenHeight);
+    pictureColours_ = palette;
+    showingTrueColor_ = false;
+    if (frameSink_) frameSink_->OnPicture(pixels, palette, Now());
+    ShowPicture(pixels, palette);
+}
+
+void Platform::PresentTrueColor(const uint32_t* pixels) {
+    ++presents_;
+    trueColor_.assign(pixels, pixels + kScreenWidth * kScreenHeight);
+    showingTrueColor_ = true;
+    if (frameSink_) frameSink_->OnTrueColor(pixels, Now());
+    ShowTrueColor(pixels);
+}
+
+std::string Platform::UserFolder() {
+    if (userFolder_.empty()) userFolder_ = DefaultUserFolder();
+    return userFolder_;
+}
+
+std::string Platform::SaveScreenshot(std::string* error) {
+    const auto fail = [error](const std::string& why) {
+        if (error) *error = why;
+        return std::string();
+    };
+    if (picture_.empty() && trueColor_.empty()) return fail("nothing has been shown yet");
+    const std::string user = UserFolder();
+    if (user.empty()) return fail("no user folder to put screenshots in");
+    const std::string folder = user + "/screenshots";
+    if (!MakeFolders(folder)) return fail("cannot create " + folder);
+    // Named by the time, with a number behind when that name is taken.
+    char stamp[32] = "";
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::string path;
+    std::error_code ec;
+    for (int n = 1;; ++n) {
+        path = folder + "/zoa_noli-" + stamp + (n > 1 ? "-" + std::to_string(n) : "") + ".png";
+        if (!std::filesystem::exists(path, ec)) break;
+    }
+    const bool written =
+        showingTrueColor_
+            ? WriteRgbaPng(path, trueColor_.data(), kScreenWidth, kScreenHeight)
+            : WritePng(path, picture_.data(), kScreenWidth, kScreenHeight, pictureColours_);
+    if (!written) return fail("cannot write " + path);
+    return path;
 }
 
 bool Platform::TimerRunning(uint32_t id) const {

@@ -1,17 +1,29 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "gfx/palette.h"
 #include "platform/audio_out.h"
 #include "platform/message_queue.h"
+#include "platform/settings.h"
 
 namespace zoa::platform {
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
 constexpr uint32_t kWaitForever = UINT32_MAX;
+
+// Receives every picture the moment it is shown (the video recorder), with
+// the millisecond clock's reading at that moment.
+class FrameSink {
+public:
+    virtual ~FrameSink() = default;
+    virtual void OnPicture(const uint8_t* pixels, const Palette& palette, uint32_t ms) = 0;
+    virtual void OnTrueColor(const uint32_t* pixels, uint32_t ms) = 0;
+};
 
 // What the game needs of the operating system: one window showing a 640 x 480
 // 8-bit picture, a message queue, a millisecond clock, one kind of window
@@ -33,20 +45,35 @@ public:
     virtual void Sleep(uint32_t ms) = 0;
 
     // Shows a finished 640 x 480 picture through the given palette.
-    virtual void Present(const uint8_t* pixels, const Palette& palette) = 0;
+    void Present(const uint8_t* pixels, const Palette& palette);
     // A page flip waits for the screen: at most one flip per refresh. A frame
     // loop with no interval of its own (the title) thus runs at the screen's pace.
     virtual void WaitForFlip() = 0;
     // Shows a 640 x 480 true-colour picture (0xAARRGGBB pixels, rows top down),
     // for what is not drawn in the palette: the opening logo.
-    virtual void PresentTrueColor(const uint32_t* pixels) = 0;
+    void PresentTrueColor(const uint32_t* pixels);
 
     virtual void ShowMessageBox(const char* text) = 0;
 
-    // The per-user folder under which the save game lives (no trailing slash).
-    virtual std::string UserFolder() = 0;
+    // The per-user folder under which the save game lives (no trailing slash):
+    // the one set at start-up, else $XDG_DATA_HOME/zoa_noli.
+    std::string UserFolder();
+    void SetUserFolder(const std::string& folder) { userFolder_ = folder; }
+    bool HasUserFolder() const { return !userFolder_.empty(); }
 
     virtual bool IsHeadless() const = 0;
+
+    // The settings of this run, read by start-up before the window opens.
+    SettingsFile& settingsFile() { return settings_; }
+
+    // Every shown picture also goes to `sink` (null: to nothing).
+    void SetFrameSink(FrameSink* sink) { frameSink_ = sink; }
+    // Writes the picture on screen as a PNG into <user folder>/screenshots;
+    // its path, or "" (with the reason in *error).
+    std::string SaveScreenshot(std::string* error);
+    uint64_t presentCount() const { return presents_; }
+    // The last true-colour picture shown (empty before the first).
+    const std::vector<uint32_t>& lastTrueColor() const { return trueColor_; }
 
     // Opens the sound output. When no device can be opened (the reason goes to
     // stderr once), or after DisableSound, the output is a silent one.
@@ -71,6 +98,9 @@ public:
     MessageQueue& Queue() { return queue_; }
 
 protected:
+    // The backend's part of Present and PresentTrueColor.
+    virtual void ShowPicture(const uint8_t* pixels, const Palette& palette) = 0;
+    virtual void ShowTrueColor(const uint32_t* pixels) = 0;
     // Moves pending system events into the queue.
     virtual void PumpEvents() = 0;
     // Sleeps at most `timeoutMs` or until a system event arrives.
@@ -93,6 +123,16 @@ private:
     MessageQueue queue_;
     Timer timers_[kTimers];
     bool soundDisabled_ = false;
+    std::string userFolder_;
+    SettingsFile settings_;
+    FrameSink* frameSink_ = nullptr;
+    uint64_t presents_ = 0;
+    // What is on screen, for screenshots: an 8-bit picture and its palette,
+    // or (after PresentTrueColor) a true-colour one.
+    std::vector<uint8_t> picture_;
+    Palette pictureColours_{};
+    std::vector<uint32_t> trueColor_;
+    bool showingTrueColor_ = false;
 };
 
 // The backend in use: set at start-up, read by the few free functions (the
@@ -101,8 +141,9 @@ void SetCurrent(Platform* platform);
 Platform* Current();
 
 std::unique_ptr<Platform> CreateHeadlessPlatform();
+// Choices of this run that go before the settings file (--window).
 struct WindowOptions {
-    bool fullscreen = true;
+    std::optional<bool> fullscreen;
 };
 std::unique_ptr<Platform> CreateSdlPlatform(const WindowOptions& options);
 

@@ -4,19 +4,24 @@
 
 namespace zoa::platform {
 
-void ConvertToArgb(const uint8_t* pixels, int count, const Palette& palette, uint32_t* out) {
-    uint32_t lut[kPaletteSize];
+void MakeArgbTable(const Palette& palette, ArgbTable& table) {
     for (int i = 0; i < kPaletteSize; ++i) {
         const PaletteEntry& e = palette[i];
-        lut[i] = 0xFF000000u | (uint32_t{e.red} << 16) | (uint32_t{e.green} << 8) | e.blue;
+        table[i] = 0xFF000000u | (uint32_t{e.red} << 16) | (uint32_t{e.green} << 8) | e.blue;
     }
+}
+
+void ConvertToArgb(const uint8_t* pixels, int count, const Palette& palette, uint32_t* out) {
+    ArgbTable lut;
+    MakeArgbTable(palette, lut);
     for (int i = 0; i < count; ++i) out[i] = lut[pixels[i]];
 }
 
-Viewport FitPicture(int w, int h, int outW, int outH) {
+Viewport FitPicture(int w, int h, int outW, int outH, ScaleMode mode) {
     Viewport v;
     if (w <= 0 || h <= 0 || outW <= 0 || outH <= 0) return v;
-    const int whole = std::min(outW / w, outH / h);
+    if (mode == ScaleMode::Stretch) return {0, 0, outW, outH};
+    const int whole = mode == ScaleMode::Integer ? std::min(outW / w, outH / h) : 0;
     if (whole >= 1) {
         v.w = w * whole;
         v.h = h * whole;

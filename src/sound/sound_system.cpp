@@ -1,6 +1,7 @@
 #include "sound/sound_system.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "platform/data_path.h"
 #include "platform/platform.h"
@@ -89,6 +90,16 @@ int32_t SoundSystem::Stop(int32_t index) {
     return device->StopVoice(index) ? 1 : 0;
 }
 
+void SoundSystem::SetVolumes(int32_t music, int32_t effects) {
+    if (!device) return;
+    for (uint32_t i = 1; i <= soundCount; ++i) {
+        const auto index = static_cast<int32_t>(i);
+        const bool track = index == game.Sound1 || index == game.Sound2 || index == game.Sound3 ||
+                           index == game.Sound4;
+        device->SetVoiceVolume(index, track ? music : effects);
+    }
+}
+
 void SoundSystem::Pause(bool paused) {
     if (device) device->PauseVoices(paused);
 }
@@ -131,7 +142,17 @@ int32_t LoadSounds() {
         game.*sound.global = index;
         if (index == 0) return 0;
     }
+    if (platform::Platform* p = platform::Current()) {
+        const platform::Settings& s = p->settingsFile().settings;
+        g_soundSystem->SetVolumes(s.musicVolume, s.effectsVolume);
+    }
     return 1;
+}
+
+int32_t SoundFileCount() { return static_cast<int32_t>(std::size(kSoundTable)); }
+
+const char* SoundFilePath(int32_t i) {
+    return i >= 0 && i < SoundFileCount() ? kSoundTable[i].path : nullptr;
 }
 
 }  // namespace zoa

@@ -34,6 +34,9 @@ public:
     int32_t Stop(int32_t index) override;
     // Holds every sound while the game is in the background.
     void Pause(bool paused);
+    // Loudness in percent of the looped level tracks and of every other sound.
+    // Playing itself is untouched: the same sounds start and stop.
+    void SetVolumes(int32_t music, int32_t effects);
 
     std::unique_ptr<platform::AudioOut> device;
     uint32_t soundCount = 0;
@@ -52,5 +55,9 @@ int32_t LoadSound(const std::string& path);
 // nineteen sounds, setting SoundA..SoundO and Sound1..Sound4 to 1..19 in that
 // order. 1 when all are loaded; 0 at the first that fails.
 int32_t LoadSounds();
+
+// The nineteen sound files in loading order, as the game names them.
+int32_t SoundFileCount();
+const char* SoundFilePath(int32_t i);
 
 }  // namespace zoa

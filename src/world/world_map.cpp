@@ -1,5 +1,6 @@
 #include "world/world_map.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/data_path.h"
@@ -51,24 +52,26 @@ int32_t TileAttrAt(int32_t x, int32_t y) {
 }
 
 void CenterCameraOn(int32_t x, int32_t y, int32_t width) {
-    const int32_t cx = x + width / 2;
-    const int32_t maxX = (game.Map_w - kViewColumns) * kTileSize;
-    const int32_t maxY = (game.Map_h - kViewRows) * kTileSize;
-    if (cx < game.Scr.x + 320) {
-        game.Scr.x = cx - 320;
-        if (game.Scr.x < 0) game.Scr.x = 0;
+    // Worked out in 64 bits: a sprite far outside the map still gives a camera
+    // inside it.
+    const int64_t cx = int64_t{x} + width / 2;
+    const int64_t maxX = (int64_t{game.Map_w} - kViewColumns) * kTileSize;
+    if (cx < int64_t{game.Scr.x} + 320) {
+        game.Scr.x = static_cast<int32_t>(std::max<int64_t>(cx - 320, 0));
     }
-    if (cx > game.Scr.x + 320) {
-        game.Scr.x = cx - 320;
-        if (game.Scr.x > maxX) game.Scr.x = maxX;
+    if (cx > int64_t{game.Scr.x} + 320) {
+        game.Scr.x = static_cast<int32_t>(std::min(cx - 320, maxX));
     }
-    if (y < game.Scr.y + 240) {
-        game.Scr.y = y - 240;
-        if (game.Scr.y < 0) game.Scr.y = 0;
+    CenterCameraVerticallyOn(y);
+}
+
+void CenterCameraVerticallyOn(int32_t y) {
+    const int64_t maxY = (int64_t{game.Map_h} - kViewRows) * kTileSize;
+    if (y < int64_t{game.Scr.y} + 240) {
+        game.Scr.y = static_cast<int32_t>(std::max<int64_t>(int64_t{y} - 240, 0));
     }
-    if (y > game.Scr.y + 240) {
-        game.Scr.y = y - 240;
-        if (game.Scr.y > maxY) game.Scr.y = maxY;
+    if (y > int64_t{game.Scr.y} + 240) {
+        game.Scr.y = static_cast<int32_t>(std::min(int64_t{y} - 240, maxY));
     }
 }
 

@@ -52,6 +52,8 @@ int32_t TileAttrAt(int32_t x, int32_t y);
 
 // Places the camera on a sprite at (x, y) of the given width, kept inside the map.
 void CenterCameraOn(int32_t x, int32_t y, int32_t width);
+// The vertical half of it alone: the camera follows a sprite whose top is at y.
+void CenterCameraVerticallyOn(int32_t y);
 
 // One-time set-up at start: camera, the user folder, the sound switch, the tile
 // attributes from data\map\Spt.T (defaults when it is missing), an empty map.

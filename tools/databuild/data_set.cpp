@@ -81,6 +81,8 @@ bool WriteDataSet(const std::string& outDir, const std::string& previewDir, std:
 
     const std::string iconPath = (data / "icon.bmp").string();
     if (!WriteIconFile(iconPath)) return fail(iconPath);
+    const std::string iconPngPath = (data / "icon.png").string();
+    if (!WriteIconPng(iconPngPath)) return fail(iconPngPath);
     const std::string logoPath = (data / "logo" / "__Logo.avi").string();
     std::string why;
     if (!WriteLogoVideo(logoPath, &why)) return fail(logoPath + ": " + why);

@@ -1,5 +1,6 @@
 #include "icon_file.h"
 
+#include "gfx/png_writer.h"
 #include "hero_art.h"
 #include "palette_design.h"
 #include "world/le_words.h"
@@ -17,14 +18,36 @@ void Put32(std::vector<uint8_t>& b, uint32_t v) {
     Put16(b, v >> 16);
 }
 
-}  // namespace
+constexpr int kSize = 32;
 
-bool WriteIconFile(const std::string& path) {
-    constexpr int kSize = 32;
-    // The hero's head and shoulders.
+// The hero's head and shoulders.
+Canvas PaintIcon() {
     Canvas icon(kSize, kSize);
     Painter p(icon, 1.05f, 16.0f - 62.0f * 1.05f, 16.0f - 45.0f * 1.05f);
     DrawHeroPose(p, HeroFramePose(0, 0));
+    return icon;
+}
+
+}  // namespace
+
+bool WriteIconPng(const std::string& path) {
+    const Canvas icon = PaintIcon();
+    const Palette& pal = GamePalette();
+    std::vector<uint32_t> argb(kSize * kSize);
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            const uint8_t c = icon.Get(x, y);
+            argb[y * kSize + x] = c == TransparentIndex
+                                      ? 0u
+                                      : 0xFF000000u | uint32_t{pal[c].red} << 16 |
+                                            uint32_t{pal[c].green} << 8 | pal[c].blue;
+        }
+    }
+    return WriteRgbaPng(path, argb.data(), kSize, kSize);
+}
+
+bool WriteIconFile(const std::string& path) {
+    const Canvas icon = PaintIcon();
     const Palette& pal = GamePalette();
 
     constexpr uint32_t kHeaderSize = 14 + 108;

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "platform/user_folder.h"
 
 namespace zoa::platform {
 
@@ -13,21 +12,10 @@ bool HeadlessPlatform::OpenWindow(const char*) {
     return true;
 }
 
-void HeadlessPlatform::Present(const uint8_t*, const Palette&) { ++presents_; }
-
-void HeadlessPlatform::PresentTrueColor(const uint32_t* pixels) {
-    trueColor_.assign(pixels, pixels + kScreenWidth * kScreenHeight);
-    ++presents_;
-}
 
 void HeadlessPlatform::ShowMessageBox(const char* text) {
     messageBoxes_.emplace_back(text);
     std::fprintf(stderr, "zoa_noli: %s\n", text);
-}
-
-std::string HeadlessPlatform::UserFolder() {
-    if (userFolder_.empty()) userFolder_ = DefaultUserFolder();
-    return userFolder_;
 }
 
 void HeadlessPlatform::ScheduleMessage(uint32_t atMs, const Message& message) {

@@ -17,25 +17,20 @@ public:
     void HideCursor() override {}
     uint32_t Now() override { return clock_; }
     void Sleep(uint32_t ms) override { clock_ += ms; }
-    void Present(const uint8_t* pixels, const Palette& palette) override;
     void WaitForFlip() override {}
-    void PresentTrueColor(const uint32_t* pixels) override;
     void ShowMessageBox(const char* text) override;
-    std::string UserFolder() override;
     bool IsHeadless() const override { return true; }
 
     // Delivers `message` once the virtual clock reaches `atMs`. Messages must be
     // scheduled in time order.
     void ScheduleMessage(uint32_t atMs, const Message& message);
-    void SetUserFolder(const std::string& folder) { userFolder_ = folder; }
     void AdvanceClock(uint32_t ms) { clock_ += ms; }
 
-    uint64_t presentCount() const { return presents_; }
     const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }
-    // The last true-colour picture shown (empty before the first).
-    const std::vector<uint32_t>& lastTrueColor() const { return trueColor_; }
 
 protected:
+    void ShowPicture(const uint8_t*, const Palette&) override {}
+    void ShowTrueColor(const uint32_t*) override {}
     void PumpEvents() override;
     void WaitForEvents(uint32_t timeoutMs) override;
     // Headless runs never touch a sound device.
@@ -48,12 +43,9 @@ private:
     };
     uint32_t clock_ = 0;
     bool windowOpen_ = false;
-    uint64_t presents_ = 0;
     std::vector<Scheduled> scheduled_;
     size_t nextScheduled_ = 0;
     std::vector<std::string> messageBoxes_;
-    std::vector<uint32_t> trueColor_;
-    std::string userFolder_;
 };
 
 }  // namespace zoa::platform

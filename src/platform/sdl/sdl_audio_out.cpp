@@ -31,6 +31,7 @@ public:
     bool StopVoice(int32_t voice) override;
     void FreeVoice(int32_t voice) override;
     void PauseVoices(bool paused) override;
+    void SetVoiceVolume(int32_t voice, int32_t percent) override;
 
     bool OpenStream(PcmFormat* format) override;
     bool QueueStream(const uint8_t* data, uint32_t size) override;
@@ -160,6 +161,11 @@ void SdlAudioOut::PauseVoices(bool paused) {
     } else {
         Mix_Resume(-1);
     }
+}
+
+void SdlAudioOut::SetVoiceVolume(int32_t voice, int32_t percent) {
+    if (!ValidVoice(voice)) return;
+    Mix_Volume(voice, std::clamp(percent, 0, 100) * MIX_MAX_VOLUME / 100);
 }
 
 bool SdlAudioOut::OpenStream(PcmFormat* format) {

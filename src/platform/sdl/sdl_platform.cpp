@@ -6,46 +6,26 @@
 #include "platform/data_path.h"
 #include "platform/message.h"
 #include "platform/sdl/sdl_audio_out.h"
-#include "platform/user_folder.h"
 
 namespace zoa::platform {
 
 namespace {
 
-// Maps a key to the virtual-key code the game and its recorded input use.
-// Zero for keys the game has no name for.
-uint32_t VirtualKey(SDL_Keycode key) {
-    if (key >= SDLK_a && key <= SDLK_z) return 'A' + static_cast<uint32_t>(key - SDLK_a);
-    if (key >= SDLK_0 && key <= SDLK_9) return '0' + static_cast<uint32_t>(key - SDLK_0);
-    if (key >= SDLK_F1 && key <= SDLK_F12) return vk::F1 + static_cast<uint32_t>(key - SDLK_F1);
-    switch (key) {
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER: return vk::Enter;
-        case SDLK_ESCAPE: return vk::Escape;
-        case SDLK_SPACE: return vk::Space;
-        case SDLK_LEFT: return vk::Left;
-        case SDLK_UP: return vk::Up;
-        case SDLK_RIGHT: return vk::Right;
-        case SDLK_DOWN: return vk::Down;
-        case SDLK_LCTRL:
-        case SDLK_RCTRL: return vk::Control;
-        case SDLK_LALT:
-        case SDLK_RALT: return vk::Menu;
-        case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return 16;
-        case SDLK_BACKSPACE: return 8;
-        case SDLK_TAB: return 9;
-        default: return 0;
-    }
+// Room left for the window's frame and the desktop's panels when the window
+// scale is chosen to fit.
+constexpr int kWindowFrameAllowance = 40;
+constexpr uint32_t kRefreshMs = 16;
+
+void Warn(const std::vector<std::string>& warnings) {
+    for (const std::string& w : warnings) std::fprintf(stderr, "zoa_noli: %s\n", w.c_str());
 }
 
 }  // namespace
 
-SdlPlatform::SdlPlatform(const WindowOptions& options) : options_(options) {
-    fullscreen_ = options.fullscreen;
-}
+SdlPlatform::SdlPlatform(const WindowOptions& options) : options_(options) {}
 
 SdlPlatform::~SdlPlatform() {
+    pads_.Stop();
     DestroyWindow();
     if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER);
 }
@@ -56,13 +36,22 @@ bool SdlPlatform::OpenWindow(const char* title) {
         return false;
     }
     videoStarted_ = true;
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    const Settings& s = settingsFile().settings;
+    fullscreen_ = options_.fullscreen.value_or(s.fullscreen);
+    vsync_ = s.vsync;
+    scaling_ = s.scaling;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, s.filter == Filter::Smooth ? "1" : "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
 
-    int scale = 1;
+    int scale = s.windowScale;
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-        scale = std::max(1, std::min(usable.w / kScreenWidth, (usable.h - 40) / kScreenHeight));
+    if (scale == 0) {
+        scale = 1;
+        if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+            scale = std::clamp(std::min(usable.w / kScreenWidth,
+                                        (usable.h - kWindowFrameAllowance) / kScreenHeight),
+                               1, Settings::kLargestWindowScale);
+        }
     }
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -77,7 +66,9 @@ bool SdlPlatform::OpenWindow(const char* title) {
         SDL_SetWindowIcon(window_, icon);
         SDL_FreeSurface(icon);
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    const Uint32 sync = vsync_ ? SDL_RENDERER_PRESENTVSYNC : 0;
+    renderer_ = SDL_CreateRenderer(window_, -1, sync);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | sync);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
         std::fprintf(stderr, "zoa_noli: cannot draw into the window: %s\n", SDL_GetError());
@@ -89,9 +80,16 @@ bool SdlPlatform::OpenWindow(const char* title) {
         std::fprintf(stderr, "zoa_noli: cannot create the screen texture: %s\n", SDL_GetError());
         return false;
     }
+    SDL_SetTextureScaleMode(
+        texture_, s.filter == Filter::Smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderPresent(renderer_);
+
+    std::vector<std::string> warnings;
+    keys_.Bind(s.keys, &warnings);
+    Warn(warnings);
+    if (s.gamepad) pads_.Start(s);
     // A shown window is the active one, even where no window manager says so.
     SetActive(true);
     return true;
@@ -112,31 +110,39 @@ void SdlPlatform::DestroyWindow() {
     window_ = nullptr;
 }
 
-void SdlPlatform::HideCursor() { SDL_ShowCursor(SDL_DISABLE); }
+void SdlPlatform::HideCursor() {
+    SDL_ShowCursor(SDL_DISABLE);
+}
 
-uint32_t SdlPlatform::Now() { return SDL_GetTicks(); }
+uint32_t SdlPlatform::Now() {
+    return SDL_GetTicks();
+}
 
-void SdlPlatform::Present(const uint8_t* pixels, const Palette& palette) {
+void SdlPlatform::ShowPicture(const uint8_t* pixels, const Palette& palette) {
     if (!texture_) return;
     void* target = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(texture_, nullptr, &target, &pitch) != 0) return;
+    ArgbTable colours;
+    MakeArgbTable(palette, colours);
     for (int y = 0; y < kScreenHeight; ++y) {
-        ConvertToArgb(pixels + y * kScreenWidth, kScreenWidth, palette,
-                      reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target) + y * pitch));
+        const uint8_t* from = pixels + y * kScreenWidth;
+        auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target) + y * pitch);
+        for (int x = 0; x < kScreenWidth; ++x) to[x] = colours[from[x]];
     }
     SDL_UnlockTexture(texture_);
     Redraw();
 }
 
 void SdlPlatform::WaitForFlip() {
-    constexpr uint32_t kRefreshMs = 16;
+    // With vsync the picture itself waits for the refresh.
+    if (vsync_) return;
     const uint32_t since = SDL_GetTicks() - lastFlip_;
     if (since < kRefreshMs) SDL_Delay(kRefreshMs - since);
     lastFlip_ = SDL_GetTicks();
 }
 
-void SdlPlatform::PresentTrueColor(const uint32_t* pixels) {
+void SdlPlatform::ShowTrueColor(const uint32_t* pixels) {
     if (!texture_) return;
     SDL_UpdateTexture(texture_, nullptr, pixels, kScreenWidth * static_cast<int>(sizeof(uint32_t)));
     Redraw();
@@ -146,11 +152,15 @@ std::unique_ptr<AudioOut> SdlPlatform::OpenAudioDevice(std::string* error) {
     return OpenSdlAudioOut(error);
 }
 
-void SdlPlatform::Redraw() {
-    if (!renderer_ || !texture_) return;
+Viewport SdlPlatform::PictureArea() const {
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(renderer_, &outW, &outH);
-    const Viewport v = FitPicture(kScreenWidth, kScreenHeight, outW, outH);
+    return FitPicture(kScreenWidth, kScreenHeight, outW, outH, scaling_);
+}
+
+void SdlPlatform::Redraw() {
+    if (!renderer_ || !texture_) return;
+    const Viewport v = PictureArea();
     const SDL_Rect dest{v.x, v.y, v.w, v.h};
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
@@ -162,23 +172,33 @@ void SdlPlatform::ShowMessageBox(const char* text) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "ZOA_NOLI", text, window_);
 }
 
-std::string SdlPlatform::UserFolder() {
-    if (userFolder_.empty()) userFolder_ = DefaultUserFolder();
-    return userFolder_;
-}
-
 void SdlPlatform::ToggleFullscreen() {
     if (!window_) return;
     fullscreen_ = !fullscreen_;
     SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     Redraw();
+    // The choice holds for the next start too.
+    std::string error;
+    if (!settingsFile().Set("fullscreen", fullscreen_ ? "yes" : "no", &error)) {
+        std::fprintf(stderr, "zoa_noli: cannot remember the display mode: %s\n", error.c_str());
+    }
+}
+
+void SdlPlatform::TakeScreenshot() {
+    std::string error;
+    const std::string path = SaveScreenshot(&error);
+    if (path.empty()) {
+        std::fprintf(stderr, "zoa_noli: no screenshot: %s\n", error.c_str());
+    } else {
+        std::fprintf(stderr, "zoa_noli: screenshot saved to %s\n", path.c_str());
+    }
 }
 
 int32_t SdlPlatform::MousePoint(int windowX, int windowY) const {
     int winW = 1, winH = 1, outW = 1, outH = 1;
     SDL_GetWindowSize(window_, &winW, &winH);
     SDL_GetRendererOutputSize(renderer_, &outW, &outH);
-    const Viewport v = FitPicture(kScreenWidth, kScreenHeight, outW, outH);
+    const Viewport v = PictureArea();
     if (v.w <= 0 || v.h <= 0 || winW <= 0 || winH <= 0) return 0;
     const int px = windowX * outW / winW;
     const int py = windowY * outH / winH;
@@ -190,21 +210,33 @@ int32_t SdlPlatform::MousePoint(int windowX, int windowY) const {
 void SdlPlatform::HandleKey(const SDL_KeyboardEvent& key, bool down) {
     const SDL_Keycode code = key.keysym.sym;
     const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
-    // Alt+Enter and F11 belong to the window, never to the game.
+    // Alt+Enter and F11 belong to the window, F12 to the screenshot; the game
+    // never sees them.
     if (code == SDLK_F11 || ((code == SDLK_RETURN || code == SDLK_KP_ENTER) && alt)) {
         if (down && !key.repeat) ToggleFullscreen();
         return;
     }
-    const uint32_t vk = VirtualKey(code);
+    if (code == SDLK_F12) {
+        if (down && !key.repeat) TakeScreenshot();
+        return;
+    }
+    const uint32_t vk = keys_.Translate(code);
     if (vk == 0) return;
     PostMessage({down ? MessageId::KeyDown : MessageId::KeyUp, vk, 0});
 }
 
 void SdlPlatform::HandleEvent(const SDL_Event& event) {
+    if (pads_.HandleEvent(event)) return;
     switch (event.type) {
-        case SDL_QUIT: PostCloseMessage(); break;
-        case SDL_KEYDOWN: HandleKey(event.key, true); break;
-        case SDL_KEYUP: HandleKey(event.key, false); break;
+        case SDL_QUIT:
+            PostCloseMessage();
+            break;
+        case SDL_KEYDOWN:
+            HandleKey(event.key, true);
+            break;
+        case SDL_KEYUP:
+            HandleKey(event.key, false);
+            break;
         case SDL_MOUSEMOTION:
             PostMessage({MessageId::MouseMove, 0, MousePoint(event.motion.x, event.motion.y)});
             break;
@@ -221,15 +253,25 @@ void SdlPlatform::HandleEvent(const SDL_Event& event) {
         }
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
-                case SDL_WINDOWEVENT_FOCUS_GAINED: SetActive(true); break;
-                case SDL_WINDOWEVENT_FOCUS_LOST: SetActive(false); break;
-                case SDL_WINDOWEVENT_CLOSE: PostCloseMessage(); break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    SetActive(true);
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    SetActive(false);
+                    break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    PostCloseMessage();
+                    break;
                 case SDL_WINDOWEVENT_EXPOSED:
-                case SDL_WINDOWEVENT_SIZE_CHANGED: Redraw(); break;
-                default: break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    Redraw();
+                    break;
+                default:
+                    break;
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -237,10 +279,13 @@ void SdlPlatform::PumpEvents() {
     if (!videoStarted_) return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event);
+    pads_.Repeat(SDL_GetTicks());
 }
 
 void SdlPlatform::WaitForEvents(uint32_t timeoutMs) {
     if (!videoStarted_) return;
+    // A held pad button repeats on time, as a held key does.
+    timeoutMs = std::min(timeoutMs, pads_.MsToNextRepeat(SDL_GetTicks()));
     if (timeoutMs == kWaitForever) {
         SDL_WaitEvent(nullptr);
     } else {
