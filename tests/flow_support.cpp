@@ -105,8 +105,8 @@ InputRecord Release(uint32_t frame, uint32_t vk) {
     return {frame, 0, vk, kKeyRelease};
 }
 
-void ObservedPlatform::Present(const uint8_t* pixels, const Palette& palette) {
-    HeadlessPlatform::Present(pixels, palette);
+void ObservedPlatform::ShowPicture(const uint8_t* pixels, const Palette& palette) {
+    HeadlessPlatform::ShowPicture(pixels, palette);
     if (onPresent) onPresent();
 }
 

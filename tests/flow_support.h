@@ -34,8 +34,10 @@ InputRecord Release(uint32_t frame, uint32_t vk);
 // A headless platform that reports every picture it is shown.
 class ObservedPlatform : public platform::HeadlessPlatform {
   public:
-    void Present(const uint8_t* pixels, const Palette& palette) override;
     std::function<void()> onPresent;
+
+  protected:
+    void ShowPicture(const uint8_t* pixels, const Palette& palette) override;
 };
 
 // The game, run in-process on the fixture data in a temporary folder.

@@ -202,13 +202,15 @@ TEST_F(MenuTest, SaveFromThePauseMenuThenContinueFromTheTitleRestoresTheGame) {
 // A headless platform that notes the clock at every picture it shows.
 class TimedPlatform : public platform::HeadlessPlatform {
   public:
-    void Present(const uint8_t* pixels, const Palette& palette) override {
-        HeadlessPlatform::Present(pixels, palette);
+    std::vector<uint32_t> shownAt;
+    std::vector<Palette> palettes;
+
+  protected:
+    void ShowPicture(const uint8_t* pixels, const Palette& palette) override {
+        HeadlessPlatform::ShowPicture(pixels, palette);
         shownAt.push_back(Now());
         palettes.push_back(palette);
     }
-    std::vector<uint32_t> shownAt;
-    std::vector<Palette> palettes;
 };
 
 TEST(Fade, EachOfTheHundredAndOneStepsWaitsPastTheFrameInterval) {
