@@ -1,12 +1,14 @@
 // zoa_stagec: turns a stage source (text) into a stage file and its tile map
 // file, and a stage file (with its tile map) back into a source.
 
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "stage_overview.h"
 #include "world/le_words.h"
 #include "world/stage_file.h"
 #include "world/stage_source.h"
@@ -20,9 +22,14 @@ constexpr int kExitUsage = 2;
 const char* const kUsage =
     "usage: zoa_stagec compile SOURCE STAGE_FILE TILE_MAP_FILE\n"
     "       zoa_stagec decompile STAGE_FILE [TILE_MAP_FILE] [-o SOURCE]\n"
+    "       zoa_stagec render STAGE_FILE TILE_MAP_FILE PNG [--data DIR] [--shrink N]\n"
+    "                         [--columns FIRST:COUNT]\n"
     "  compile    writes e.g. data/map/stage3.map and data/map/3.m from a stage source\n"
     "  decompile  prints the source of a stage (to SOURCE with -o); the map comes from\n"
-    "             TILE_MAP_FILE when given, as the game plays it, else from the stage file\n";
+    "             TILE_MAP_FILE when given, as the game plays it, else from the stage file\n"
+    "  render     draws the whole stage with its sprites into one PNG, from the sheets\n"
+    "             under DIR/data (default: the current folder); --shrink keeps every\n"
+    "             N-th pixel, --columns shows COUNT tile columns from FIRST on\n";
 
 int Usage() {
     std::fputs(kUsage, stderr);
@@ -92,6 +99,67 @@ int Decompile(const std::string& stagePath, const std::string& mapPath,
     return kExitOk;
 }
 
+// Reads a stage file and its tile map, both checked as the game checks them.
+bool ReadStagePair(const std::string& stagePath, const std::string& mapPath,
+                   zoa::StageFile& stage, zoa::TileMapFile& map, std::string& error) {
+    std::vector<uint8_t> bytes;
+    if (!zoa::ReadWholeFile(stagePath, bytes)) {
+        error = "cannot read " + stagePath;
+        return false;
+    }
+    if (zoa::ReadStageFile(bytes, stage, &error) != zoa::StageRead::kOk) {
+        error = stagePath + ": " + error;
+        return false;
+    }
+    if (!zoa::ReadWholeFile(mapPath, bytes)) {
+        error = "cannot read " + mapPath;
+        return false;
+    }
+    if (!zoa::ReadTileMapFile(bytes, map, &error)) {
+        error = mapPath + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+bool ParseCount(const std::string& text, int32_t& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && value >= 0;
+}
+
+int Render(const std::vector<std::string>& args) {
+    std::vector<std::string> files;
+    zoa::stagec::OverviewOptions options;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--data" && hasValue) {
+            options.dataRoot = args[++i];
+        } else if (args[i] == "--shrink" && hasValue) {
+            if (!ParseCount(args[++i], options.shrink) || options.shrink == 0) return Usage();
+        } else if (args[i] == "--columns" && hasValue) {
+            const std::string range = args[++i];
+            const size_t colon = range.find(':');
+            if (colon == std::string::npos ||
+                !ParseCount(range.substr(0, colon), options.firstColumn) ||
+                !ParseCount(range.substr(colon + 1), options.columns) || options.columns == 0)
+                return Usage();
+        } else if (args[i].rfind("--", 0) == 0) {
+            return Usage();
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 3) return Usage();
+    zoa::StageFile stage;
+    zoa::TileMapFile map;
+    std::string error;
+    if (!ReadStagePair(files[0], files[1], stage, map, error)) return Failed(error);
+    if (!zoa::stagec::RenderStageOverview(stage, map, options, files[2], &error))
+        return Failed(error);
+    return kExitOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,6 +169,7 @@ int main(int argc, char** argv) {
         if (args.size() != 4) return Usage();
         return Compile(args[1], args[2], args[3]);
     }
+    if (args[0] == "render") return Render(args);
     if (args[0] == "decompile") {
         std::vector<std::string> files;
         std::string outPath;
