@@ -107,7 +107,7 @@ TEST_F(CampaignTest, EverySpriteIsAWholeRecordInsideTheMapStandingWhereItBelongs
             SCOPED_TRACE(Describe(*s));
             ASSERT_TRUE(IsStageType(s->type));
             SpriteRecord catalogue;
-            if (CatalogueRecord(s->type, catalogue)) {
+            if (CatalogueRecord(s->type, s->x, s->y, catalogue)) {
                 EXPECT_EQ(s->srcX, catalogue.srcX);
                 EXPECT_EQ(s->srcY, catalogue.srcY);
                 EXPECT_EQ(s->width, catalogue.width);
