@@ -18,7 +18,8 @@ namespace zoa::test {
 namespace {
 
 int RunTool(const std::string& arguments) {
-    const int status = std::system((std::string(ZOA_STAGEC_BINARY) + " " + arguments + " 2>/dev/null").c_str());
+    const int status =
+        std::system((std::string(ZOA_STAGEC_BINARY) + " " + arguments + " 2>/dev/null").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -46,7 +47,8 @@ bool ReadStoredPng(const std::string& path, Picture& out) {
             out.width = static_cast<int32_t>(BigEndian(file, at + 8));
             out.height = static_cast<int32_t>(BigEndian(file, at + 12));
         }
-        if (type == "IDAT") zlib.insert(zlib.end(), file.begin() + at + 8, file.begin() + at + 8 + length);
+        if (type == "IDAT")
+            zlib.insert(zlib.end(), file.begin() + at + 8, file.begin() + at + 8 + length);
         at += 12 + length;
     }
     std::vector<uint8_t> raw;
@@ -79,7 +81,8 @@ class StageOverviewTest : public ::testing::Test {
             "sprite 1001 300 405 srcX=1 srcY=88 width=44 height=43 frames=10 sheetA=SPgi "
             "sheetB=SPgi frameDelay=3 depth=10 life=1\n";
         std::ofstream(File("s.stage")) << source;
-        ASSERT_EQ(RunTool("compile " + File("s.stage") + " " + File("s.map") + " " + File("1.m")), 0);
+        ASSERT_EQ(RunTool("compile " + File("s.stage") + " " + File("s.map") + " " + File("1.m")),
+                  0);
     }
 
     std::string File(const std::string& name) const { return dir.str() + "/" + name; }
@@ -91,8 +94,8 @@ class StageOverviewTest : public ::testing::Test {
     }
 
     int Render(const std::string& png, const std::string& options = "") {
-        return RunTool("render " + File("s.map") + " " + File("1.m") + " " + File(png) + " --data " +
-                       ZOA_DATA_BUILD_DIR + " " + options);
+        return RunTool("render " + File("s.map") + " " + File("1.m") + " " + File(png) +
+                       " --data " + ZOA_DATA_BUILD_DIR + " " + options);
     }
 
     // Every opaque pixel of the sheet rectangle appears at (x, y) in the picture.

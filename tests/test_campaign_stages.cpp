@@ -17,20 +17,28 @@ namespace {
 constexpr int32_t kHighestDrawnTile = 550;  // 551..569 lie below the tile sheet
 constexpr int32_t kExitTile = 153;
 constexpr int32_t kHeroType = 10000;
-constexpr int32_t kHeroFeet = 103;      // the hero's foot line, y + 103
-constexpr int32_t kHeroHead = 72;       // the head line, y + 72
-constexpr int32_t kHeroWallLine = 85;   // the wall line, y + 85
-constexpr int32_t kHeroLeft = 50;       // the probe columns, x + 50 and x + 71
+constexpr int32_t kHeroFeet = 103;     // the hero's foot line, y + 103
+constexpr int32_t kHeroHead = 72;      // the head line, y + 72
+constexpr int32_t kHeroWallLine = 85;  // the wall line, y + 85
+constexpr int32_t kHeroLeft = 50;      // the probe columns, x + 50 and x + 71
 constexpr int32_t kHeroRight = 71;
-constexpr int32_t kKeyJumpRise = 232;   // the height a key jump reaches
+constexpr int32_t kKeyJumpRise = 232;  // the height a key jump reaches
 
-bool Solid(int32_t x, int32_t y) { return TileAttrAt(x, y) == kAttrSolid; }
+bool Solid(int32_t x, int32_t y) {
+    return TileAttrAt(x, y) == kAttrSolid;
+}
 
-int32_t TileAt(int32_t column, int32_t row) { return world.At(column, row); }
+int32_t TileAt(int32_t column, int32_t row) {
+    return world.At(column, row);
+}
 
-bool IsBomber(int32_t type) { return type == 10002 || type == 10005; }
+bool IsBomber(int32_t type) {
+    return type == 10002 || type == 10005;
+}
 
-bool IsEnemy(int32_t type) { return type >= 10001 && type <= 10006; }
+bool IsEnemy(int32_t type) {
+    return type >= 10001 && type <= 10006;
+}
 
 // Every type a stage may hold: the hero, enemies, pick-ups, pads and scenery.
 bool IsStageType(int32_t type) {

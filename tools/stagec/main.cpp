@@ -100,8 +100,8 @@ int Decompile(const std::string& stagePath, const std::string& mapPath,
 }
 
 // Reads a stage file and its tile map, both checked as the game checks them.
-bool ReadStagePair(const std::string& stagePath, const std::string& mapPath,
-                   zoa::StageFile& stage, zoa::TileMapFile& map, std::string& error) {
+bool ReadStagePair(const std::string& stagePath, const std::string& mapPath, zoa::StageFile& stage,
+                   zoa::TileMapFile& map, std::string& error) {
     std::vector<uint8_t> bytes;
     if (!zoa::ReadWholeFile(stagePath, bytes)) {
         error = "cannot read " + stagePath;

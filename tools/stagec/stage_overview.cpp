@@ -71,7 +71,8 @@ bool RenderStageOverview(const StageFile& stage, const TileMapFile& map,
             platform::SetCurrent(nullptr);
         }
     } restore;
-    if (!LoadSheets()) return Fail(error, "cannot load the sheets under " + options.dataRoot + "/data");
+    if (!LoadSheets())
+        return Fail(error, "cannot load the sheets under " + options.dataRoot + "/data");
     SetUpWorld();
     ApplyTileMap(map);
 
@@ -82,8 +83,9 @@ bool RenderStageOverview(const StageFile& stage, const TileMapFile& map,
     // Scenery first, the player last: the order sprite drawing uses.
     std::vector<const SpriteRecord*> sprites;
     for (const SpriteRecord& s : stage.sprites) sprites.push_back(&s);
-    std::stable_sort(sprites.begin(), sprites.end(),
-                     [](const SpriteRecord* a, const SpriteRecord* b) { return a->depth < b->depth; });
+    std::stable_sort(
+        sprites.begin(), sprites.end(),
+        [](const SpriteRecord* a, const SpriteRecord* b) { return a->depth < b->depth; });
 
     for (int32_t top : ViewStarts(height, kScreenHeight)) {
         for (int32_t left : ViewStarts(width, kScreenWidth)) {
