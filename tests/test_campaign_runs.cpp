@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/demo_input.h"
+#include "app/watch_demo_keys.h"
 #include "campaign_support.h"
 #include "world/le_words.h"
 #include "world/stage_file.h"
@@ -18,12 +19,14 @@
 namespace zoa::test {
 namespace {
 
-constexpr int32_t kRunSeed = 1;      // the seed every committed run was recorded with
-constexpr int32_t kExitSound = 10;   // the stage-clear chime, played on reaching the exit
+constexpr int32_t kRunSeed = 1;             // the seed every committed run was recorded with
+constexpr int32_t kExitSound = 10;          // the stage-clear chime, played on reaching the exit
 constexpr uint32_t kDemoEndsBefore = 3600;  // 60 s at about 60 frames a second
 constexpr uint32_t kDemoLastsAtLeast = 1800;
 
-std::string RunsDir() { return std::string(ZOA_SOURCE_DIR) + "/stages/runs"; }
+std::string RunsDir() {
+    return std::string(ZOA_SOURCE_DIR) + "/stages/runs";
+}
 
 int RunGame(const std::string& arguments) {
     const std::string command = std::string(ZOA_GAME_BINARY) +
@@ -46,9 +49,9 @@ long long NumberAfter(const std::string& json, const std::string& name, size_t f
 bool StartOf(int32_t index, int32_t& x, int32_t& y) {
     std::vector<uint8_t> bytes;
     StageFile stage;
-    if (!ReadWholeFile(std::string(ZOA_DATA_BUILD_DIR) + "/data/map/stage" + std::to_string(index) +
-                           ".map",
-                       bytes) ||
+    if (!ReadWholeFile(
+            std::string(ZOA_DATA_BUILD_DIR) + "/data/map/stage" + std::to_string(index) + ".map",
+            bytes) ||
         ReadStageFile(bytes, stage, nullptr) != StageRead::kOk)
         return false;
     const SpriteRecord& hero = stage.sprites[static_cast<size_t>(stage[kPlayerIndex])];
@@ -70,8 +73,8 @@ TEST_P(CampaignRun, ReplayedReachesTheExitAndStartsWhatComesNext) {
     const std::string json(bytes.begin(), bytes.end());
     // The exit was reached: its chime played once.
     int exits = 0;
-    for (size_t at = json.find("\"sounds\""); (at = json.find("\"index\": ", at)) != std::string::npos;
-         ++at) {
+    for (size_t at = json.find("\"sounds\"");
+         (at = json.find("\"index\": ", at)) != std::string::npos; ++at) {
         if (NumberAfter(json, "index", at) == kExitSound &&
             json.rfind("\"op\": \"play\"", at) > json.rfind('{', at))
             ++exits;
@@ -106,16 +109,9 @@ TEST(CampaignDemo, PlaysFromTheTitleForHalfAMinuteOrMoreAndStaysOnTheDemoStage) 
 
     // On the title: right twice to the demo item, Enter; the demo runs to its end.
     TempDir dir;
-    DemoInput keys;
-    const uint32_t enter = 5;
-    keys.records[0] = {1, 39, 0, kKeyPress};
-    keys.records[1] = {2, 0, 39, kKeyRelease};
-    keys.records[2] = {3, 39, 0, kKeyPress};
-    keys.records[3] = {4, 0, 39, kKeyRelease};
-    keys.records[4] = {enter, 13, 0, kKeyPress};
-    keys.records[5] = {enter + 1, 0, 13, kKeyRelease};
-    keys.RecordEndFrame = enter + demo.RecordEndFrame + 10;
-    ASSERT_TRUE(WriteDemoFile(dir.str() + "/title.av", keys, &why)) << why;
+    ASSERT_TRUE(
+        WriteDemoFile(dir.str() + "/title.av", KeysThatWatchTheDemo(demo.RecordEndFrame), &why))
+        << why;
     const std::string dump = dir.str() + "/dump.json";
     ASSERT_EQ(RunGame("--replay " + dir.str() + "/title.av --dump " + dump), 0);
     const std::vector<uint8_t> bytes = ReadBytes(dump);
