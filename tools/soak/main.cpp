@@ -1,9 +1,9 @@
 // zoa_soak: plays every committed campaign run and the title's demo back to
 // back in one process, headless, drawing every frame, until a number of frames
-// have run. Each run must end exactly as it ended the first time (same stage,
-// same hero position, same frame count): anything left over from one run that
-// changes the next shows up here. Reports the resident memory after the first
-// round and at the end, so a leak shows as growth.
+// have run (counted as pictures shown, one a frame). Each run must end exactly as it ended the
+// first time (same stage, same hero position, same frame count): anything left over from one run
+// that changes the next shows up here. Reports the resident memory after the first round and at the
+// end, so a leak shows as growth.
 //
 //   zoa_soak --data BUILD --runs stages/runs [--frames 1000000]
 //
@@ -17,12 +17,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/game_app.h"
 #include "app/watch_demo_keys.h"
+#include "platform/headless/headless_platform.h"
 #include "sprites/sprite_pool.h"
 #include "world/game_state.h"
 
@@ -53,23 +55,32 @@ struct Ending {
 void ReadMemory(long& rssKiB, long& peakKiB) {
     rssKiB = peakKiB = -1;
     std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    std::string unit;
-    while (status >> key >> value >> unit) {
-        if (key == "VmRSS:") rssKiB = value;
-        if (key == "VmHWM:") peakKiB = value;
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) rssKiB = std::atol(line.c_str() + 6);
+        if (line.rfind("VmHWM:", 0) == 0) peakKiB = std::atol(line.c_str() + 6);
     }
 }
 
-void CountFrame(void* context) {
-    ++*static_cast<uint64_t*>(context);
-}
+// The headless screen, counting the pictures the game shows: one a frame,
+// whether the main loop or the demo's own loop runs it.
+class CountingPlatform : public platform::HeadlessPlatform {
+  public:
+    explicit CountingPlatform(uint64_t& pictures) : pictures_(pictures) {}
+
+  protected:
+    void ShowPicture(const uint8_t* pixels, const Palette& palette) override {
+        HeadlessPlatform::ShowPicture(pixels, palette);
+        ++pictures_;
+    }
+
+  private:
+    uint64_t& pictures_;
+};
 
 Ending Play(const Run& run) {
     uint64_t frames = 0;
-    SetAfterFrameHook(CountFrame, &frames);
-    const int code = RunGame(run.options);
+    const int code = RunGame(run.options, std::make_unique<CountingPlatform>(frames));
     if (code != 0)
         std::fprintf(stderr, "zoa_soak: %s ended with code %d\n", run.name.c_str(), code);
     Ending e;
