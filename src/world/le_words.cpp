@@ -8,15 +8,26 @@ namespace zoa {
 bool WordWriter::WriteFile(const std::string& path) const {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file) return false;
-    file.write(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::streamsize>(bytes_.size()));
+    file.write(reinterpret_cast<const char*>(bytes_.data()),
+               static_cast<std::streamsize>(bytes_.size()));
     return static_cast<bool>(file.flush());
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) return false;
-    out.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    // One read of the size the file has; what cannot tell its size (a pipe)
+    // is read to its end piece by piece.
+    const std::streamoff size = file.tellg();
+    if (size < 0) {
+        file.clear();
+        out.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        return !file.bad();
+    }
+    out.resize(static_cast<size_t>(size));
+    file.seekg(0);
+    file.read(reinterpret_cast<char*>(out.data()), size);
+    return file.gcount() == size;
 }
 
 }  // namespace zoa

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "platform/data_path.h"
 #include "platform/message.h"
@@ -15,6 +18,38 @@ namespace {
 // scale is chosen to fit.
 constexpr int kWindowFrameAllowance = 40;
 constexpr uint32_t kRefreshMs = 16;
+
+// True when the renderer draws with OpenGL but the driver behind it is a
+// rasteriser running on the CPU (no graphics card, or none the system can use,
+// as on a virtual display). Every frame then runs compiled shader code on the
+// CPU; SDL's own software renderer shows the same picture for a fraction of it.
+bool OpenGlOnTheCpu(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    using GetString = const unsigned char* (*)(unsigned int);
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
+    if (!name) return false;
+    const std::string driver(reinterpret_cast<const char*>(name));
+    for (const char* cpu : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR"})
+        if (driver.find(cpu) != std::string::npos) return true;
+    return false;
+}
+
+// A graphics driver the window could draw with shows up as a render node.
+bool HasGraphicsRenderNode() {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", error))
+        if (entry.path().filename().string().rfind("renderD", 0) == 0) return true;
+    return false;
+}
+
+void DrawInSoftware() {
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+}
 
 void Warn(const std::vector<std::string>& warnings) {
     for (const std::string& w : warnings) std::fprintf(stderr, "zoa_noli: %s\n", w.c_str());
@@ -53,6 +88,38 @@ bool SdlPlatform::OpenWindow(const char* title) {
                                1, Settings::kLargestWindowScale);
         }
     }
+    // Without a graphics card to draw with, draw in software, straight into the
+    // window (unless the player chose a renderer with SDL_RENDER_DRIVER).
+    const bool chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    if (!chosen && !HasGraphicsRenderNode()) DrawInSoftware();
+    if (!CreateWindowAndRenderer(title, scale)) return false;
+    if (!chosen && OpenGlOnTheCpu(renderer_)) {
+        DestroyWindow();
+        DrawInSoftware();
+        if (!CreateWindowAndRenderer(title, scale)) return false;
+    }
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                 kScreenWidth, kScreenHeight);
+    if (!texture_) {
+        std::fprintf(stderr, "zoa_noli: cannot create the screen texture: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_SetTextureScaleMode(
+        texture_, s.filter == Filter::Smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderPresent(renderer_);
+
+    std::vector<std::string> warnings;
+    keys_.Bind(s.keys, &warnings);
+    Warn(warnings);
+    if (s.gamepad) pads_.Start(s);
+    // A shown window is the active one, even where no window manager says so.
+    SetActive(true);
+    return true;
+}
+
+bool SdlPlatform::CreateWindowAndRenderer(const char* title, int scale) {
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -74,24 +141,6 @@ bool SdlPlatform::OpenWindow(const char* title) {
         std::fprintf(stderr, "zoa_noli: cannot draw into the window: %s\n", SDL_GetError());
         return false;
     }
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                 kScreenWidth, kScreenHeight);
-    if (!texture_) {
-        std::fprintf(stderr, "zoa_noli: cannot create the screen texture: %s\n", SDL_GetError());
-        return false;
-    }
-    SDL_SetTextureScaleMode(
-        texture_, s.filter == Filter::Smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderPresent(renderer_);
-
-    std::vector<std::string> warnings;
-    keys_.Bind(s.keys, &warnings);
-    Warn(warnings);
-    if (s.gamepad) pads_.Start(s);
-    // A shown window is the active one, even where no window manager says so.
-    SetActive(true);
     return true;
 }
 

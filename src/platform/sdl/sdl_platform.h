@@ -47,6 +47,7 @@ class SdlPlatform : public Platform {
     void TakeScreenshot();
     void Redraw();
     Viewport PictureArea() const;
+    bool CreateWindowAndRenderer(const char* title, int scale);
     void SetActive(bool active);
     int32_t MousePoint(int windowX, int windowY) const;
 
