@@ -8,7 +8,7 @@ ZOA_PACKAGES=(
   libsdl2-dev libsdl2-mixer-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth time
 )
 
 zoa_install_packages() {
