@@ -1,4 +1,4 @@
-// The demo input reader (DEMO.AV); an accepted file is written back.
+// The demo input reader (DEMO.AV): only a file of exactly the right size is taken.
 #include <cstddef>
 #include <cstdint>
 #include <string>

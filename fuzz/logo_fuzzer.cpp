@@ -17,12 +17,12 @@ namespace {
 constexpr int kPicturesPerInput = 12;
 
 class CappedPlatform : public zoa::platform::HeadlessPlatform {
-protected:
+  protected:
     void ShowTrueColor(const uint32_t*) override {
         if (++pictures_ == kPicturesPerInput) PostQuitMessage(0);
     }
 
-private:
+  private:
     int pictures_ = 0;
 };
 

@@ -27,8 +27,8 @@ zoa::DemoInput SampleDemo() {
     demo.RecordEndFrame = 600;
     const struct {
         uint32_t frame, key, kind;
-    } events[] = {{10, 0x27, zoa::kKeyPress},   {40, 0x11, zoa::kKeyPress},
-                  {48, 0x11, zoa::kKeyRelease}, {90, 0x26, zoa::kKeyPress},
+    } events[] = {{10, 0x27, zoa::kKeyPress},    {40, 0x11, zoa::kKeyPress},
+                  {48, 0x11, zoa::kKeyRelease},  {90, 0x26, zoa::kKeyPress},
                   {150, 0x26, zoa::kKeyRelease}, {200, 0x20, zoa::kKeyPress},
                   {204, 0x20, zoa::kKeyRelease}, {260, 0x11, zoa::kKeyPress},
                   {268, 0x11, zoa::kKeyRelease}, {400, 0x27, zoa::kKeyRelease}};

@@ -18,8 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                    "music volume out of range");
     ZOA_FUZZ_CHECK(settings.effectsVolume >= 0 && settings.effectsVolume <= Settings::kLoudest,
                    "effects volume out of range");
-    ZOA_FUZZ_CHECK(settings.windowScale >= 0 && settings.windowScale <= Settings::kLargestWindowScale,
-                   "window scale out of range");
+    ZOA_FUZZ_CHECK(
+        settings.windowScale >= 0 && settings.windowScale <= Settings::kLargestWindowScale,
+        "window scale out of range");
     const std::string rewritten = SetSettingInText(text, "music_volume", "40");
     Settings again;
     warnings.clear();

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StageFile stage;
     std::string error;
     if (ReadStageFile(bytes, stage, &error) != StageRead::kOk) return 0;
-    ZOA_FUZZ_CHECK(CheckStageFile(stage).empty(), "an accepted stage file fails the writer's check");
+    ZOA_FUZZ_CHECK(CheckStageFile(stage).empty(),
+                   "an accepted stage file fails the writer's check");
 
     game = GameState{};
     pool = SpritePool{};

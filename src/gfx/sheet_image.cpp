@@ -53,8 +53,8 @@ void SheetImage::Decode(const uint8_t* bytes, size_t length, const std::string& 
     const int32_t h = kSizeUnit * bytes[4];
     const size_t needed = kSheetHeaderSize + static_cast<size_t>(w) * static_cast<size_t>(h);
     if (w == 0 || h == 0 || length < needed) {
-        error = name + ": " + std::to_string(length) + " bytes cannot hold a " +
-                std::to_string(w) + " x " + std::to_string(h) + " sheet";
+        error = name + ": " + std::to_string(length) + " bytes cannot hold a " + std::to_string(w) +
+                " x " + std::to_string(h) + " sheet";
         return;
     }
     // The block keeps what follows the magic bytes, as the file had it.
