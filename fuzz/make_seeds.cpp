@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/demo_input.h"
+#include "platform/message.h"
 #include "platform/settings.h"
 #include "world/le_words.h"
 #include "world/stage_file.h"
@@ -27,11 +28,16 @@ zoa::DemoInput SampleDemo() {
     demo.RecordEndFrame = 600;
     const struct {
         uint32_t frame, key, kind;
-    } events[] = {{10, 0x27, zoa::kKeyPress},    {40, 0x11, zoa::kKeyPress},
-                  {48, 0x11, zoa::kKeyRelease},  {90, 0x26, zoa::kKeyPress},
-                  {150, 0x26, zoa::kKeyRelease}, {200, 0x20, zoa::kKeyPress},
-                  {204, 0x20, zoa::kKeyRelease}, {260, 0x11, zoa::kKeyPress},
-                  {268, 0x11, zoa::kKeyRelease}, {400, 0x27, zoa::kKeyRelease}};
+    } events[] = {{10, zoa::platform::vk::Right, zoa::kKeyPress},
+                  {40, zoa::platform::vk::Control, zoa::kKeyPress},
+                  {48, zoa::platform::vk::Control, zoa::kKeyRelease},
+                  {90, zoa::platform::vk::Up, zoa::kKeyPress},
+                  {150, zoa::platform::vk::Up, zoa::kKeyRelease},
+                  {200, zoa::platform::vk::Space, zoa::kKeyPress},
+                  {204, zoa::platform::vk::Space, zoa::kKeyRelease},
+                  {260, zoa::platform::vk::Control, zoa::kKeyPress},
+                  {268, zoa::platform::vk::Control, zoa::kKeyRelease},
+                  {400, zoa::platform::vk::Right, zoa::kKeyRelease}};
     size_t i = 0;
     for (const auto& e : events) {
         zoa::InputRecord& r = demo.records[i++];
