@@ -75,11 +75,12 @@ fi
 add() {  # add TARGET FILE...: copies the existing files that fit into the seed corpus
   local t="$1"; shift
   mkdir -p "$seeds/$t"
-  local f
+  local f n=0
   for f in "$@"; do
     [ -f "$f" ] || continue
     [ "$(stat -c %s "$f")" -le "${max_len[$t]}" ] || continue
-    cp "$f" "$seeds/$t/$(basename "$f")"
+    n=$((n + 1))  # files of the same name from different places both count
+    cp "$f" "$seeds/$t/$n-$(basename "$f")"
   done
 }
 d="$data/data"
