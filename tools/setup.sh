@@ -3,12 +3,15 @@
 # Sourced by play.sh and test.sh.
 set -euo pipefail
 
+# clang and its runtime libraries (libFuzzer, the sanitizers; only recommended by
+# clang, so named here) build the fuzz programs.
 ZOA_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libsdl2-mixer-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth time
+  clang libclang-rt-14-dev
 )
 
 zoa_install_packages() {

@@ -20,11 +20,16 @@ bool ReadDemoFile(const std::string& path, DemoInput& out, std::string* error) {
     }
     std::vector<uint8_t> bytes(kDemoFileSize + 1);
     file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (static_cast<size_t>(file.gcount()) != kDemoFileSize) {
-        if (error) *error = path + " is not a demo input file of 32004 bytes";
+    return ReadDemoBytes(bytes.data(), static_cast<size_t>(file.gcount()), out, error, path);
+}
+
+bool ReadDemoBytes(const uint8_t* bytes, size_t size, DemoInput& out, std::string* error,
+                   const std::string& name) {
+    if (size != kDemoFileSize) {
+        if (error) *error = name + " is not a demo input file of 32004 bytes";
         return false;
     }
-    WordReader in(bytes.data(), kDemoFileSize);
+    WordReader in(bytes, kDemoFileSize);
     out.RecordEndFrame = in.Unsigned();
     for (InputRecord& r : out.records) {
         r.frame = in.Unsigned();

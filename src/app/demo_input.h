@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,9 @@ extern DemoInput demoInput;
 // bytes long, leaves the demo empty, so it ends at once.
 void LoadDemoInput();
 bool ReadDemoFile(const std::string& path, DemoInput& out, std::string* error);
+// The same from the file's bytes; `name` only goes into the error text.
+bool ReadDemoBytes(const uint8_t* bytes, size_t size, DemoInput& out, std::string* error,
+                   const std::string& name);
 // Replaces `path` with a complete file or, on failure (reason in *error), not at all.
 bool WriteDemoFile(const std::string& path, const DemoInput& in, std::string* error);
 

@@ -15,8 +15,13 @@ bool ReadPaletteFile(const std::string& path, Palette& out, std::string* error) 
     }
     uint8_t bytes[kPaletteFileSize];
     file.read(reinterpret_cast<char*>(bytes), kPaletteFileSize);
-    if (static_cast<size_t>(file.gcount()) < kPaletteFileSize) {
-        if (error) *error = "palette file " + path + " is shorter than 1024 bytes";
+    return ReadPaletteBytes(bytes, static_cast<size_t>(file.gcount()), out, error, path);
+}
+
+bool ReadPaletteBytes(const uint8_t* bytes, size_t size, Palette& out, std::string* error,
+                      const std::string& name) {
+    if (size < kPaletteFileSize) {
+        if (error) *error = "palette file " + name + " is shorter than 1024 bytes";
         return false;
     }
     for (int i = 0; i < kPaletteSize; ++i) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "gfx/palette.h"
@@ -12,6 +14,9 @@ constexpr size_t kPaletteFileSize = 1024;
 // Reads a palette file. Fails (false, with a reason in *error) when the file
 // cannot be opened or holds fewer than 1024 bytes; `out` is then untouched.
 bool ReadPaletteFile(const std::string& path, Palette& out, std::string* error);
+// The same from the file's bytes; `name` only goes into the error text.
+bool ReadPaletteBytes(const uint8_t* bytes, size_t size, Palette& out, std::string* error,
+                      const std::string& name);
 
 // Writes a palette file; false when it cannot be written.
 bool WritePaletteFile(const std::string& path, const Palette& palette);

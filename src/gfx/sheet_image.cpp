@@ -2,9 +2,11 @@
 
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <vector>
 
 #include "platform/message_box.h"
+#include "world/le_words.h"
 
 namespace zoa {
 
@@ -25,41 +27,40 @@ SheetImage::SheetImage(const std::string& path, bool packed) {
     // Only packed sheets exist in this game; the flag stays for the loaders' sake.
     (void)packed;
     const std::string file_path = PackedSheetPath(path);
-    std::ifstream file(file_path, std::ios::binary);
-    if (!file) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(file_path, bytes)) {
         error = "cannot open sheet file " + file_path;
         return;
     }
-    char magic[2] = {};
-    file.read(magic, 2);
-    if (file.gcount() != 2 || std::memcmp(magic, kMagic, 2) != 0) {
+    Decode(bytes.data(), bytes.size(), file_path);
+}
+
+SheetImage::SheetImage(const uint8_t* bytes, size_t size, const std::string& name) {
+    Decode(bytes, size, name);
+}
+
+void SheetImage::Decode(const uint8_t* bytes, size_t length, const std::string& name) {
+    if (length < 2 || std::memcmp(bytes, kMagic, 2) != 0) {
         ShowMessageBox("ERROR: Bitmap File");
-        error = file_path + " is not a packed sheet file";
+        error = name + " is not a packed sheet file";
         return;
     }
-    file.seekg(0, std::ios::end);
-    const auto length = static_cast<size_t>(file.tellg());
-    file.seekg(2);
-    const size_t rest = length - 2;
     if (length < kSheetHeaderSize) {
-        error = file_path + " is too short to hold a sheet header";
+        error = name + " is too short to hold a sheet header";
         return;
     }
-    auto block = std::make_unique<uint8_t[]>(rest);
-    file.read(reinterpret_cast<char*>(block.get()), static_cast<std::streamsize>(rest));
-    if (static_cast<size_t>(file.gcount()) != rest) {
-        error = "cannot read sheet file " + file_path;
-        return;
-    }
-    const int32_t w = kSizeUnit * block[0];
-    const int32_t h = kSizeUnit * block[2];
+    const int32_t w = kSizeUnit * bytes[2];
+    const int32_t h = kSizeUnit * bytes[4];
     const size_t needed = kSheetHeaderSize + static_cast<size_t>(w) * static_cast<size_t>(h);
     if (w == 0 || h == 0 || length < needed) {
-        error = file_path + ": " + std::to_string(length) + " bytes cannot hold a " +
-                std::to_string(w) + " x " + std::to_string(h) + " sheet";
+        error = name + ": " + std::to_string(length) + " bytes cannot hold a " + std::to_string(w) +
+                " x " + std::to_string(h) + " sheet";
         return;
     }
-    raw = std::move(block);
+    // The block keeps what follows the magic bytes, as the file had it.
+    const size_t rest = length - 2;
+    raw = std::make_unique<uint8_t[]>(rest);
+    std::memcpy(raw.get(), bytes + 2, rest);
     width = w;
     height = h;
     pixels = raw.get() + (kSheetHeaderSize - 2);

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,6 +14,8 @@ public:
     // Reads the file at once. The path's extension is replaced by "nbm".
     // A rejected file leaves the image empty (null pixels, zero sizes).
     SheetImage(const std::string& path, bool packed);
+    // The same from the file's bytes; `name` only goes into the error text.
+    SheetImage(const uint8_t* bytes, size_t size, const std::string& name);
     virtual ~SheetImage() = default;
     SheetImage(const SheetImage&) = delete;
     SheetImage& operator=(const SheetImage&) = delete;
@@ -26,6 +29,9 @@ public:
     int32_t height = 0;
     const uint8_t* pixels = nullptr;  // first stored (bottom) row, inside raw
     std::string error;                // why the file was rejected, if it was
+
+private:
+    void Decode(const uint8_t* bytes, size_t length, const std::string& name);
 };
 
 constexpr size_t kSheetHeaderSize = 8;

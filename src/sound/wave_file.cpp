@@ -43,6 +43,14 @@ WaveFile::WaveFile(const std::string& path) {
         error = "cannot open " + path;
         return;
     }
+    Decode(bytes, path);
+}
+
+WaveFile::WaveFile(const std::vector<uint8_t>& bytes, const std::string& name) {
+    Decode(bytes, name);
+}
+
+void WaveFile::Decode(const std::vector<uint8_t>& bytes, const std::string& path) {
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
         std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
         error = path + " is not a RIFF WAVE file";

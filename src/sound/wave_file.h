@@ -23,6 +23,8 @@ struct WaveFormat {
 class WaveFile {
 public:
     explicit WaveFile(const std::string& path);
+    // The same from the file's bytes; `name` only goes into the error text.
+    WaveFile(const std::vector<uint8_t>& bytes, const std::string& name);
     virtual ~WaveFile() = default;
     WaveFile(const WaveFile&) = delete;
     WaveFile& operator=(const WaveFile&) = delete;
@@ -32,6 +34,9 @@ public:
     std::unique_ptr<uint8_t[]> data;
     WaveFormat format;
     std::string error;  // why loading failed, if it did
+
+private:
+    void Decode(const std::vector<uint8_t>& bytes, const std::string& name);
 };
 
 // Writes PCM samples as a WAVE file with a 16-byte "fmt " chunk and a "data" chunk.

@@ -156,27 +156,30 @@ int32_t LoadStage(int32_t index) {
     return 1;
 }
 
-void SaveStage() {
+bool SaveStage() {
     if (game.WindowsDir.empty()) {
         std::fprintf(stderr, "zoa_noli: no user folder to save the game in\n");
-        return;
+        return false;
     }
     const std::string folder = game.WindowsDir + "/temp";
     if (!platform::MakeFolders(folder)) {
         std::fprintf(stderr, "zoa_noli: cannot create %s; the game is not saved\n", folder.c_str());
-        return;
+        return false;
     }
     const std::string path = UserSavePath();
     const StageFile stage = CaptureStage();
     std::string why = CheckStageFile(stage);
     if (!why.empty()) {
         Complain(path, "the game is not saved: " + why);
-        return;
+        return false;
     }
     WordWriter out;
     WriteStageFile(stage, out);
-    if (!platform::ReplaceFile(path, out.Data(), &why))
+    if (!platform::ReplaceFile(path, out.Data(), &why)) {
         Complain(path, "the game is not saved: " + why);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace zoa

@@ -30,8 +30,9 @@ std::string UserSavePath();
 int32_t LoadStage(int32_t index);
 
 // Writes the running game to the user save. The old save is replaced only by a
-// complete new one; a failed save leaves it as it was and says why on stderr.
-void SaveStage();
+// complete new one; a failed save leaves it as it was, says why on stderr and
+// returns false. Play goes on either way.
+bool SaveStage();
 
 // The running game as a stage file, and the two halves of putting one in force.
 StageFile CaptureStage();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "platform/data_path.h"
 #include "platform/message_box.h"
@@ -78,21 +79,28 @@ void CenterCameraVerticallyOn(int32_t y) {
 bool ReadTileAttributeFile(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return false;
-    // Each read takes 4 bytes; once the file ends, entries keep what they hold.
-    const auto skip = [file](int bytes) {
-        unsigned char discard[8];
-        return std::fread(discard, 1, bytes, file) == static_cast<size_t>(bytes);
-    };
-    skip(8);
-    for (int32_t n = 0; n < kTileCount; ++n) {
-        if (!skip(8)) break;
-        unsigned char word[4];
-        if (std::fread(word, 1, 4, file) != 4) break;
-        world.SptAttrStage[n] = static_cast<int32_t>(uint32_t{word[0]} | uint32_t{word[1]} << 8 |
-                                                     uint32_t{word[2]} << 16 | uint32_t{word[3]} << 24);
-    }
+    // Bytes past the last record are never looked at.
+    std::vector<uint8_t> bytes(kTileAttributeFileSize);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
     std::fclose(file);
+    ReadTileAttributeBytes(bytes.data(), bytes.size(), world.SptAttrStage);
     return true;
+}
+
+void ReadTileAttributeBytes(const uint8_t* bytes, size_t size,
+                            std::array<int32_t, kTileCount>& attributes) {
+    // The 8-byte header, then per tile 8 bytes of sheet position (unused) and
+    // the attribute word; once the file ends, entries keep what they hold.
+    WordReader in(bytes, size);
+    in.Unsigned();
+    in.Unsigned();
+    for (int32_t n = 0; n < kTileCount; ++n) {
+        in.Unsigned();
+        in.Unsigned();
+        const int32_t attribute = in.Signed();
+        if (in.Overrun()) break;
+        attributes[n] = attribute;
+    }
 }
 
 bool WriteTileAttributeFile(const std::string& path, const std::array<int32_t, kTileCount>& attributes) {

@@ -65,6 +65,10 @@ constexpr size_t kTileAttributeFileSize = 8 + 12 * kTileCount;
 
 // Reads the tile attribute file into SptAttrStage; false when it cannot be opened.
 bool ReadTileAttributeFile(const char* path);
+// Reads the attributes from the file's bytes into `attributes`: a file that
+// ends early leaves the entries it does not reach as they were.
+void ReadTileAttributeBytes(const uint8_t* bytes, size_t size,
+                            std::array<int32_t, kTileCount>& attributes);
 
 // Writes a tile attribute file for the given attributes; false when it fails.
 bool WriteTileAttributeFile(const std::string& path, const std::array<int32_t, kTileCount>& attributes);

@@ -1,0 +1,88 @@
+// zoa_fuzz_seeds OUT [STAGE_SOURCE...]: the seeds our own data builder does not
+// make: the default settings text, a demo input file, and the stage file and
+// tile map of every stage source given (in OUT/map/ as <name>.map and <name>.m).
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/demo_input.h"
+#include "platform/message.h"
+#include "platform/settings.h"
+#include "world/le_words.h"
+#include "world/stage_file.h"
+#include "world/stage_source.h"
+
+namespace {
+
+bool WriteText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary);
+    file << text;
+    return static_cast<bool>(file.flush());
+}
+
+// A short run of play: walk right, jump twice, fly, throw, then let go.
+zoa::DemoInput SampleDemo() {
+    zoa::DemoInput demo;
+    demo.RecordEndFrame = 600;
+    const struct {
+        uint32_t frame, key, kind;
+    } events[] = {{10, zoa::platform::vk::Right, zoa::kKeyPress},
+                  {40, zoa::platform::vk::Control, zoa::kKeyPress},
+                  {48, zoa::platform::vk::Control, zoa::kKeyRelease},
+                  {90, zoa::platform::vk::Up, zoa::kKeyPress},
+                  {150, zoa::platform::vk::Up, zoa::kKeyRelease},
+                  {200, zoa::platform::vk::Space, zoa::kKeyPress},
+                  {204, zoa::platform::vk::Space, zoa::kKeyRelease},
+                  {260, zoa::platform::vk::Control, zoa::kKeyPress},
+                  {268, zoa::platform::vk::Control, zoa::kKeyRelease},
+                  {400, zoa::platform::vk::Right, zoa::kKeyRelease}};
+    size_t i = 0;
+    for (const auto& e : events) {
+        zoa::InputRecord& r = demo.records[i++];
+        r.frame = e.frame;
+        r.kind = e.kind;
+        (e.kind == zoa::kKeyPress ? r.keyDown : r.keyUp) = e.key;
+    }
+    return demo;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: zoa_fuzz_seeds OUT [STAGE_SOURCE...]\n");
+        return 2;
+    }
+    const std::filesystem::path out = argv[1];
+    std::filesystem::create_directories(out / "map");
+    int status = 0;
+    if (!WriteText(out / "settings.cfg", zoa::platform::DefaultSettingsText())) status = 1;
+    std::string error;
+    if (!zoa::WriteDemoFile((out / "DEMO.AV").string(), SampleDemo(), &error)) {
+        std::fprintf(stderr, "zoa_fuzz_seeds: %s\n", error.c_str());
+        status = 1;
+    }
+    for (int i = 2; i < argc; ++i) {
+        std::ifstream file(argv[i], std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        zoa::StageFile stage;
+        zoa::TileMapFile map;
+        if (!file || !zoa::CompileStageSource(text.str(), stage, map, &error)) {
+            std::fprintf(stderr, "zoa_fuzz_seeds: %s: %s\n", argv[i], error.c_str());
+            status = 1;
+            continue;
+        }
+        const std::string name = std::filesystem::path(argv[i]).stem().string();
+        zoa::WordWriter stageBytes, mapBytes;
+        zoa::WriteStageFile(stage, stageBytes);
+        zoa::WriteTileMapFile(map, mapBytes);
+        if (!stageBytes.WriteFile((out / "map" / (name + ".map")).string()) ||
+            !mapBytes.WriteFile((out / "map" / (name + ".m")).string())) {
+            status = 1;
+        }
+    }
+    return status;
+}

@@ -1,0 +1,31 @@
+// The tile map reader, then the map put in force and looked at.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "world/game_state.h"
+#include "world/stage_file.h"
+#include "world/stage_loader.h"
+#include "world/world_map.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace zoa;
+    const std::vector<uint8_t> bytes(data, data + size);
+    TileMapFile map;
+    std::string error;
+    if (!ReadTileMapFile(bytes, map, &error)) return 0;
+    ZOA_FUZZ_CHECK(CheckTileMapFile(map).empty(), "an accepted tile map fails the writer's check");
+    game = GameState{};
+    ClearMap();
+    ApplyTileMap(map);
+    const int32_t right = map.Map_w * kTileSize, bottom = map.Map_h * kTileSize;
+    for (int32_t y : {-1, 0, bottom / 2, bottom - 1, bottom})
+        for (int32_t x : {-1, 0, right / 2, right - 1, right}) TileAttrAt(x, y);
+    CenterCameraOn(right, bottom, kTileSize);
+    WordWriter out;
+    WriteTileMapFile(map, out);
+    ZOA_FUZZ_CHECK(out.Data() == bytes, "a tile map does not write back as it was read");
+    return 0;
+}
