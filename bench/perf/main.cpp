@@ -25,7 +25,7 @@
 #include "app/game_app.h"
 #include "app/watch_demo_keys.h"
 #include "frame_bytes.h"
-#include "platform/headless/headless_platform.h"
+#include "platform/platform.h"
 #include "world/game_state.h"
 
 namespace zoa {
@@ -35,34 +35,25 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kCopies = 2000;
 
-struct FrameTimes {
+// Times the gap between the pictures the game shows: one frame's update,
+// composition and flip, whether the main loop or the demo's own loop runs it.
+struct FrameTimes : platform::FrameSink {
     Clock::time_point first;
     Clock::time_point last;
     bool started = false;
     std::vector<double> playMs;  // one per frame shown while a stage plays
     uint64_t frames = 0;
-};
 
-// The headless screen, timing the gap between pictures: one frame's update,
-// composition and flip, whether the main loop or the demo's own loop runs it.
-class TimingPlatform : public platform::HeadlessPlatform {
-  public:
-    explicit TimingPlatform(FrameTimes& times) : t_(times) {}
-
-  protected:
-    void ShowPicture(const uint8_t* pixels, const Palette& palette) override {
-        HeadlessPlatform::ShowPicture(pixels, palette);
+    void OnPicture(const uint8_t*, const Palette&, uint32_t) override {
         const Clock::time_point now = Clock::now();
-        if (t_.started && game.TitleActive == 0 && game.PauseActive == 0)
-            t_.playMs.push_back(std::chrono::duration<double, std::milli>(now - t_.last).count());
-        if (!t_.started) t_.first = now;
-        t_.last = now;
-        t_.started = true;
-        ++t_.frames;
+        if (started && game.TitleActive == 0 && game.PauseActive == 0)
+            playMs.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+        if (!started) first = now;
+        last = now;
+        started = true;
+        ++frames;
     }
-
-  private:
-    FrameTimes& t_;
+    void OnTrueColor(const uint32_t*, uint32_t) override {}  // only the logo
 };
 
 double Percentile(std::vector<double> values, double share) {
@@ -119,7 +110,9 @@ int Measure(const std::string& data) {
 
     FrameTimes times;
     times.playMs.reserve(demoFrames + 16);
-    const int code = RunGame(o, std::make_unique<TimingPlatform>(times));
+    std::unique_ptr<platform::Platform> headless = platform::CreateHeadlessPlatform();
+    headless->SetFrameSink(&times);
+    const int code = RunGame(o, std::move(headless));
     // From the first picture to the last: the frames, not the start-up.
     const double seconds = std::chrono::duration<double>(times.last - times.first).count();
     std::filesystem::remove_all(scratch);

@@ -24,7 +24,7 @@
 #include "app/command_line.h"
 #include "app/game_app.h"
 #include "app/watch_demo_keys.h"
-#include "platform/headless/headless_platform.h"
+#include "platform/platform.h"
 #include "sprites/sprite_pool.h"
 #include "world/game_state.h"
 
@@ -62,29 +62,23 @@ void ReadMemory(long& rssKiB, long& peakKiB) {
     }
 }
 
-// The headless screen, counting the pictures the game shows: one a frame,
-// whether the main loop or the demo's own loop runs it.
-class CountingPlatform : public platform::HeadlessPlatform {
-  public:
-    explicit CountingPlatform(uint64_t& pictures) : pictures_(pictures) {}
-
-  protected:
-    void ShowPicture(const uint8_t* pixels, const Palette& palette) override {
-        HeadlessPlatform::ShowPicture(pixels, palette);
-        ++pictures_;
-    }
-
-  private:
-    uint64_t& pictures_;
+// Counts the pictures the game shows: one a frame, whether the main loop or
+// the demo's own loop runs it.
+struct PictureCounter : platform::FrameSink {
+    uint64_t pictures = 0;
+    void OnPicture(const uint8_t*, const Palette&, uint32_t) override { ++pictures; }
+    void OnTrueColor(const uint32_t*, uint32_t) override {}  // only the logo
 };
 
 Ending Play(const Run& run) {
-    uint64_t frames = 0;
-    const int code = RunGame(run.options, std::make_unique<CountingPlatform>(frames));
+    PictureCounter counter;
+    std::unique_ptr<platform::Platform> headless = platform::CreateHeadlessPlatform();
+    headless->SetFrameSink(&counter);
+    const int code = RunGame(run.options, std::move(headless));
     if (code != 0)
         std::fprintf(stderr, "zoa_soak: %s ended with code %d\n", run.name.c_str(), code);
     Ending e;
-    e.frames = frames;
+    e.frames = counter.pictures;
     e.level = game.Level;
     e.titleActive = game.TitleActive;
     e.lives = game.Lives;
@@ -190,18 +184,20 @@ int Soak(const std::string& data, const std::string& runs, uint64_t wanted) {
 int main(int argc, char** argv) {
     std::string data, runs;
     uint64_t frames = 1000000;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string a = argv[i];
-        if (a == "--data")
-            data = argv[i + 1];
-        else if (a == "--runs")
-            runs = argv[i + 1];
-        else if (a == "--frames")
-            frames = std::strtoull(argv[i + 1], nullptr, 10);
+    bool understood = argc % 2 == 1;  // options come in pairs
+    for (int i = 1; understood && i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        const char* value = argv[i + 1];
+        if (option == "--data")
+            data = value;
+        else if (option == "--runs")
+            runs = value;
+        else if (option == "--frames")
+            frames = std::strtoull(value, nullptr, 10);
         else
-            data.clear(), runs.clear(), i = argc;
+            understood = false;
     }
-    if (data.empty() || runs.empty() || argc % 2 == 0 || frames == 0) {
+    if (!understood || data.empty() || runs.empty() || frames == 0) {
         std::fprintf(stderr, "usage: zoa_soak --data BUILD --runs DIR [--frames N]\n");
         return 2;
     }
