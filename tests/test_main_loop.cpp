@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -191,6 +192,36 @@ TEST(CommandLine, AHeadlessRunWritesItsDumpTraceAndScreenshot) {
     EXPECT_EQ(png[1], 'P');
     EXPECT_EQ(png[19], 0x80);  // width 640 (0x280), big-endian at bytes 16..19
     EXPECT_EQ(png[23], 0xE0);  // height 480 (0x1E0)
+}
+
+// --timings prints one line once the title is up.
+TEST(CommandLine, TimingsTellTheStartUpOnceTheTitleIsUp) {
+    test::TempDir dir;
+    test::WriteFixtureSheets(dir.str());
+    test::WriteFixtureSounds(dir.str());
+    const std::string d = dir.str();
+    ASSERT_EQ(RunBinary("--headless --no-logo --frames 3 --timings --data " + d + " >" + d + "/out.txt"), 0);
+    const std::string out = ReadText(d + "/out.txt");
+    ASSERT_EQ(out.rfind("startup ", 0), 0u) << out;
+    EXPECT_EQ(out.find('\n'), out.size() - 1) << out;
+    std::map<std::string, double> values;
+    std::istringstream fields(out.substr(8));
+    std::string field;
+    while (fields >> field) {
+        const size_t eq = field.find('=');
+        ASSERT_NE(eq, std::string::npos) << field;
+        values[field.substr(0, eq)] = std::stod(field.substr(eq + 1));
+    }
+    for (const char* name : {"main_unix_us", "title_unix_us", "window_ms", "logo_ms", "sheets_ms",
+                             "sounds_ms", "title_ms"}) {
+        ASSERT_EQ(values.count(name), 1u) << name;
+        EXPECT_GE(values[name], 0.0) << name;
+    }
+    EXPECT_GT(values["main_unix_us"], 1.6e15);  // after 2020, in microseconds
+    EXPECT_NEAR(values["title_unix_us"] - values["main_unix_us"], 1000 * values["title_ms"], 1000);
+    EXPECT_GE(values["title_ms"] + 0.2, values["window_ms"] + values["logo_ms"] + values["sheets_ms"] +
+                                            values["sounds_ms"]);
+
 }
 
 TEST(CommandLine, BadOptionsAndMissingDataFailWithTheirOwnCodes) {

@@ -43,6 +43,8 @@ const char* UsageText() {
            "                     start, and end when its frames are used up; with the same\n"
            "                     --seed, --play and data a headless replay ends in the same state\n"
            "  --video FILE       record every picture shown as a video (.mp4, or .webm)\n"
+           "  --timings          once the title is on the screen, print how long start-up\n"
+           "                     took, step by step, as one line on standard output\n"
            "  --help             show this text\n"
            "  --version          show the version\n"
            "Keys: arrows walk, fly (up) and charge (down); Ctrl or Z jumps; Space or X throws;\n"
@@ -77,6 +79,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             o.help = true;
         } else if (a == "--version") {
             o.version = true;
+        } else if (a == "--timings") {
+            o.timings = true;
         } else if (a == "--paths") {
             o.paths = true;
         } else if (a == "--config") {

@@ -26,6 +26,7 @@ struct Options {
     bool help = false;
     bool version = false;
     bool paths = false;  // print the folders in use and end
+    bool timings = false;  // print how long start-up took once the title shows
 };
 
 // Parses the command line (without the program name). On a bad option or value

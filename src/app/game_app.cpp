@@ -9,6 +9,7 @@
 #include "app/input.h"
 #include "app/run_comforts.h"
 #include "app/run_input.h"
+#include "app/startup_timings.h"
 #include "app/state_json.h"
 #include "gfx/display.h"
 #include "gfx/png_writer.h"
@@ -71,6 +72,16 @@ void WriteRunOutputs() {
     if (!app.options->recordFile.empty()) FinishRecording(app.options->recordFile);
 }
 
+// Ends the start-up measurement at the first picture of the title.
+void NoteTitleShown() {
+    if (StartupTimings::TitleShown()) return;
+    StartupTimings::TitleMayBeShown(game.TitleActive != 0);
+    if (StartupTimings::TitleShown() && app.options && app.options->timings) {
+        std::printf("%s\n", StartupTimings::Line().c_str());
+        std::fflush(stdout);
+    }
+}
+
 void OnTimer() {
     if (!game.InputActive) return;
     FadeScreen(kFadeIn);
@@ -118,7 +129,10 @@ int MainLoop() {
                 // Recorded keys go in now; the messages they cause come before the frame.
                 if (BeforeFrame()) continue;
                 game.LastFrameTime = p.Now();
+                // From the first frame on, flips keep the screen's pace.
+                p.PaceFlips();
                 RunFrame();
+                NoteTitleShown();
                 game.FrameCounter += 1;
                 if (game.FrameCounter > kFrameCounterLimit) game.FrameCounter = 0;
                 AfterFrame();
@@ -145,15 +159,19 @@ int StartAndRun(const Options& options) {
     game.DisplayReady = g_display->IsReady();
     if (!game.DisplayReady) return StartupFailed("cannot set up the display");
     p.HideCursor();
+    StartupTimings::Finished(StartupTimings::kWindow);
     // A missing or unreadable logo is skipped; closing the window during it ends the game.
     if (!options.noLogo && !options.playStage &&
         OpenLogo(&p, kScreenWidth, kScreenHeight, kLogoZoom, DataPath(kLogoPath))) {
         if (!RunLogo(&WindowProcedure)) return kExitOk;
     }
+    StartupTimings::Finished(StartupTimings::kLogo);
     g_display->Clear(0);
     g_display->Flip();
     if (!LoadSheets()) return StartupFailed("cannot load the sprite sheets");
+    StartupTimings::Finished(StartupTimings::kSheets);
     if (!LoadSounds()) return StartupFailed("cannot load the sounds");
+    StartupTimings::Finished(StartupTimings::kSounds);
     SeedRandom(options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr)));
     SetUpWorld();
     if (options.playStage) StartStageFirst(*options.playStage);
@@ -191,6 +209,7 @@ void WindowProcedure(const platform::Message& m) {
             // Sound holds while the game is in the background.
             if (g_soundSystem) g_soundSystem->Pause(m.wParam == 0);
             ReloadSheets(game.AppActive);
+            NoteTitleShown();
             break;
         case MessageId::KeyDown:
             if (!TakeLiveKey(true, m.wParam)) OnKeyDown(m.wParam);
@@ -211,6 +230,7 @@ void WindowProcedure(const platform::Message& m) {
 }
 
 int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform) {
+    StartupTimings::Begin();
     ResetRunInput();
     std::string error;
     if (!options.replayFile.empty() && !StartReplay(options.replayFile, &error)) {
