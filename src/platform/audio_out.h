@@ -18,6 +18,13 @@ inline uint32_t FrameBytes(const PcmFormat& format) {
     return uint32_t{format.channels} * format.bits / 8;
 }
 
+// Widens `frames` sample frames of playable PCM to native 16-bit samples with
+// `outChannels` channels (1 or 2, no fewer than the sound has): a mono sound
+// plays on both sides of a stereo output. `out` holds frames x outChannels
+// samples. No change of rate: that is a resampler's work.
+void WidenPcm(const PcmFormat& format, const uint8_t* data, uint32_t frames, int outChannels,
+              int16_t* out);
+
 // The sound output. Sound effects live in voices: voice v holds one sound,
 // converted once to the output's own format when it is loaded; playing a voice
 // restarts it from its first sample, once or looping, mixed with the others.

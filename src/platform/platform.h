@@ -48,7 +48,11 @@ public:
     void Present(const uint8_t* pixels, const Palette& palette);
     // A page flip waits for the screen: at most one flip per refresh. A frame
     // loop with no interval of its own (the title) thus runs at the screen's pace.
+    // Until PaceFlips is called (when the game's frames start) pictures go up
+    // at once: while the game loads nothing moves, and waiting only delays the
+    // title.
     virtual void WaitForFlip() = 0;
+    void PaceFlips() { flipsPaced_ = true; }
     // Shows a 640 x 480 true-colour picture (0xAARRGGBB pixels, rows top down),
     // for what is not drawn in the palette: the opening logo.
     void PresentTrueColor(const uint32_t* pixels);
@@ -107,6 +111,8 @@ protected:
     virtual void WaitForEvents(uint32_t timeoutMs) = 0;
     // The sound device, or null (with the reason in *error) when there is none.
     virtual std::unique_ptr<AudioOut> OpenAudioDevice(std::string* error) = 0;
+
+    bool flipsPaced_ = false;
 
 private:
     static constexpr int kTimers = 4;

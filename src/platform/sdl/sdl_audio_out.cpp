@@ -11,16 +11,22 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/memory_arena.h"
+
 namespace zoa::platform {
 
 namespace {
 
-constexpr int kMixRate = 44100;
+// The mixer runs at the rate the game's sounds are made at, so loading them
+// costs no resampling (SDL converts the mix for the device as it plays).
+constexpr int kMixRate = 22050;
 constexpr int kMixChannels = 2;
-constexpr int kMixChunkFrames = 1024;
+constexpr int kMixChunkFrames = 512;
+// Address space for the voices' samples; what does not fit comes from the heap.
+constexpr size_t kVoiceMemoryBytes = size_t{256} << 20;
 
 class SdlAudioOut : public AudioOut {
-public:
+  public:
     bool Open(std::string* error);
     ~SdlAudioOut() override;
 
@@ -39,17 +45,21 @@ public:
     uint64_t StreamBytesPlayed() override { return streamPlayed_.load(); }
     void CloseStream() override;
 
-private:
+  private:
     struct Voice {
         Mix_Chunk* chunk = nullptr;
-        Uint8* samples = nullptr;  // owned: the chunk only points at it
+        Uint8* heapSamples =
+            nullptr;  // owned when not in voiceMemory_: the chunk only points at it
     };
     static bool ValidVoice(int32_t voice) { return voice > 0 && voice < kVoices; }
     static void MixStream(void* self, Uint8* out, int len);
     void MixStream(Uint8* out, int len);
 
-    bool audioStarted_ = false;
+    Uint8* Converted(const PcmFormat& format, const uint8_t* data, uint32_t frames, uint32_t* size,
+                     Uint8** heapSamples);
+
     bool mixerOpen_ = false;
+    MemoryArena voiceMemory_{kVoiceMemoryBytes};
     int rate_ = 0;
     Uint16 format_ = 0;
     int channels_ = 0;
@@ -69,12 +79,9 @@ private:
 };
 
 bool SdlAudioOut::Open(std::string* error) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        *error = SDL_GetError();
-        return false;
-    }
-    audioStarted_ = true;
-    if (Mix_OpenAudio(kMixRate, AUDIO_S16SYS, kMixChannels, kMixChunkFrames) != 0) {
+    // The mix keeps this format whatever the device takes; SDL converts for it.
+    if (Mix_OpenAudioDevice(kMixRate, AUDIO_S16SYS, kMixChannels, kMixChunkFrames, nullptr, 0) !=
+        0) {
         *error = Mix_GetError();
         return false;
     }
@@ -99,39 +106,62 @@ SdlAudioOut::~SdlAudioOut() {
         for (int32_t v = 1; v < kVoices; ++v) FreeVoice(v);
         Mix_CloseAudio();
     }
-    if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// The samples in the mixer's format. Sounds at the mixer's rate are only
+// widened; others go through SDL's converter. Null when the
+// samples cannot be converted.
+Uint8* SdlAudioOut::Converted(const PcmFormat& format, const uint8_t* data, uint32_t frames,
+                              uint32_t* size, Uint8** heapSamples) {
+    *heapSamples = nullptr;
+    if (static_cast<int>(format.rate) == rate_ && format.channels <= channels_) {
+        const size_t bytes = size_t{frames} * static_cast<size_t>(channels_) * sizeof(Sint16);
+        if (bytes > INT_MAX) return nullptr;
+        Uint8* out = voiceMemory_.Allocate(bytes);
+        if (!out) out = *heapSamples = static_cast<Uint8*>(SDL_malloc(bytes));
+        if (!out) return nullptr;
+        WidenPcm(format, data, frames, channels_, reinterpret_cast<int16_t*>(out));
+        *size = static_cast<uint32_t>(bytes);
+        return out;
+    }
+    SDL_AudioCVT cvt;
+    const SDL_AudioFormat from = format.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    if (SDL_BuildAudioCVT(&cvt, from, static_cast<Uint8>(format.channels),
+                          static_cast<int>(format.rate), format_, static_cast<Uint8>(channels_),
+                          rate_) < 0) {
+        return nullptr;
+    }
+    const uint64_t length = uint64_t{frames} * FrameBytes(format);
+    if (length * static_cast<uint64_t>(cvt.len_mult) > INT_MAX) return nullptr;
+    cvt.len = static_cast<int>(length);
+    cvt.buf = static_cast<Uint8*>(SDL_malloc(length * static_cast<size_t>(cvt.len_mult)));
+    if (!cvt.buf) return nullptr;
+    std::memcpy(cvt.buf, data, length);
+    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) {
+        SDL_free(cvt.buf);
+        return nullptr;
+    }
+    *size = cvt.needed ? static_cast<uint32_t>(cvt.len_cvt) : static_cast<uint32_t>(length);
+    *heapSamples = cvt.buf;
+    return cvt.buf;
 }
 
 bool SdlAudioOut::LoadVoice(int32_t voice, const PcmFormat& format, const uint8_t* data,
                             uint32_t size) {
     if (!ValidVoice(voice) || !IsPlayablePcm(format) || size < FrameBytes(format)) return false;
     FreeVoice(voice);
-    SDL_AudioCVT cvt;
-    const SDL_AudioFormat from = format.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    if (SDL_BuildAudioCVT(&cvt, from, static_cast<Uint8>(format.channels),
-                          static_cast<int>(format.rate), format_, static_cast<Uint8>(channels_),
-                          rate_) < 0) {
-        return false;
-    }
     // Whole sample frames only; a stray byte at the end is not a sample.
-    const uint64_t length = size - size % FrameBytes(format);
-    if (length * static_cast<uint64_t>(cvt.len_mult) > INT_MAX) return false;
-    cvt.len = static_cast<int>(length);
-    cvt.buf = static_cast<Uint8*>(SDL_malloc(length * static_cast<size_t>(cvt.len_mult)));
-    if (!cvt.buf) return false;
-    std::memcpy(cvt.buf, data, length);
-    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) {
-        SDL_free(cvt.buf);
-        return false;
-    }
-    const uint32_t converted =
-        cvt.needed ? static_cast<uint32_t>(cvt.len_cvt) : static_cast<uint32_t>(length);
-    Mix_Chunk* chunk = converted > 0 ? Mix_QuickLoad_RAW(cvt.buf, converted) : nullptr;
+    const uint32_t frames = size / FrameBytes(format);
+    uint32_t converted = 0;
+    Uint8* heapSamples = nullptr;
+    Uint8* samples = Converted(format, data, frames, &converted, &heapSamples);
+    if (!samples) return false;
+    Mix_Chunk* chunk = converted > 0 ? Mix_QuickLoad_RAW(samples, converted) : nullptr;
     if (!chunk) {
-        SDL_free(cvt.buf);
+        SDL_free(heapSamples);
         return false;
     }
-    voices_[voice] = {chunk, cvt.buf};
+    voices_[voice] = {chunk, heapSamples};
     return true;
 }
 
@@ -151,7 +181,7 @@ void SdlAudioOut::FreeVoice(int32_t voice) {
     if (!ValidVoice(voice) || !voices_[voice].chunk) return;
     Mix_HaltChannel(voice);
     Mix_FreeChunk(voices_[voice].chunk);
-    SDL_free(voices_[voice].samples);
+    SDL_free(voices_[voice].heapSamples);
     voices_[voice] = {};
 }
 

@@ -8,7 +8,7 @@ namespace zoa::platform {
 
 // The sound device through SDL_mixer: one mixer channel per voice, the stream
 // on the mixer's music hook. Null, with the reason in *error, when no device
-// can be opened.
+// can be opened. The SDL audio system must be started.
 std::unique_ptr<AudioOut> OpenSdlAudioOut(std::string* error);
 
 }  // namespace zoa::platform

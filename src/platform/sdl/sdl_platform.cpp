@@ -61,6 +61,7 @@ SdlPlatform::SdlPlatform(const WindowOptions& options) : options_(options) {}
 
 SdlPlatform::~SdlPlatform() {
     pads_.Stop();
+    if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     DestroyWindow();
     if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER);
 }
@@ -185,7 +186,7 @@ void SdlPlatform::ShowPicture(const uint8_t* pixels, const Palette& palette) {
 
 void SdlPlatform::WaitForFlip() {
     // With vsync the picture itself waits for the refresh.
-    if (vsync_) return;
+    if (vsync_ || !flipsPaced_) return;
     const uint32_t since = SDL_GetTicks() - lastFlip_;
     if (since < kRefreshMs) SDL_Delay(kRefreshMs - since);
     lastFlip_ = SDL_GetTicks();
@@ -198,6 +199,17 @@ void SdlPlatform::ShowTrueColor(const uint32_t* pixels) {
 }
 
 std::unique_ptr<AudioOut> SdlPlatform::OpenAudioDevice(std::string* error) {
+    // The audio system starts once and stays up until the platform ends, even
+    // when no device opens: stopping it waits for the thread that watches for
+    // devices, which sleeps a tenth of a second at a time, and on a machine
+    // without sound that wait came right in the middle of start-up.
+    if (!audioStarted_) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            *error = SDL_GetError();
+            return nullptr;
+        }
+        audioStarted_ = true;
+    }
     return OpenSdlAudioOut(error);
 }
 

@@ -53,6 +53,7 @@ class SdlPlatform : public Platform {
 
     WindowOptions options_;
     bool videoStarted_ = false;
+    bool audioStarted_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
