@@ -69,7 +69,7 @@ TEST(DataBuildFiles, SoundsLoadAsPcmWithFittingLengths) {
         EXPECT_EQ(wave.format.channels, 1);
         EXPECT_EQ(wave.format.bitsPerSample, 16);
         const double seconds = wave.dataSize / 2.0 / wave.format.samplesPerSec;
-        const auto* s = reinterpret_cast<const int16_t*>(wave.data.get());
+        const auto* s = reinterpret_cast<const int16_t*>(wave.data);
         const size_t n = wave.dataSize / 2;
         auto loudness = [&](size_t from, size_t count) {
             int peak = 0;
@@ -143,7 +143,7 @@ TEST(DataBuildFiles, GeneratorsRepeatTheBuildsBytes) {
         WaveFile wave(DataFile(std::string("sound/") + kSoundFiles[i].file));
         const std::vector<int16_t> samples = BuildSound(i);
         ASSERT_EQ(wave.dataSize, samples.size() * 2);
-        EXPECT_EQ(0, std::memcmp(wave.data.get(), samples.data(), wave.dataSize)) << kSoundFiles[i].file;
+        EXPECT_EQ(0, std::memcmp(wave.data, samples.data(), wave.dataSize)) << kSoundFiles[i].file;
     }
     const std::string again = std::string(ZOA_DATA_BUILD_DIR) + "/test-logo-again.avi";
     std::string error;

@@ -75,7 +75,7 @@ TEST(WaveFile, ReadsFormatAndSamplesAndSkipsChunksBetween) {
     EXPECT_EQ(file.format.blockAlign, 4);
     EXPECT_EQ(file.format.bitsPerSample, 16);
     ASSERT_EQ(file.dataSize, kSamples.size());
-    EXPECT_EQ(std::vector<uint8_t>(file.data.get(), file.data.get() + file.dataSize), kSamples);
+    EXPECT_EQ(std::vector<uint8_t>(file.data, file.data + file.dataSize), kSamples);
 
     // An 18-byte format chunk carries the extra-information size.
     WriteBytes(dir / "b.wav", RiffBuilder()

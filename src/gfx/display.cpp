@@ -13,14 +13,16 @@ Display* g_display = nullptr;
 
 namespace {
 constexpr size_t kScreenBytes = static_cast<size_t>(kScreenWidth) * kScreenHeight;
-}
+// Room for the screen buffers and every sheet the game loads, with some to
+// spare; surfaces beyond it come from the ordinary heap.
+constexpr size_t kPixelMemoryBytes = size_t{32} << 20;
+}  // namespace
 
-DisplayCore::DisplayCore(platform::Platform* screen) : screen_(screen) {
+DisplayCore::DisplayCore(platform::Platform* screen)
+    : screen_(screen), pixelMemory_(screen ? kPixelMemoryBytes : 0) {
     if (!screen_) return;
-    buffers_ = std::make_unique<uint8_t[]>(2 * kScreenBytes);
-    std::memset(buffers_.get(), 0, 2 * kScreenBytes);
-    front_ = buffers_.get();
-    back_ = buffers_.get() + kScreenBytes;
+    front_ = AllocatePixels(2 * kScreenBytes, buffers_);
+    back_ = front_ + kScreenBytes;
     backSurface_.width = kScreenWidth;
     backSurface_.height = kScreenHeight;
     backSurface_.pitch = kScreenWidth;
@@ -43,9 +45,14 @@ uint32_t DisplayCore::CreateSurface(int32_t width, int32_t height) {
     s.width = width;
     s.height = height;
     s.pitch = width;
-    s.pixels = std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height);
-    std::memset(s.pixels.get(), 0, static_cast<size_t>(width) * height);
+    s.pixels = AllocatePixels(static_cast<size_t>(width) * height, s.owned);
     return ++surfaceCount_;
+}
+
+uint8_t* DisplayCore::AllocatePixels(size_t bytes, std::unique_ptr<uint8_t[]>& fallback) {
+    if (uint8_t* block = pixelMemory_.Allocate(bytes)) return block;
+    fallback = std::make_unique<uint8_t[]>(bytes);
+    return fallback.get();
 }
 
 int32_t DisplayCore::SetColorKey(uint32_t index, uint8_t low, uint8_t high) {
@@ -63,13 +70,16 @@ int32_t DisplayCore::CopySheet(uint32_t index, Point dest, const SheetImage& she
     // picture would read or write out of bounds: neither is copied.
     const Rect sheetArea{0, 0, sheet.width, sheet.height};
     const Rect destArea{dest.x, dest.y, dest.x + src.Width(), dest.y + src.Height()};
-    if (sheet.Empty() || src.Empty() || src.left < 0 || src.top < 0 || src.right > sheetArea.right ||
-        src.bottom > sheetArea.bottom || !target->Contains(destArea)) {
+    if (sheet.Empty() || src.Empty() || src.left < 0 || src.top < 0 ||
+        src.right > sheetArea.right || src.bottom > sheetArea.bottom ||
+        !target->Contains(destArea)) {
         return 0;
     }
     for (int32_t r = 0; r < src.Height(); ++r) {
-        const uint8_t* from = sheet.pixels + static_cast<size_t>(sheet.height - 1 - (src.top + r)) * sheet.width;
-        std::memcpy(target->Row(dest.y + r) + dest.x, from + src.left, static_cast<size_t>(src.Width()));
+        const uint8_t* from =
+            sheet.pixels + static_cast<size_t>(sheet.height - 1 - (src.top + r)) * sheet.width;
+        std::memcpy(target->Row(dest.y + r) + dest.x, from + src.left,
+                    static_cast<size_t>(src.Width()));
     }
     return 1;
 }
@@ -109,11 +119,13 @@ int32_t DisplayCore::StretchBlit(Rect dest, uint32_t index, Rect src) {
     }
     const bool keyed = keyed_[index] != 0;
     for (int32_t y = 0; y < dest.Height(); ++y) {
-        const int32_t sy = src.top + static_cast<int32_t>(static_cast<int64_t>(y) * src.Height() / dest.Height());
+        const int32_t sy =
+            src.top + static_cast<int32_t>(static_cast<int64_t>(y) * src.Height() / dest.Height());
         const uint8_t* s = from->Row(sy);
         uint8_t* d = back_ + static_cast<size_t>(dest.top + y) * kScreenWidth + dest.left;
         for (int32_t x = 0; x < dest.Width(); ++x) {
-            const uint8_t p = s[src.left + static_cast<int32_t>(static_cast<int64_t>(x) * src.Width() / dest.Width())];
+            const uint8_t p = s[src.left + static_cast<int32_t>(static_cast<int64_t>(x) *
+                                                                src.Width() / dest.Width())];
             if (keyed && p >= keyLow_[index] && p <= keyHigh_[index]) continue;
             d[x] = p;
         }
@@ -124,7 +136,7 @@ int32_t DisplayCore::StretchBlit(Rect dest, uint32_t index, Rect src) {
 int32_t DisplayCore::Clear(uint32_t index) {
     Surface* target = Target(index);
     if (!target) return 0;
-    uint8_t* pixels = index == 0 ? back_ : target->pixels.get();
+    uint8_t* pixels = index == 0 ? back_ : target->pixels;
     std::memset(pixels, 0, static_cast<size_t>(target->pitch) * target->height);
     return 1;
 }

@@ -6,6 +6,7 @@
 
 #include "gfx/geometry.h"
 #include "gfx/palette.h"
+#include "platform/memory_arena.h"
 
 namespace zoa {
 
@@ -23,10 +24,11 @@ struct Surface {
     int32_t width = 0;
     int32_t height = 0;
     int32_t pitch = 0;
-    std::unique_ptr<uint8_t[]> pixels;
+    uint8_t* pixels = nullptr;  // in the display's surface memory, or in `owned`
+    std::unique_ptr<uint8_t[]> owned;
 
-    uint8_t* Row(int32_t y) { return pixels.get() + static_cast<size_t>(y) * pitch; }
-    const uint8_t* Row(int32_t y) const { return pixels.get() + static_cast<size_t>(y) * pitch; }
+    uint8_t* Row(int32_t y) { return pixels + static_cast<size_t>(y) * pitch; }
+    const uint8_t* Row(int32_t y) const { return pixels + static_cast<size_t>(y) * pitch; }
     bool Contains(const Rect& r) const {
         return r.left >= 0 && r.top >= 0 && r.right <= width && r.bottom <= height;
     }
@@ -76,9 +78,13 @@ private:
     Surface* Target(uint32_t index);
     void Present();
 
+    // Zeroed memory for the screen buffers and surfaces (null when none is left).
+    uint8_t* AllocatePixels(size_t bytes, std::unique_ptr<uint8_t[]>& fallback);
+
     platform::Platform* screen_ = nullptr;
     Palette screenPalette_{};
-    std::unique_ptr<uint8_t[]> buffers_;  // front and back, one block
+    platform::MemoryArena pixelMemory_;
+    std::unique_ptr<uint8_t[]> buffers_;  // front and back, when not in pixelMemory_
     uint8_t* front_ = nullptr;
     uint8_t* back_ = nullptr;
     Surface backSurface_;  // a view of the back buffer for the common paths

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/message_box.h"
+#include "platform/read_buffer.h"
 #include "world/le_words.h"
 
 namespace zoa {
@@ -19,7 +20,8 @@ constexpr int32_t kLargestSide = 255 * kSizeUnit;
 std::string PackedSheetPath(const std::string& path) {
     const size_t slash = path.find_last_of("/\\");
     const size_t dot = path.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return (hasExtension ? path.substr(0, dot) : path) + ".nbm";
 }
 
@@ -27,27 +29,40 @@ SheetImage::SheetImage(const std::string& path, bool packed) {
     // Only packed sheets exist in this game; the flag stays for the loaders' sake.
     (void)packed;
     const std::string file_path = PackedSheetPath(path);
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(file_path, bytes)) {
+    if (!ReadWholeFile(file_path, file_)) {
         error = "cannot open sheet file " + file_path;
         return;
     }
-    Decode(bytes.data(), bytes.size(), file_path);
+    // The pixels stay where the file was read to.
+    if (!Decode(file_.data(), file_.size(), file_path)) file_.clear();
+}
+
+SheetImage::SheetImage(const std::string& path, bool packed, platform::ReadBuffer& buffer) {
+    (void)packed;
+    const std::string file_path = PackedSheetPath(path);
+    if (!buffer.Read(file_path)) {
+        error = "cannot open sheet file " + file_path;
+        return;
+    }
+    Decode(buffer.data(), buffer.size(), file_path);
 }
 
 SheetImage::SheetImage(const uint8_t* bytes, size_t size, const std::string& name) {
-    Decode(bytes, size, name);
+    if (Decode(bytes, size, name)) {
+        file_.assign(bytes, bytes + size);
+        pixels = file_.data() + kSheetHeaderSize;
+    }
 }
 
-void SheetImage::Decode(const uint8_t* bytes, size_t length, const std::string& name) {
+bool SheetImage::Decode(const uint8_t* bytes, size_t length, const std::string& name) {
     if (length < 2 || std::memcmp(bytes, kMagic, 2) != 0) {
         ShowMessageBox("ERROR: Bitmap File");
         error = name + " is not a packed sheet file";
-        return;
+        return false;
     }
     if (length < kSheetHeaderSize) {
         error = name + " is too short to hold a sheet header";
-        return;
+        return false;
     }
     const int32_t w = kSizeUnit * bytes[2];
     const int32_t h = kSizeUnit * bytes[4];
@@ -55,15 +70,12 @@ void SheetImage::Decode(const uint8_t* bytes, size_t length, const std::string& 
     if (w == 0 || h == 0 || length < needed) {
         error = name + ": " + std::to_string(length) + " bytes cannot hold a " + std::to_string(w) +
                 " x " + std::to_string(h) + " sheet";
-        return;
+        return false;
     }
-    // The block keeps what follows the magic bytes, as the file had it.
-    const size_t rest = length - 2;
-    raw = std::make_unique<uint8_t[]>(rest);
-    std::memcpy(raw.get(), bytes + 2, rest);
     width = w;
     height = h;
-    pixels = raw.get() + (kSheetHeaderSize - 2);
+    pixels = bytes + kSheetHeaderSize;
+    return true;
 }
 
 bool WriteSheetFile(const std::string& path, int32_t width, int32_t height,

@@ -3,8 +3,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zoa {
+
+namespace platform {
+class ReadBuffer;
+}
 
 // One packed sheet file (.nbm) held in memory while it is copied into its
 // surface. Layout: "NB", width / 10 at byte 2, height / 10 at byte 4, then the
@@ -14,6 +19,9 @@ public:
     // Reads the file at once. The path's extension is replaced by "nbm".
     // A rejected file leaves the image empty (null pixels, zero sizes).
     SheetImage(const std::string& path, bool packed);
+    // The same, read into `buffer`: the pixels stay there and are good until
+    // the buffer's next read.
+    SheetImage(const std::string& path, bool packed, platform::ReadBuffer& buffer);
     // The same from the file's bytes; `name` only goes into the error text.
     SheetImage(const uint8_t* bytes, size_t size, const std::string& name);
     virtual ~SheetImage() = default;
@@ -24,14 +32,15 @@ public:
     // Palette index of picture pixel (x, y), counted from the top.
     uint8_t At(int32_t x, int32_t y) const { return pixels[(height - 1 - y) * width + x]; }
 
-    std::unique_ptr<uint8_t[]> raw;  // the file's contents after the two magic bytes
     int32_t width = 0;
     int32_t height = 0;
-    const uint8_t* pixels = nullptr;  // first stored (bottom) row, inside raw
+    const uint8_t* pixels = nullptr;  // first stored (bottom) row, inside the file's bytes
     std::string error;                // why the file was rejected, if it was
 
 private:
-    void Decode(const uint8_t* bytes, size_t length, const std::string& name);
+    bool Decode(const uint8_t* bytes, size_t length, const std::string& name);
+
+    std::vector<uint8_t> file_;  // the whole file, as read
 };
 
 constexpr size_t kSheetHeaderSize = 8;

@@ -7,6 +7,7 @@
 #include "gfx/display.h"
 #include "gfx/sheet_image.h"
 #include "platform/data_path.h"
+#include "platform/read_buffer.h"
 #include "world/game_state.h"
 #include "world/run_frame.h"
 
@@ -25,17 +26,18 @@ namespace {
 enum Sheet { SPl, SPm, SPmi, SPgi, SPcca, SPccb, SPmca, SPmcb, SPt, SPb };
 
 int32_t* SurfaceGlobal(int sheet) {
-    int32_t* globals[kSheetCount] = {&game.SurfaceSPl,  &game.SurfaceSPm,  &game.SurfaceSPmi,
-                                     &game.SurfaceSPgi, &game.SurfaceSPcca, &game.SurfaceSPccb,
+    int32_t* globals[kSheetCount] = {&game.SurfaceSPl,   &game.SurfaceSPm,   &game.SurfaceSPmi,
+                                     &game.SurfaceSPgi,  &game.SurfaceSPcca, &game.SurfaceSPccb,
                                      &game.SurfaceSPmca, &game.SurfaceSPmcb, &game.SurfaceSPt,
                                      &game.SurfaceSPb};
     return globals[sheet];
 }
 
-// Copies one sheet file into surface `index` (the whole 640 x h picture).
-bool CopySheetFile(int sheet, uint32_t index) {
+// Copies one sheet file, read into `buffer`, into surface `index` (the whole
+// 640 x h picture).
+bool CopySheetFile(int sheet, uint32_t index, platform::ReadBuffer& buffer) {
     const SheetInfo& info = kSheets[sheet];
-    SheetImage image(DataPath(info.path), game.PaletteFromFile != 0);
+    SheetImage image(DataPath(info.path), game.PaletteFromFile != 0, buffer);
     if (image.Empty()) {
         std::fprintf(stderr, "zoa_noli: %s\n", image.error.c_str());
         return false;
@@ -55,11 +57,14 @@ bool CreateSheetSurface(int sheet) {
     return index != 0;
 }
 
-bool SheetStep(int sheet) {
-    return CreateSheetSurface(sheet) && CopySheetFile(sheet, static_cast<uint32_t>(*SurfaceGlobal(sheet)));
+bool SheetStep(int sheet, platform::ReadBuffer& buffer) {
+    return CreateSheetSurface(sheet) &&
+           CopySheetFile(sheet, static_cast<uint32_t>(*SurfaceGlobal(sheet)), buffer);
 }
 
-void Key(int sheet) { g_display->SetColorKey(static_cast<uint32_t>(*SurfaceGlobal(sheet)), 250, 250); }
+void Key(int sheet) {
+    g_display->SetColorKey(static_cast<uint32_t>(*SurfaceGlobal(sheet)), 250, 250);
+}
 
 bool LoadPaletteFile() {
     std::string error;
@@ -71,18 +76,20 @@ bool LoadPaletteFile() {
 }  // namespace
 
 int32_t LoadSheets() {
-    if (!SheetStep(SPl)) return 0;
+    platform::ReadBuffer buffer;
+    if (!SheetStep(SPl, buffer)) return 0;
     // The title picture's surface comes first, then the palette, then its pixels.
     if (!CreateSheetSurface(SPm) || !LoadPaletteFile() ||
-        !CopySheetFile(SPm, static_cast<uint32_t>(game.SurfaceSPm))) {
+        !CopySheetFile(SPm, static_cast<uint32_t>(game.SurfaceSPm), buffer)) {
         return 0;
     }
-    g_display->Blit({0, 0}, static_cast<uint32_t>(game.SurfaceSPl), {0, 0, kScreenWidth, kScreenHeight});
+    g_display->Blit({0, 0}, static_cast<uint32_t>(game.SurfaceSPl),
+                    {0, 0, kScreenWidth, kScreenHeight});
     g_display->Flip();
-    if (!SheetStep(SPmi)) return 0;
+    if (!SheetStep(SPmi, buffer)) return 0;
     for (int sheet = SPgi; sheet <= SPb; ++sheet) {
         Key(sheet - 1);
-        if (!SheetStep(sheet)) return 0;
+        if (!SheetStep(sheet, buffer)) return 0;
     }
     Key(SPb);
     g_display->Clear(0);
@@ -101,17 +108,18 @@ void ReloadSheets(int32_t active) {
     game.InputActive = 1;
     if (!game.DisplayReady) return;
     g_display->Clear(0);
+    platform::ReadBuffer buffer;
     {
-        SheetImage image(DataPath(kSheets[SPm].path), game.PaletteFromFile != 0);
+        SheetImage image(DataPath(kSheets[SPm].path), game.PaletteFromFile != 0, buffer);
         g_display->LoadPalette(DataPath(kPaletteFilePath));
         g_display->CopySheet(static_cast<uint32_t>(game.SurfaceSPm), {0, 0}, image,
                              {0, 0, kScreenWidth, kScreenHeight});
     }
     // Tiles, backgrounds and the loading picture are not read again.
-    if (!CopySheetFile(SPmi, static_cast<uint32_t>(game.SurfaceSPmi))) return;
+    if (!CopySheetFile(SPmi, static_cast<uint32_t>(game.SurfaceSPmi), buffer)) return;
     for (int sheet = SPgi; sheet <= SPmcb; ++sheet) {
         Key(sheet - 1);
-        if (!CopySheetFile(sheet, static_cast<uint32_t>(*SurfaceGlobal(sheet)))) return;
+        if (!CopySheetFile(sheet, static_cast<uint32_t>(*SurfaceGlobal(sheet)), buffer)) return;
     }
     Key(SPmcb);
     RunFrame();

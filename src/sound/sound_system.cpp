@@ -5,6 +5,7 @@
 
 #include "platform/data_path.h"
 #include "platform/platform.h"
+#include "platform/read_buffer.h"
 #include "world/game_state.h"
 
 namespace zoa {
@@ -72,7 +73,7 @@ int32_t SoundSystem::AddSound(const WaveFile& file) {
 int32_t SoundSystem::FillSound(const WaveFile& file, uint32_t index) {
     if (index == 0 || index > soundCount || !file.data) return 0;
     const uint32_t size = file.dataSize < sizes[index] ? file.dataSize : sizes[index];
-    return device->LoadVoice(static_cast<int32_t>(index), formats[index], file.data.get(), size)
+    return device->LoadVoice(static_cast<int32_t>(index), formats[index], file.data, size)
                ? 1
                : 0;
 }
@@ -104,9 +105,9 @@ void SoundSystem::Pause(bool paused) {
     if (device) device->PauseVoices(paused);
 }
 
-int32_t LoadSound(const std::string& path) {
+int32_t LoadSound(const std::string& path, platform::ReadBuffer& buffer) {
     if (!g_soundSystem) return 0;
-    WaveFile file(path);
+    WaveFile file(path, buffer);
     if (!file.loaded) {
         std::fprintf(stderr, "zoa_noli: %s\n", file.error.c_str());
         return 0;
@@ -137,8 +138,9 @@ int32_t LoadSounds() {
         g_soundSystem->soundOn = 0;
         return 0;
     }
+    platform::ReadBuffer buffer;
     for (const SoundFile& sound : kSoundTable) {
-        const int32_t index = LoadSound(DataPath(sound.path));
+        const int32_t index = LoadSound(DataPath(sound.path), buffer);
         game.*sound.global = index;
         if (index == 0) return 0;
     }

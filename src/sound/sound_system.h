@@ -48,8 +48,9 @@ public:
 
 extern SoundSystem* g_soundSystem;
 
-// Loads one sound file as the next sound; its index, or 0 (reason on stderr).
-int32_t LoadSound(const std::string& path);
+// Loads one sound file as the next sound, reading it into `buffer`; its
+// index, or 0 (reason on stderr).
+int32_t LoadSound(const std::string& path, platform::ReadBuffer& buffer);
 
 // Creates the sound system on the platform's sound output and loads the
 // nineteen sounds, setting SoundA..SoundO and Sound1..Sound4 to 1..19 in that

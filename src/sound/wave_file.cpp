@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/read_buffer.h"
 #include "world/le_words.h"
 
 namespace zoa {
@@ -18,12 +19,12 @@ uint16_t Word16(const uint8_t* p) {
 }
 
 // Finds chunk `id` among the chunks in [begin, end); chunks are padded to even sizes.
-bool FindChunk(const std::vector<uint8_t>& bytes, size_t begin, size_t end, const char* id,
-               size_t& bodyAt, uint32_t& bodySize) {
+bool FindChunk(const uint8_t* bytes, size_t begin, size_t end, const char* id, size_t& bodyAt,
+               uint32_t& bodySize) {
     size_t pos = begin;
     while (pos + 8 <= end) {
-        const uint32_t size = Word32(&bytes[pos + 4]);
-        if (std::memcmp(&bytes[pos], id, 4) == 0) {
+        const uint32_t size = Word32(bytes + pos + 4);
+        if (std::memcmp(bytes + pos, id, 4) == 0) {
             bodyAt = pos + 8;
             bodySize = size;
             return true;
@@ -38,26 +39,33 @@ bool FindChunk(const std::vector<uint8_t>& bytes, size_t begin, size_t end, cons
 }  // namespace
 
 WaveFile::WaveFile(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    if (!ReadWholeFile(path, file_)) {
         error = "cannot open " + path;
         return;
     }
-    Decode(bytes, path);
+    Decode(file_.data(), file_.size(), path);
 }
 
-WaveFile::WaveFile(const std::vector<uint8_t>& bytes, const std::string& name) {
-    Decode(bytes, name);
+WaveFile::WaveFile(const std::string& path, platform::ReadBuffer& buffer) {
+    if (!buffer.Read(path)) {
+        error = "cannot open " + path;
+        return;
+    }
+    Decode(buffer.data(), buffer.size(), path);
 }
 
-void WaveFile::Decode(const std::vector<uint8_t>& bytes, const std::string& path) {
-    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
-        std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
+WaveFile::WaveFile(const std::vector<uint8_t>& bytes, const std::string& name) : file_(bytes) {
+    Decode(file_.data(), file_.size(), name);
+}
+
+// The samples stay where the file was read to.
+void WaveFile::Decode(const uint8_t* bytes, size_t length, const std::string& path) {
+    if (length < 12 || std::memcmp(bytes, "RIFF", 4) != 0 ||
+        std::memcmp(bytes + 8, "WAVE", 4) != 0) {
         error = path + " is not a RIFF WAVE file";
         return;
     }
-    const uint64_t riffEnd =
-        std::min<uint64_t>(bytes.size(), uint64_t{8} + Word32(bytes.data() + 4));
+    const uint64_t riffEnd = std::min<uint64_t>(length, uint64_t{8} + Word32(bytes + 4));
     size_t fmtAt = 0, dataAt = 0;
     uint32_t fmtSize = 0;
     if (!FindChunk(bytes, 12, static_cast<size_t>(riffEnd), "fmt ", fmtAt, fmtSize) ||
@@ -67,11 +75,11 @@ void WaveFile::Decode(const std::vector<uint8_t>& bytes, const std::string& path
     }
     // The record's first 18 bytes; a plain 16-byte chunk leaves the extra size 0.
     const uint32_t recordSize = fmtSize >= 18 ? 18 : 16;
-    if (uint64_t{fmtAt} + recordSize > bytes.size()) {
+    if (uint64_t{fmtAt} + recordSize > length) {
         error = path + " ends inside its format chunk";
         return;
     }
-    const uint8_t* f = &bytes[fmtAt];
+    const uint8_t* f = bytes + fmtAt;
     format.formatTag = Word16(f);
     format.channels = Word16(f + 2);
     format.samplesPerSec = Word32(f + 4);
@@ -87,12 +95,11 @@ void WaveFile::Decode(const std::vector<uint8_t>& bytes, const std::string& path
         error = path + " has no data chunk after its format chunk";
         return;
     }
-    if (uint64_t{dataAt} + size > bytes.size()) {
+    if (uint64_t{dataAt} + size > length) {
         error = path + " ends inside its data chunk";
         return;
     }
-    data = std::make_unique<uint8_t[]>(size ? size : 1);
-    std::memcpy(data.get(), &bytes[dataAt], size);
+    data = bytes + dataAt;
     dataSize = size;
     loaded = 1;
 }

@@ -6,6 +6,10 @@
 
 namespace zoa {
 
+namespace platform {
+class ReadBuffer;
+}
+
 // The format record at the start of a WAVE file's "fmt " chunk.
 struct WaveFormat {
     uint16_t formatTag = 1;  // 1 = PCM
@@ -23,6 +27,9 @@ struct WaveFormat {
 class WaveFile {
 public:
     explicit WaveFile(const std::string& path);
+    // The same, read into `buffer`: the samples stay there and are good until
+    // the buffer's next read.
+    WaveFile(const std::string& path, platform::ReadBuffer& buffer);
     // The same from the file's bytes; `name` only goes into the error text.
     WaveFile(const std::vector<uint8_t>& bytes, const std::string& name);
     virtual ~WaveFile() = default;
@@ -31,12 +38,14 @@ public:
 
     uint32_t dataSize = 0;
     int32_t loaded = 0;
-    std::unique_ptr<uint8_t[]> data;
+    const uint8_t* data = nullptr;  // the samples, inside the file's bytes
     WaveFormat format;
     std::string error;  // why loading failed, if it did
 
 private:
-    void Decode(const std::vector<uint8_t>& bytes, const std::string& name);
+    void Decode(const uint8_t* bytes, size_t size, const std::string& name);
+
+    std::vector<uint8_t> file_;  // the whole file, as read
 };
 
 // Writes PCM samples as a WAVE file with a 16-byte "fmt " chunk and a "data" chunk.
