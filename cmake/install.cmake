@@ -24,7 +24,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_GENERATOR "DEB")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "games")
-# Debian 12's names of the libraries the game links.
+# Debian 12's names of the libraries the game needs: SDL, which it links, and
+# FFmpeg, which it loads only to play the logo or record a video (so no tool
+# that reads what a program links would find it: it is named here).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libsdl2-2.0-0 (>= 2.26), libsdl2-mixer-2.0-0, libavformat59, libavcodec59, libavutil57, libswscale6, libswresample4")
 include(CPack)

@@ -45,4 +45,10 @@ for f in ./usr/bin/zoa_noli ./usr/share/applications/zoa_noli.desktop \
 done
 [ "$(dpkg-deb -f "$deb" Package)" = "zoa-noli" ] || fail "the package has the wrong name"
 dpkg-deb -f "$deb" Depends | grep -q libsdl2 || fail "the package does not depend on SDL"
+# The game loads FFmpeg only when it needs it, so nothing finds these by looking
+# at what the program links: the package must name them itself.
+depends="$(dpkg-deb -f "$deb" Depends)"
+for p in libavformat libavcodec libavutil libswscale libswresample; do
+  echo "$depends" | grep -qE "(^|, )$p[0-9]+" || fail "the package does not depend on $p: $depends"
+done
 echo "install and package checks passed: $(basename "$deb")"

@@ -1,21 +1,14 @@
 #include "video/logo_player.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/opt.h>
-#include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
-}
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "platform/audio_out.h"
 #include "platform/platform.h"
+#include "video/ffmpeg_library.h"
 #include "video/logo_geometry.h"
 
 namespace zoa {
@@ -33,8 +26,8 @@ constexpr uint32_t kLongestWait = 10;  // ms between looks at the clock and the 
 constexpr int kLargestAudioRate = 384000;
 constexpr int kMostAudioChannels = 8;
 
-int64_t Milliseconds(int64_t value, AVRational base) {
-    return av_rescale_q(value, base, AVRational{1, 1000});
+int64_t Milliseconds(const Ffmpeg& ff, int64_t value, AVRational base) {
+    return ff.av_rescale_q(value, base, AVRational{1, 1000});
 }
 
 int64_t ClampTime(int64_t ms) {
@@ -44,6 +37,9 @@ int64_t ClampTime(int64_t ms) {
 // One stream of the file, read through a demuxer of its own so that the video
 // and the audio can each be read at their own pace.
 struct StreamDecoder {
+    explicit StreamDecoder(const Ffmpeg& functions) : ff(functions) {}
+
+    const Ffmpeg& ff;
     AVFormatContext* file = nullptr;
     AVCodecContext* codec = nullptr;
     AVPacket* packet = nullptr;
@@ -53,9 +49,9 @@ struct StreamDecoder {
     bool ended = false;
 
     bool Open(const std::string& path, int index) {
-        const AVInputFormat* avi = av_find_input_format("avi");
-        if (avformat_open_input(&file, path.c_str(), avi, nullptr) != 0) return false;
-        if (avformat_find_stream_info(file, nullptr) < 0) return false;
+        const AVInputFormat* avi = ff.av_find_input_format("avi");
+        if (ff.avformat_open_input(&file, path.c_str(), avi, nullptr) != 0) return false;
+        if (ff.avformat_find_stream_info(file, nullptr) < 0) return false;
         if (index < 0 || static_cast<unsigned>(index) >= file->nb_streams) return false;
         stream = index;
         for (unsigned i = 0; i < file->nb_streams; ++i) {
@@ -63,14 +59,14 @@ struct StreamDecoder {
                 static_cast<int>(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
         }
         const AVCodecParameters* parameters = file->streams[index]->codecpar;
-        const AVCodec* decoder = avcodec_find_decoder(parameters->codec_id);
+        const AVCodec* decoder = ff.avcodec_find_decoder(parameters->codec_id);
         if (!decoder) return false;
-        codec = avcodec_alloc_context3(decoder);
-        if (!codec || avcodec_parameters_to_context(codec, parameters) < 0) return false;
+        codec = ff.avcodec_alloc_context3(decoder);
+        if (!codec || ff.avcodec_parameters_to_context(codec, parameters) < 0) return false;
         codec->thread_count = 1;
-        if (avcodec_open2(codec, decoder, nullptr) < 0) return false;
-        packet = av_packet_alloc();
-        frame = av_frame_alloc();
+        if (ff.avcodec_open2(codec, decoder, nullptr) < 0) return false;
+        packet = ff.av_packet_alloc();
+        frame = ff.av_frame_alloc();
         return packet && frame;
     }
 
@@ -78,19 +74,19 @@ struct StreamDecoder {
     // decoder refuses is skipped: a damaged file plays what can be decoded.
     AVFrame* Next() {
         while (!ended) {
-            const int received = avcodec_receive_frame(codec, frame);
+            const int received = ff.avcodec_receive_frame(codec, frame);
             if (received == 0) return frame;
             if (received != AVERROR(EAGAIN) || inputDone) {
                 ended = true;
                 break;
             }
-            if (av_read_frame(file, packet) < 0) {
-                avcodec_send_packet(codec, nullptr);
+            if (ff.av_read_frame(file, packet) < 0) {
+                ff.avcodec_send_packet(codec, nullptr);
                 inputDone = true;
                 continue;
             }
-            if (packet->stream_index == stream) avcodec_send_packet(codec, packet);
-            av_packet_unref(packet);
+            if (packet->stream_index == stream) ff.avcodec_send_packet(codec, packet);
+            ff.av_packet_unref(packet);
         }
         return nullptr;
     }
@@ -98,10 +94,10 @@ struct StreamDecoder {
     AVStream* Stream() const { return file->streams[stream]; }
 
     ~StreamDecoder() {
-        av_frame_free(&frame);
-        av_packet_free(&packet);
-        avcodec_free_context(&codec);
-        avformat_close_input(&file);
+        ff.av_frame_free(&frame);
+        ff.av_packet_free(&packet);
+        ff.avcodec_free_context(&codec);
+        ff.avformat_close_input(&file);
     }
 };
 
@@ -121,6 +117,9 @@ struct FrameSlot {
 }  // namespace
 
 struct LogoPlayer::Media {
+    explicit Media(const Ffmpeg& functions) : ff(functions) {}
+
+    const Ffmpeg& ff;
     std::string path;
     StreamTime streams[kMaxStreams];
 
@@ -151,8 +150,8 @@ struct LogoPlayer::Media {
 
     ~Media() {
         if (output) output->CloseStream();
-        swr_free(&resampler);
-        sws_freeContext(scaler);
+        ff.swr_free(&resampler);
+        ff.sws_freeContext(scaler);
     }
 
     // Frame number of a decoded frame, counted from the stream's start.
@@ -160,8 +159,9 @@ struct LogoPlayer::Media {
         const int64_t pts = f->best_effort_timestamp;
         if (pts == AV_NOPTS_VALUE) return framesDecoded;
         const AVRational base = video->Stream()->time_base;
-        return av_rescale_q_rnd(pts - videoStartPts, base, av_inv_q(frameRate),
-                                static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+        return ff.av_rescale_q_rnd(
+            pts - videoStartPts, base, av_inv_q(frameRate),
+            static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
     }
 
     // Decodes until frame `wanted` is there or the stream ends. Frames far
@@ -174,7 +174,7 @@ struct LogoPlayer::Media {
             ++framesDecoded;
             lastFrameNumber = number;
             if (number < keepFrom || f->width != frameWidth || f->height != frameHeight) continue;
-            scaler = sws_getCachedContext(
+            scaler = ff.sws_getCachedContext(
                 scaler, f->width, f->height, static_cast<AVPixelFormat>(f->format), frameWidth,
                 frameHeight, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
             if (!scaler) continue;
@@ -183,7 +183,7 @@ struct LogoPlayer::Media {
             uint8_t* planes[4] = {reinterpret_cast<uint8_t*>(slot.pixels.data()), nullptr, nullptr,
                                   nullptr};
             int strides[4] = {frameWidth * 4, 0, 0, 0};
-            if (sws_scale(scaler, f->data, f->linesize, 0, f->height, planes, strides) !=
+            if (ff.sws_scale(scaler, f->data, f->linesize, 0, f->height, planes, strides) !=
                 frameHeight) {
                 slot.number = -1;
                 continue;
@@ -205,7 +205,7 @@ struct LogoPlayer::Media {
     }
 
     bool OpenVideo(int index) {
-        auto decoder = std::make_unique<StreamDecoder>();
+        auto decoder = std::make_unique<StreamDecoder>(ff);
         if (!decoder->Open(path, index)) return false;
         const AVCodecContext* c = decoder->codec;
         if (c->width <= 0 || c->height <= 0 || c->width > kLargestFrameSide ||
@@ -225,7 +225,7 @@ struct LogoPlayer::Media {
     }
 
     bool OpenAudio(int index) {
-        auto decoder = std::make_unique<StreamDecoder>();
+        auto decoder = std::make_unique<StreamDecoder>(ff);
         if (!decoder->Open(path, index)) return false;
         const AVCodecContext* c = decoder->codec;
         if (c->sample_rate <= 0 || c->sample_rate > kLargestAudioRate ||
@@ -244,17 +244,17 @@ struct LogoPlayer::Media {
         AVChannelLayout in{};
         AVChannelLayout out{};
         if (c->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
-            av_channel_layout_default(&in, c->ch_layout.nb_channels);
-        } else if (av_channel_layout_copy(&in, &c->ch_layout) < 0) {
+            ff.av_channel_layout_default(&in, c->ch_layout.nb_channels);
+        } else if (ff.av_channel_layout_copy(&in, &c->ch_layout) < 0) {
             return false;
         }
-        av_channel_layout_default(&out, outFormat.channels);
-        const int made = swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16,
-                                             static_cast<int>(outFormat.rate), &in, c->sample_fmt,
-                                             c->sample_rate, 0, nullptr);
-        av_channel_layout_uninit(&in);
-        av_channel_layout_uninit(&out);
-        return made == 0 && swr_init(resampler) == 0;
+        ff.av_channel_layout_default(&out, outFormat.channels);
+        const int made = ff.swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16,
+                                                static_cast<int>(outFormat.rate), &in,
+                                                c->sample_fmt, c->sample_rate, 0, nullptr);
+        ff.av_channel_layout_uninit(&in);
+        ff.av_channel_layout_uninit(&out);
+        return made == 0 && ff.swr_init(resampler) == 0;
     }
 
     // Decodes audio until a whole buffer is waiting or the stream has ended.
@@ -262,14 +262,14 @@ struct LogoPlayer::Media {
         while (pending.size() - pendingAt < wanted) {
             AVFrame* f = audio->Next();
             if (!f) return;
-            const int room = swr_get_out_samples(resampler, f->nb_samples);
+            const int room = ff.swr_get_out_samples(resampler, f->nb_samples);
             if (room <= 0) continue;
             const size_t frameBytes = platform::FrameBytes(outFormat);
             converted.resize(static_cast<size_t>(room) * frameBytes);
             uint8_t* planes[1] = {converted.data()};
             const int got =
-                swr_convert(resampler, planes, room, const_cast<const uint8_t**>(f->extended_data),
-                            f->nb_samples);
+                ff.swr_convert(resampler, planes, room,
+                               const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
             if (got <= 0) continue;
             if (pendingAt > 0) {
                 pending.erase(pending.begin(),
@@ -317,17 +317,27 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
     zoom = zoomFactor * 4;
     activationSeen_ = false;
     if (!window) return false;
-    av_log_set_level(AV_LOG_QUIET);
+    // No file, no logo: FFmpeg is not even loaded.
+    std::error_code noFile;
+    if (!std::filesystem::exists(path, noFile)) return false;
+    std::string why;
+    const Ffmpeg* loaded = LoadFfmpeg(&why);
+    if (!loaded) {
+        std::fprintf(stderr, "zoa_noli: the logo is skipped: %s\n", why.c_str());
+        return false;
+    }
+    const Ffmpeg& ff = *loaded;
+    ff.av_log_set_level(AV_LOG_QUIET);
 
     // The stream table: times of every stream, up to 25.
     AVFormatContext* file = nullptr;
-    const AVInputFormat* avi = av_find_input_format("avi");
-    if (avformat_open_input(&file, path.c_str(), avi, nullptr) != 0) return false;
-    if (avformat_find_stream_info(file, nullptr) < 0) {
-        avformat_close_input(&file);
+    const AVInputFormat* avi = ff.av_find_input_format("avi");
+    if (ff.avformat_open_input(&file, path.c_str(), avi, nullptr) != 0) return false;
+    if (ff.avformat_find_stream_info(file, nullptr) < 0) {
+        ff.avformat_close_input(&file);
         return false;
     }
-    auto media = std::make_unique<Media>();
+    auto media = std::make_unique<Media>(ff);
     media->path = path;
     const int count = std::min<int>(static_cast<int>(file->nb_streams), kMaxStreams);
     timeStart = INT64_MAX;
@@ -336,14 +346,14 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
         const AVStream* s = file->streams[i];
         StreamTime& t = media->streams[i];
         t.start = s->start_time != AV_NOPTS_VALUE
-                      ? ClampTime(Milliseconds(s->start_time, s->time_base))
+                      ? ClampTime(Milliseconds(ff, s->start_time, s->time_base))
                       : 0;
         int64_t length = 0;
         if (s->duration != AV_NOPTS_VALUE && s->duration > 0) {
-            length = Milliseconds(s->duration, s->time_base);
+            length = Milliseconds(ff, s->duration, s->time_base);
         } else if (s->nb_frames > 0) {
             // An AVI stream's length counts units of its time base (samples of PCM audio).
-            length = Milliseconds(s->nb_frames, s->time_base);
+            length = Milliseconds(ff, s->nb_frames, s->time_base);
         } else if (file->duration != AV_NOPTS_VALUE && file->duration > 0) {
             length = file->duration / (AV_TIME_BASE / 1000);
         }
@@ -353,7 +363,7 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
         timeStart = std::min(timeStart, t.start);
         timeEnd = std::max(timeEnd, t.end);
     }
-    avformat_close_input(&file);
+    ff.avformat_close_input(&file);
     if (count == 0) return false;
     streamCount = count;
     timeEnd = std::min(timeEnd, timeStart + kLongestLogoMs);
@@ -415,14 +425,15 @@ int64_t LogoPlayer::Clock() {
 // frame is due, at most kLongestWait (the audio needs feeding).
 uint32_t LogoPlayer::NextWait(int64_t time) const {
     if (!media_->video) return kLongestWait;
+    const Ffmpeg& ff = media_->ff;
     const AVRational rate = media_->frameRate;
     const int64_t videoStart = media_->streams[videoStream].start;
     if (time < videoStart)
         return static_cast<uint32_t>(std::min<int64_t>(videoStart - time, kLongestWait));
     const int64_t frame =
-        av_rescale_rnd(time - videoStart, rate.num, int64_t{1000} * rate.den, AV_ROUND_DOWN);
+        ff.av_rescale_rnd(time - videoStart, rate.num, int64_t{1000} * rate.den, AV_ROUND_DOWN);
     const int64_t due =
-        videoStart + av_rescale_rnd(frame + 1, int64_t{1000} * rate.den, rate.num, AV_ROUND_UP);
+        videoStart + ff.av_rescale_rnd(frame + 1, int64_t{1000} * rate.den, rate.num, AV_ROUND_UP);
     return static_cast<uint32_t>(std::clamp<int64_t>(due - time, 1, kLongestWait));
 }
 
@@ -508,10 +519,12 @@ void LogoPlayer::Paint() {
         const int64_t videoStart = m.streams[videoStream].start;
         // The frame showing at `time`; before the stream it is negative (no frame).
         const AVRational rate = m.frameRate;
+        const Ffmpeg& ff = m.ff;
         const int64_t offset = time - videoStart;
         const int64_t base =
-            offset >= 0 ? av_rescale_rnd(offset, rate.num, int64_t{1000} * rate.den, AV_ROUND_DOWN)
-                        : -1 - sides;
+            offset >= 0
+                ? ff.av_rescale_rnd(offset, rate.num, int64_t{1000} * rate.den, AV_ROUND_DOWN)
+                : -1 - sides;
         m.DecodeUpTo(base + sides, base - sides);
         for (int32_t j = -sides; j <= sides && frameWidth > 0 && frameHeight > 0; ++j) {
             const int32_t left = FrameLeft(width, j, frameWidth);

@@ -29,7 +29,8 @@ public:
     ~LogoPlayer();
 
     // Opens the file and starts playing; false when there is nothing to play
-    // (no file, not an AVI, no stream that can be shown or heard).
+    // (no file, not an AVI, no stream that can be shown or heard) or FFmpeg
+    // cannot be loaded (said in one line on stderr).
     bool Open(platform::Platform* window, int32_t width, int32_t height, int32_t zoom,
               const std::string& path);
     // Plays to the end of the longest stream (true), or until a quit message

@@ -1,12 +1,8 @@
 #include "video/video_recorder.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/opt.h>
-}
-
 #include <array>
+
+#include "video/ffmpeg_library.h"
 
 namespace zoa {
 
@@ -29,9 +25,9 @@ constexpr Candidate kCandidates[] = {
     {"mpeg4", "MPEG-4 part 2"},
 };
 
-std::string AvError(int code) {
+std::string AvError(const Ffmpeg& ff, int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = "";
-    av_strerror(code, text, sizeof text);
+    ff.av_strerror(code, text, sizeof text);
     return text;
 }
 
@@ -50,6 +46,9 @@ Yuv ToYuv(uint32_t r, uint32_t g, uint32_t b) {
 }  // namespace
 
 struct VideoRecorder::Encoder {
+    explicit Encoder(const Ffmpeg& functions) : ff(functions) {}
+
+    const Ffmpeg& ff;
     AVFormatContext* format = nullptr;
     AVCodecContext* codec = nullptr;
     AVStream* stream = nullptr;
@@ -65,18 +64,18 @@ struct VideoRecorder::Encoder {
     std::string failure;  // the first write error, reported by Finish
 
     ~Encoder() {
-        av_packet_free(&packet);
-        av_frame_free(&frame);
-        avcodec_free_context(&codec);
+        ff.av_packet_free(&packet);
+        ff.av_frame_free(&frame);
+        ff.avcodec_free_context(&codec);
         if (format) {
-            if (!(format->oformat->flags & AVFMT_NOFILE) && format->pb) avio_closep(&format->pb);
-            avformat_free_context(format);
+            if (!(format->oformat->flags & AVFMT_NOFILE) && format->pb) ff.avio_closep(&format->pb);
+            ff.avformat_free_context(format);
         }
     }
 
     bool TryCodec(const AVCodec* encoder) {
-        avcodec_free_context(&codec);
-        codec = avcodec_alloc_context3(encoder);
+        ff.avcodec_free_context(&codec);
+        codec = ff.avcodec_alloc_context3(encoder);
         if (!codec) return false;
         codec->width = kWidth;
         codec->height = kHeight;
@@ -92,37 +91,37 @@ struct VideoRecorder::Encoder {
             codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         const std::string name = encoder->name;
         if (name == "libx264") {
-            av_opt_set(codec->priv_data, "preset", "veryfast", 0);
-            av_opt_set(codec->priv_data, "tune", "animation", 0);
-            av_opt_set(codec->priv_data, "crf", "18", 0);
+            ff.av_opt_set(codec->priv_data, "preset", "veryfast", 0);
+            ff.av_opt_set(codec->priv_data, "tune", "animation", 0);
+            ff.av_opt_set(codec->priv_data, "crf", "18", 0);
         } else if (name == "libvpx-vp9") {
-            av_opt_set(codec->priv_data, "deadline", "realtime", 0);
-            av_opt_set(codec->priv_data, "cpu-used", "8", 0);
-            av_opt_set(codec->priv_data, "crf", "24", 0);
-            av_opt_set(codec->priv_data, "row-mt", "1", 0);
+            ff.av_opt_set(codec->priv_data, "deadline", "realtime", 0);
+            ff.av_opt_set(codec->priv_data, "cpu-used", "8", 0);
+            ff.av_opt_set(codec->priv_data, "crf", "24", 0);
+            ff.av_opt_set(codec->priv_data, "row-mt", "1", 0);
             codec->bit_rate = 0;
         } else {
             codec->flags |= AV_CODEC_FLAG_QSCALE;
             codec->global_quality = FF_QP2LAMBDA * 3;
         }
-        return avcodec_open2(codec, encoder, nullptr) == 0;
+        return ff.avcodec_open2(codec, encoder, nullptr) == 0;
     }
 
     bool Open(const std::string& file, std::string* error) {
         path = file;
         // The encoders' own chatter is not the player's business; errors still show.
-        av_log_set_level(AV_LOG_ERROR);
-        const AVOutputFormat* container = av_guess_format(nullptr, file.c_str(), nullptr);
-        if (!container) container = av_guess_format("mp4", nullptr, nullptr);
-        if (avformat_alloc_output_context2(&format, container, nullptr, file.c_str()) < 0 ||
+        ff.av_log_set_level(AV_LOG_ERROR);
+        const AVOutputFormat* container = ff.av_guess_format(nullptr, file.c_str(), nullptr);
+        if (!container) container = ff.av_guess_format("mp4", nullptr, nullptr);
+        if (ff.avformat_alloc_output_context2(&format, container, nullptr, file.c_str()) < 0 ||
             !format) {
             *error = "cannot make a video file of " + file;
             return false;
         }
         for (const Candidate& c : kCandidates) {
-            const AVCodec* encoder = avcodec_find_encoder_by_name(c.encoder);
+            const AVCodec* encoder = ff.avcodec_find_encoder_by_name(c.encoder);
             if (!encoder) continue;
-            if (avformat_query_codec(format->oformat, encoder->id, FF_COMPLIANCE_NORMAL) != 1)
+            if (ff.avformat_query_codec(format->oformat, encoder->id, FF_COMPLIANCE_NORMAL) != 1)
                 continue;
             if (TryCodec(encoder)) {
                 label = std::string(c.label) + " in " + format->oformat->name;
@@ -134,33 +133,33 @@ struct VideoRecorder::Encoder {
                      " files (H.264, VP9 or MPEG-4)";
             return false;
         }
-        stream = avformat_new_stream(format, nullptr);
-        frame = av_frame_alloc();
-        packet = av_packet_alloc();
+        stream = ff.avformat_new_stream(format, nullptr);
+        frame = ff.av_frame_alloc();
+        packet = ff.av_packet_alloc();
         if (!stream || !frame || !packet) {
             *error = "out of memory";
             return false;
         }
         stream->time_base = kMilliseconds;
         stream->avg_frame_rate = kNominalRate;
-        avcodec_parameters_from_context(stream->codecpar, codec);
+        ff.avcodec_parameters_from_context(stream->codecpar, codec);
         frame->format = codec->pix_fmt;
         frame->width = kWidth;
         frame->height = kHeight;
-        if (av_frame_get_buffer(frame, 0) < 0) {
+        if (ff.av_frame_get_buffer(frame, 0) < 0) {
             *error = "out of memory";
             return false;
         }
         if (!(format->oformat->flags & AVFMT_NOFILE)) {
-            const int result = avio_open(&format->pb, file.c_str(), AVIO_FLAG_WRITE);
+            const int result = ff.avio_open(&format->pb, file.c_str(), AVIO_FLAG_WRITE);
             if (result < 0) {
-                *error = "cannot write " + file + ": " + AvError(result);
+                *error = "cannot write " + file + ": " + AvError(ff, result);
                 return false;
             }
         }
-        const int result = avformat_write_header(format, nullptr);
+        const int result = ff.avformat_write_header(format, nullptr);
         if (result < 0) {
-            *error = "cannot write " + file + ": " + AvError(result);
+            *error = "cannot write " + file + ": " + AvError(ff, result);
             return false;
         }
         headerWritten = true;
@@ -172,7 +171,7 @@ struct VideoRecorder::Encoder {
         if (finished || !failure.empty()) return;
         int result = 0;
         if (flush) {
-            result = avcodec_send_frame(codec, nullptr);
+            result = ff.avcodec_send_frame(codec, nullptr);
         } else {
             if (firstMs < 0) firstMs = ms;
             // Pictures keep their moment; two in one millisecond keep their order.
@@ -181,25 +180,25 @@ struct VideoRecorder::Encoder {
             if (pts <= lastPts) pts = lastPts + 1;
             lastPts = pts;
             frame->pts = pts;
-            result = avcodec_send_frame(codec, frame);
+            result = ff.avcodec_send_frame(codec, frame);
             ++frames;
         }
         if (result < 0) {
-            failure = "the encoder refused a picture: " + AvError(result);
+            failure = "the encoder refused a picture: " + AvError(ff, result);
             return;
         }
         for (;;) {
-            result = avcodec_receive_packet(codec, packet);
+            result = ff.avcodec_receive_packet(codec, packet);
             if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) break;
             if (result < 0) {
-                failure = "the encoder failed: " + AvError(result);
+                failure = "the encoder failed: " + AvError(ff, result);
                 return;
             }
-            av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
+            ff.av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
             packet->stream_index = stream->index;
-            result = av_interleaved_write_frame(format, packet);
+            result = ff.av_interleaved_write_frame(format, packet);
             if (result < 0) {
-                failure = "cannot write " + path + ": " + AvError(result);
+                failure = "cannot write " + path + ": " + AvError(ff, result);
                 return;
             }
         }
@@ -207,7 +206,7 @@ struct VideoRecorder::Encoder {
 
     bool Writable() {
         if (finished || !failure.empty()) return false;
-        if (av_frame_make_writable(frame) < 0) {
+        if (ff.av_frame_make_writable(frame) < 0) {
             failure = "out of memory";
             return false;
         }
@@ -231,8 +230,13 @@ VideoRecorder::~VideoRecorder() {
 }
 
 std::unique_ptr<VideoRecorder> VideoRecorder::Open(const std::string& path, std::string* error) {
-    auto encoder = std::make_unique<Encoder>();
     std::string why;
+    const Ffmpeg* ff = LoadFfmpeg(&why);
+    if (!ff) {
+        if (error) *error = why;
+        return nullptr;
+    }
+    auto encoder = std::make_unique<Encoder>(*ff);
     if (!encoder->Open(path, &why)) {
         if (error) *error = why;
         return nullptr;
@@ -268,13 +272,15 @@ void VideoRecorder::OnTrueColor(const uint32_t* pixels, uint32_t ms) {
 
 bool VideoRecorder::Finish(std::string* error) {
     Encoder& e = *encoder_;
+    const Ffmpeg& ff = e.ff;
     if (!e.finished && e.headerWritten) {
         e.Send(0, true);
         e.finished = true;
-        const int result = av_write_trailer(e.format);
+        const int result = ff.av_write_trailer(e.format);
         if (result < 0 && e.failure.empty())
-            e.failure = "cannot finish " + e.path + ": " + AvError(result);
-        if (e.format->pb && !(e.format->oformat->flags & AVFMT_NOFILE)) avio_closep(&e.format->pb);
+            e.failure = "cannot finish " + e.path + ": " + AvError(ff, result);
+        if (e.format->pb && !(e.format->oformat->flags & AVFMT_NOFILE))
+            ff.avio_closep(&e.format->pb);
     }
     e.finished = true;
     if (!e.failure.empty()) {

@@ -17,7 +17,8 @@ class VideoRecorder : public platform::FrameSink {
   public:
     static constexpr int32_t kZoom = 2;
 
-    // Creates the file; null, with the reason in *error, when it cannot.
+    // Creates the file; null, with the reason in *error, when it cannot (FFmpeg
+    // cannot be loaded, no encoder, no room to write).
     static std::unique_ptr<VideoRecorder> Open(const std::string& path, std::string* error);
     ~VideoRecorder() override;
 
