@@ -61,8 +61,9 @@ SdlPlatform::SdlPlatform(const WindowOptions& options) : options_(options) {}
 
 SdlPlatform::~SdlPlatform() {
     pads_.Stop();
-    if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // The window goes first: stopping the audio system can take a moment.
     DestroyWindow();
+    if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER);
 }
 
