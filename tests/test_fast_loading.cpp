@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "gfx/sheet_image.h"
@@ -80,6 +83,27 @@ TEST(ReadBuffer, AFolderIsNoFileForEitherReader) {
     EXPECT_FALSE(ReadWholeFile(dir.str(), bytes));
     EXPECT_FALSE(WaveFile(dir.str()).loaded);
     EXPECT_TRUE(SheetImage(dir.str() + "/", true).Empty());
+}
+
+// A pipe cannot tell its size; it is read to its end all the same (opening one
+// to read from its end used to fail).
+TEST(ReadBuffer, APipeIsReadToItsEnd) {
+    test::TempDir dir;
+    const std::string fifo = dir.str() + "/pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<uint8_t> bytes = Pattern(200000, 5);
+    platform::ReadBuffer buffer;
+    std::thread writer([&] { test::WriteBytes(fifo, bytes); });
+    const bool read = buffer.Read(fifo);
+    writer.join();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(std::vector<uint8_t>(buffer.data(), buffer.data() + buffer.size()), bytes);
+    std::vector<uint8_t> whole;
+    writer = std::thread([&] { test::WriteBytes(fifo, bytes); });
+    const bool readWhole = ReadWholeFile(fifo, whole);
+    writer.join();
+    ASSERT_TRUE(readWhole);
+    EXPECT_EQ(whole, bytes);
 }
 
 TEST(ReadBuffer, SheetsAndSoundsReadThroughItMatchTheirOwnReads) {

@@ -27,18 +27,28 @@ bool ReadBuffer::Reserve(size_t bytes) {
     return true;
 }
 
+bool OpenWholeFile(const std::string& path, std::ifstream& file, std::streamoff& size) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return false;
+    file.open(path, std::ios::binary);
+    if (!file) return false;
+    // A pipe cannot seek: its size stays unknown, and it is read from where it is.
+    file.seekg(0, std::ios::end);
+    size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+    file.clear();
+    file.seekg(0);
+    file.clear();
+    return true;
+}
+
 bool ReadBuffer::Read(const std::string& path) {
     data_ = nullptr;
     size_ = 0;
-    // A folder opens like a file here, and reading it fails with an exception.
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) return false;
+    std::ifstream file;
+    std::streamoff size = -1;
+    if (!OpenWholeFile(path, file, size)) return false;
     try {
-        const std::streamoff size = file.tellg();
         if (size >= 0 && Reserve(static_cast<size_t>(size))) {
-            file.seekg(0);
             file.read(reinterpret_cast<char*>(block_), size);
             if (file.gcount() != size) return false;
             data_ = block_;
@@ -47,9 +57,6 @@ bool ReadBuffer::Read(const std::string& path) {
         }
         // What cannot tell its size (a pipe), or where the system gives no
         // room, is read the ordinary way.
-        file.clear();
-        file.seekg(0);  // a pipe cannot seek, and needs not
-        file.clear();
         ordinary_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
         if (file.bad()) return false;
     } catch (const std::exception&) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +9,11 @@
 #include "platform/memory_arena.h"
 
 namespace zoa::platform {
+
+// Opens `path` to read all of it, positioned at its start; `size` is its
+// length, or -1 when it cannot tell (a pipe). False for what cannot be opened
+// and for a folder, which opens like a file and fails only when read.
+bool OpenWholeFile(const std::string& path, std::ifstream& file, std::streamoff& size);
 
 // Holds one file at a time: file after file is read into the same memory. A
 // loader that reads many large files (the sheets, the sounds) thus touches

@@ -1,9 +1,10 @@
 #include "world/le_words.h"
 
 #include <exception>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include "platform/read_buffer.h"
 
 namespace zoa {
 
@@ -16,22 +17,17 @@ bool WordWriter::WriteFile(const std::string& path) const {
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-    // A folder opens like a file here, and reading it fails with an exception.
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) return false;
+    std::ifstream file;
+    std::streamoff size = -1;
+    if (!platform::OpenWholeFile(path, file, size)) return false;
     try {
         // One read of the size the file has; what cannot tell its size (a
         // pipe) is read to its end piece by piece.
-        const std::streamoff size = file.tellg();
         if (size < 0) {
-            file.clear();
             out.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
             return !file.bad();
         }
         out.resize(static_cast<size_t>(size));
-        file.seekg(0);
         file.read(reinterpret_cast<char*>(out.data()), size);
         return file.gcount() == size;
     } catch (const std::exception&) {
