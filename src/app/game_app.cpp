@@ -74,9 +74,8 @@ void WriteRunOutputs() {
 
 // Ends the start-up measurement at the first picture of the title.
 void NoteTitleShown() {
-    if (StartupTimings::TitleShown()) return;
-    StartupTimings::TitleMayBeShown(game.TitleActive != 0);
-    if (StartupTimings::TitleShown() && app.options && app.options->timings) {
+    if (StartupTimings::TitleMayBeShown(game.TitleActive != 0) && app.options &&
+        app.options->timings) {
         std::printf("%s\n", StartupTimings::Line().c_str());
         std::fflush(stdout);
     }

@@ -43,14 +43,11 @@ void StartupTimings::Finished(Step step) {
     timeline.last = now;
 }
 
-void StartupTimings::TitleMayBeShown(bool titleUp) {
-    if (!timeline.begun || timeline.titleShown || !titleUp) return;
+bool StartupTimings::TitleMayBeShown(bool titleUp) {
+    if (!timeline.begun || timeline.titleShown || !titleUp) return false;
     timeline.titleShown = true;
     timeline.title = Clock::now();
-}
-
-bool StartupTimings::TitleShown() {
-    return timeline.titleShown;
+    return true;
 }
 
 std::string StartupTimings::Line() {
@@ -63,10 +60,6 @@ std::string StartupTimings::Line() {
                   timeline.stepMs[kWindow], timeline.stepMs[kLogo], timeline.stepMs[kSheets],
                   timeline.stepMs[kSounds], MsBetween(timeline.begin, timeline.title));
     return line;
-}
-
-void StartupTimings::Reset() {
-    timeline = Timeline{};
 }
 
 }  // namespace zoa

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <string>
 
 namespace zoa {
@@ -11,23 +10,20 @@ namespace zoa {
 // The *_unix_us values are wall-clock times (microseconds since 1970), so a
 // script that noted when it launched the program can tell the whole start-up,
 // linking of the shared libraries included; the *_ms values are the steps
-// (title_ms: from the start of main to the title on the screen).
+// (title_ms: from the start of the run to the title on the screen).
 class StartupTimings {
   public:
     enum Step { kWindow, kLogo, kSheets, kSounds, kStepCount };
 
-    // Starts the clock; main calls it first thing.
+    // Starts the clock afresh; each run of the game calls it first thing.
     static void Begin();
     // The step just finished (each step runs from the end of the one before).
     static void Finished(Step step);
     // Called after every picture the game may have shown: the first one while
-    // the title is up ends the measurement. Cheap once it has.
-    static void TitleMayBeShown(bool titleUp);
+    // the title is up ends the measurement, and only that call answers true.
+    static bool TitleMayBeShown(bool titleUp);
     // The line --timings prints; empty until the title has been shown.
     static std::string Line();
-    static bool TitleShown();
-    // Back to nothing measured (each run in one process starts afresh).
-    static void Reset();
 };
 
 }  // namespace zoa

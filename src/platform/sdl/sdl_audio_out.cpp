@@ -48,8 +48,8 @@ class SdlAudioOut : public AudioOut {
   private:
     struct Voice {
         Mix_Chunk* chunk = nullptr;
-        Uint8* heapSamples =
-            nullptr;  // owned when not in voiceMemory_: the chunk only points at it
+        // Owned when not in voiceMemory_: the chunk only points at it.
+        Uint8* heapSamples = nullptr;
     };
     static bool ValidVoice(int32_t voice) { return voice > 0 && voice < kVoices; }
     static void MixStream(void* self, Uint8* out, int len);
