@@ -12,12 +12,12 @@
 #include "frame_bytes.h"
 #include "gfx/display.h"
 #include "gfx/sheet_image.h"
-#include "gfx/sheets.h"
+#include "play/sheets.h"
 #include "platform/headless/headless_platform.h"
-#include "sprites/sprite_pool.h"
-#include "world/game_state.h"
-#include "world/run_frame.h"
-#include "world/world_map.h"
+#include "sim/sprite_pool.h"
+#include "sim/game_state.h"
+#include "play/run_frame.h"
+#include "sim/world_map.h"
 
 namespace zoa {
 namespace {

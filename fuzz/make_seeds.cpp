@@ -7,12 +7,12 @@
 #include <sstream>
 #include <string>
 
-#include "app/demo_input.h"
+#include "sim/demo_input.h"
 #include "platform/message.h"
 #include "platform/settings.h"
-#include "world/le_words.h"
-#include "world/stage_file.h"
-#include "world/stage_source.h"
+#include "files/le_words.h"
+#include "play/stage_file.h"
+#include "play/stage_source.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "gfx/palette_file.h"
+#include "files/palette_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zoa::Palette palette{};

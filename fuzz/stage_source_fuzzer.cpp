@@ -5,9 +5,9 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "world/le_words.h"
-#include "world/stage_file.h"
-#include "world/stage_source.h"
+#include "files/le_words.h"
+#include "play/stage_file.h"
+#include "play/stage_source.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zoa;

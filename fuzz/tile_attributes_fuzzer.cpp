@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "world/game_state.h"
-#include "world/world_map.h"
+#include "sim/game_state.h"
+#include "sim/world_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zoa;

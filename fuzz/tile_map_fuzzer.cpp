@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "world/game_state.h"
-#include "world/stage_file.h"
-#include "world/stage_loader.h"
-#include "world/world_map.h"
+#include "sim/game_state.h"
+#include "play/stage_file.h"
+#include "play/stage_loader.h"
+#include "sim/world_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zoa;

@@ -8,10 +8,10 @@
 #include <cstdint>
 
 #include "sprite_test_support.h"
-#include "sprites/draw_sprites.h"
-#include "sprites/spawn_sprite.h"
-#include "sprites/update_sprites.h"
-#include "world/random.h"
+#include "sim/draw_sprites.h"
+#include "sim/spawn_sprite.h"
+#include "sim/update_sprites.h"
+#include "sim/random.h"
 
 namespace zoa::test {
 

@@ -8,14 +8,14 @@
 #include <string>
 
 #include "gfx/display.h"
-#include "gfx/sheets.h"
+#include "play/sheets.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
-#include "sprites/sprite_pool.h"
+#include "sim/sprite_pool.h"
 #include "test_support.h"
-#include "world/game_state.h"
-#include "world/stage_loader.h"
-#include "world/world_map.h"
+#include "sim/game_state.h"
+#include "play/stage_loader.h"
+#include "sim/world_map.h"
 
 namespace zoa::test {
 

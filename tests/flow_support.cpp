@@ -7,9 +7,9 @@
 
 #include "app/game_app.h"
 #include "sound_fixture.h"
-#include "sprites/sprite_record.h"
-#include "world/le_words.h"
-#include "world/world_map.h"
+#include "sim/sprite_record.h"
+#include "files/le_words.h"
+#include "sim/world_map.h"
 
 namespace zoa::test {
 

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/demo_input.h"
+#include "sim/demo_input.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/message.h"
 #include "test_support.h"
-#include "world/stage_file.h"
+#include "play/stage_file.h"
 
 namespace zoa::test {
 

@@ -14,7 +14,7 @@
 #include "platform/headless/headless_platform.h"
 #include "sound_fixture.h"
 #include "video/logo_geometry.h"
-#include "world/game_state.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/headless/headless_platform.h"
 #include "sound/sound_system.h"
 #include "sound_fixture.h"
-#include "world/game_state.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 namespace {

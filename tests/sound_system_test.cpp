@@ -8,8 +8,8 @@
 #include "platform/data_path.h"
 #include "sound/sound_calls.h"
 #include "sound_fixture.h"
-#include "world/level_track.h"
-#include "world/game_state.h"
+#include "sim/level_track.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 namespace {

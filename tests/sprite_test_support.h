@@ -4,9 +4,9 @@
 // built by hand. No type has a behaviour unless a test puts one in; the game's
 // own table is put back afterwards.
 
-#include "sprites/behaviours.h"
-#include "sprites/sprite_pool.h"
-#include "sprites/sprite_types.h"
+#include "sim/behaviours.h"
+#include "sim/sprite_pool.h"
+#include "sim/sprite_types.h"
 #include "stage_test_support.h"
 
 namespace zoa::test {

@@ -11,17 +11,17 @@
 #include <vector>
 
 #include "gfx/display.h"
-#include "gfx/palette_file.h"
+#include "files/palette_file.h"
 #include "gfx/sheet_image.h"
-#include "gfx/sheets.h"
+#include "play/sheets.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
 #include "sound/sound_calls.h"
-#include "sprites/sprite_pool.h"
+#include "sim/sprite_pool.h"
 #include "test_support.h"
-#include "world/game_state.h"
-#include "world/le_words.h"
-#include "world/world_map.h"
+#include "sim/game_state.h"
+#include "files/le_words.h"
+#include "sim/world_map.h"
 
 namespace zoa::test {
 

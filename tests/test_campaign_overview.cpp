@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "gfx/sheet_image.h"
-#include "gfx/sheets.h"
-#include "sprites/frame_rect.h"
+#include "play/sheets.h"
+#include "sim/frame_rect.h"
 #include "test_support.h"
-#include "world/world_map.h"
+#include "sim/world_map.h"
 
 namespace zoa::test {
 namespace {

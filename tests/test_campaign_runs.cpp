@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/demo_input.h"
+#include "sim/demo_input.h"
 #include "app/watch_demo_keys.h"
 #include "campaign_support.h"
-#include "world/le_words.h"
-#include "world/stage_file.h"
+#include "files/le_words.h"
+#include "play/stage_file.h"
 
 namespace zoa::test {
 namespace {

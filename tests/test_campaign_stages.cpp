@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "campaign_support.h"
-#include "sprites/catalogue_lookup.h"
-#include "sprites/frame_rect.h"
+#include "sim/catalogue_lookup.h"
+#include "sim/frame_rect.h"
 
 namespace zoa::test {
 namespace {

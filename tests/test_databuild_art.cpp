@@ -10,9 +10,9 @@
 #include "gfx/sheet_image.h"
 #include "interface_layout.h"
 #include "sprite_layout.h"
-#include "sprites/frame_rect.h"
+#include "sim/frame_rect.h"
 #include "tile_layout.h"
-#include "world/world_map.h"
+#include "sim/world_map.h"
 
 namespace zoa::databuild {
 namespace {

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "data_set.h"
-#include "gfx/palette_file.h"
+#include "files/palette_file.h"
 #include "gfx/sheet_image.h"
 #include "logo_video.h"
 #include "sound/wave_file.h"
 #include "sprite_layout.h"
-#include "world/le_words.h"
-#include "world/world_map.h"
+#include "files/le_words.h"
+#include "sim/world_map.h"
 
 namespace zoa::databuild {
 namespace {

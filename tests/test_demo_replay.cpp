@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/demo_input.h"
+#include "sim/demo_input.h"
 #include "flow_support.h"
-#include "world/game_state.h"
+#include "sim/game_state.h"
 
 namespace zoa::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "gfx/display.h"
-#include "gfx/palette_file.h"
+#include "files/palette_file.h"
 #include "gfx/sheet_image.h"
 #include "platform/headless/headless_platform.h"
 #include "test_support.h"

@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "behaviour_test_support.h"
-#include "sprites/sprite_conventions.h"
+#include "sim/sprite_conventions.h"
 
 namespace zoa::test {
 namespace {

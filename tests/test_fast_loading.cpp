@@ -8,11 +8,11 @@
 
 #include "gfx/sheet_image.h"
 #include "platform/audio_out.h"
-#include "platform/memory_arena.h"
-#include "platform/read_buffer.h"
+#include "files/memory_arena.h"
+#include "files/read_buffer.h"
 #include "sound/wave_file.h"
 #include "test_support.h"
-#include "world/le_words.h"
+#include "files/le_words.h"
 
 // Loading reads file after file into one reused buffer and puts pictures and
 // sounds in arena memory; none of that may change what is loaded.

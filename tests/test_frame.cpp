@@ -2,12 +2,12 @@
 
 #include "app/state_json.h"
 #include "stage_test_support.h"
-#include "world/background.h"
-#include "world/hud.h"
-#include "world/run_frame.h"
-#include "world/stage_loader.h"
-#include "world/stage_source.h"
-#include "world/tile_map_view.h"
+#include "play/background.h"
+#include "play/hud.h"
+#include "play/run_frame.h"
+#include "play/stage_loader.h"
+#include "play/stage_source.h"
+#include "play/tile_map_view.h"
 
 namespace zoa::test {
 namespace {

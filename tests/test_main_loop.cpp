@@ -15,7 +15,7 @@
 #include "platform/headless/headless_platform.h"
 #include "sound_fixture.h"
 #include "test_support.h"
-#include "world/game_state.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 namespace {

@@ -1,10 +1,10 @@
-#include "app/fade.h"
+#include "play/fade.h"
 #include "app/input.h"
 #include "app/menus.h"
 #include "flow_support.h"
 #include "stage_test_support.h"
-#include "world/run_frame.h"
-#include "world/stage_loader.h"
+#include "play/run_frame.h"
+#include "play/stage_loader.h"
 
 namespace zoa::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/demo_input.h"
+#include "sim/demo_input.h"
 #include "flow_support.h"
 #include "sound_fixture.h"
 

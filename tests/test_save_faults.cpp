@@ -16,12 +16,12 @@
 
 #include "app/input.h"
 #include "flow_support.h"
-#include "platform/replace_file.h"
-#include "sprites/sprite_pool.h"
+#include "files/replace_file.h"
+#include "sim/sprite_pool.h"
 #include "stage_test_support.h"
-#include "world/le_words.h"
-#include "world/stage_file.h"
-#include "world/stage_loader.h"
+#include "files/le_words.h"
+#include "play/stage_file.h"
+#include "play/stage_loader.h"
 
 namespace zoa::test {
 namespace {

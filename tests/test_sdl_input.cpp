@@ -17,7 +17,7 @@
 #include "platform/sdl/sdl_platform.h"
 #include "sound_fixture.h"
 #include "test_support.h"
-#include "world/game_state.h"
+#include "sim/game_state.h"
 
 namespace zoa::platform {
 namespace {

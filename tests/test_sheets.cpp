@@ -4,11 +4,11 @@
 
 #include "gfx/display.h"
 #include "gfx/sheet_image.h"
-#include "gfx/sheets.h"
+#include "play/sheets.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
 #include "test_support.h"
-#include "world/game_state.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 namespace {

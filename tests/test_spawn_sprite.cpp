@@ -3,10 +3,10 @@
 #include <set>
 
 #include "sprite_test_support.h"
-#include "sprites/catalogue.h"
-#include "sprites/catalogue_lookup.h"
-#include "sprites/spawn_sprite.h"
-#include "world/random.h"
+#include "sim/catalogue.h"
+#include "sim/catalogue_lookup.h"
+#include "sim/spawn_sprite.h"
+#include "sim/random.h"
 
 namespace zoa::test {
 namespace {

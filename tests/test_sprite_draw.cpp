@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "sprite_test_support.h"
-#include "sprites/draw_sprites.h"
-#include "sprites/update_sprites.h"
+#include "sim/draw_sprites.h"
+#include "sim/update_sprites.h"
 
 namespace zoa::test {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "sprites/sprite_pool.h"
-#include "world/game_state.h"
+#include "sim/sprite_pool.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "behaviour_test_support.h"
-#include "sprites/catalogue.h"
-#include "world/stage_loader.h"
-#include "world/stage_source.h"
+#include "sim/catalogue.h"
+#include "play/stage_loader.h"
+#include "play/stage_source.h"
 
 namespace zoa::test {
 namespace {

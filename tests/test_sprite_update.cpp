@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "sprite_test_support.h"
-#include "sprites/spawn_sprite.h"
-#include "sprites/sprite_conventions.h"
-#include "sprites/update_sprites.h"
-#include "world/run_frame.h"
-#include "world/world_map.h"
+#include "sim/spawn_sprite.h"
+#include "sim/sprite_conventions.h"
+#include "sim/update_sprites.h"
+#include "play/run_frame.h"
+#include "sim/world_map.h"
 
 namespace zoa::test {
 namespace {

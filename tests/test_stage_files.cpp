@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/fade.h"
+#include "play/fade.h"
 #include "stage_test_support.h"
-#include "world/stage_file.h"
-#include "world/stage_loader.h"
+#include "play/stage_file.h"
+#include "play/stage_loader.h"
 
 namespace zoa::test {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "stage_test_support.h"
-#include "world/stage_file.h"
-#include "world/stage_source.h"
+#include "play/stage_file.h"
+#include "play/stage_source.h"
 
 namespace zoa::test {
 namespace {

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "gfx/palette_file.h"
+#include "files/palette_file.h"
 #include "gfx/sheet_image.h"
-#include "gfx/sheets.h"
+#include "play/sheets.h"
 #include "platform/data_path.h"
 #include <unistd.h>
 

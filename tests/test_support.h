@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/palette.h"
+#include "files/palette.h"
 
 namespace zoa::test {
 

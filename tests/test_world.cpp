@@ -5,10 +5,10 @@
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
 #include "test_support.h"
-#include "world/game_state.h"
-#include "world/le_words.h"
-#include "world/random.h"
-#include "world/world_map.h"
+#include "sim/game_state.h"
+#include "files/le_words.h"
+#include "sim/random.h"
+#include "sim/world_map.h"
 
 namespace zoa {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "sound_fixture.h"
-#include "world/le_words.h"
+#include "files/le_words.h"
 
 namespace zoa {
 namespace {

@@ -26,7 +26,7 @@
 #include "app/watch_demo_keys.h"
 #include "frame_bytes.h"
 #include "platform/platform.h"
-#include "world/game_state.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 namespace {

@@ -4,8 +4,8 @@
 #include "app/run_input.h"
 #include "platform/message.h"
 #include "platform/platform.h"
-#include "world/game_state.h"
-#include "world/run_frame.h"
+#include "sim/game_state.h"
+#include "play/run_frame.h"
 
 namespace zoa {
 

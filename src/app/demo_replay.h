@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/demo_input.h"
+#include "sim/demo_input.h"
 
 namespace zoa {
 

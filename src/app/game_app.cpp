@@ -5,24 +5,24 @@
 #include <fstream>
 #include <string>
 
-#include "app/fade.h"
+#include "play/fade.h"
 #include "app/input.h"
 #include "app/run_comforts.h"
 #include "app/run_input.h"
 #include "app/startup_timings.h"
 #include "app/state_json.h"
 #include "gfx/display.h"
-#include "gfx/png_writer.h"
-#include "gfx/sheets.h"
+#include "files/png_writer.h"
+#include "play/sheets.h"
 #include "platform/data_path.h"
 #include "platform/platform.h"
-#include "sprites/sprite_pool.h"
+#include "sim/sprite_pool.h"
 #include "sound/sound_system.h"
 #include "video/logo_player.h"
-#include "world/game_state.h"
-#include "world/random.h"
-#include "world/run_frame.h"
-#include "world/world_map.h"
+#include "sim/game_state.h"
+#include "sim/random.h"
+#include "play/run_frame.h"
+#include "sim/world_map.h"
 
 namespace zoa {
 

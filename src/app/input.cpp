@@ -4,9 +4,9 @@
 #include "platform/message.h"
 #include "sound/sound_calls.h"
 #include "sound/sound_system.h"
-#include "sprites/sprite_pool.h"
-#include "world/game_state.h"
-#include "world/level_track.h"
+#include "sim/sprite_pool.h"
+#include "sim/game_state.h"
+#include "sim/level_track.h"
 
 namespace zoa {
 

@@ -1,15 +1,15 @@
 #include "app/menus.h"
 
 #include "app/demo_replay.h"
-#include "app/fade.h"
+#include "play/fade.h"
 #include "gfx/display.h"
 #include "platform/message.h"
 #include "platform/platform.h"
 #include "sound/sound_calls.h"
-#include "sprites/sprite_pool.h"
-#include "world/game_state.h"
-#include "world/level_track.h"
-#include "world/stage_loader.h"
+#include "sim/sprite_pool.h"
+#include "sim/game_state.h"
+#include "sim/level_track.h"
+#include "play/stage_loader.h"
 
 namespace zoa {
 

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "gfx/sheet_image.h"
-#include "gfx/sheets.h"
+#include "play/sheets.h"
 #include "sound/sound_system.h"
 
 namespace zoa {

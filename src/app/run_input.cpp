@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/demo_input.h"
+#include "sim/demo_input.h"
 #include "app/demo_replay.h"
 #include "app/game_app.h"
 #include "app/menus.h"

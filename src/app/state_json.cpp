@@ -1,8 +1,8 @@
 #include "app/state_json.h"
 
-#include "sprites/sprite_pool.h"
+#include "sim/sprite_pool.h"
 #include "sound/sound_system.h"
-#include "world/game_state.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/demo_input.h"
+#include "sim/demo_input.h"
 
 namespace zoa {
 

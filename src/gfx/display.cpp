@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "gfx/blit_rows.h"
-#include "gfx/palette_file.h"
+#include "files/palette_file.h"
 #include "gfx/sheet_image.h"
 #include "platform/platform.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "gfx/geometry.h"
-#include "gfx/palette.h"
-#include "platform/memory_arena.h"
+#include "files/palette.h"
+#include "files/memory_arena.h"
 
 namespace zoa {
 

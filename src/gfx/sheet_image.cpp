@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/message_box.h"
-#include "platform/read_buffer.h"
-#include "world/le_words.h"
+#include "files/read_buffer.h"
+#include "files/le_words.h"
 
 namespace zoa {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "gfx/png_writer.h"
+#include "files/png_writer.h"
 #include "platform/message_box.h"
 #include "platform/user_folder.h"
 

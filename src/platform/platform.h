@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/palette.h"
+#include "files/palette.h"
 #include "platform/audio_out.h"
 #include "platform/message_queue.h"
 #include "platform/settings.h"

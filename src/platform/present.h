@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "gfx/palette.h"
+#include "files/palette.h"
 #include "platform/settings.h"
 
 namespace zoa::platform {

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "platform/message.h"
-#include "platform/replace_file.h"
+#include "files/replace_file.h"
 #include "platform/user_folder.h"
 
 namespace zoa::platform {

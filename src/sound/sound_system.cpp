@@ -5,8 +5,8 @@
 
 #include "platform/data_path.h"
 #include "platform/platform.h"
-#include "platform/read_buffer.h"
-#include "world/game_state.h"
+#include "files/read_buffer.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 

@@ -22,23 +22,23 @@
 #include <string>
 #include <vector>
 
-#include "app/demo_input.h"
+#include "sim/demo_input.h"
 #include "app/input.h"
 #include "app/menus.h"
 #include "gfx/display.h"
-#include "gfx/sheets.h"
+#include "play/sheets.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/message.h"
 #include "sound/sound_calls.h"
-#include "sprites/draw_sprites.h"
-#include "sprites/sprite_pool.h"
-#include "sprites/update_sprites.h"
-#include "world/background.h"
-#include "world/game_state.h"
-#include "world/random.h"
-#include "world/run_frame.h"
-#include "world/world_map.h"
+#include "sim/draw_sprites.h"
+#include "sim/sprite_pool.h"
+#include "sim/update_sprites.h"
+#include "play/background.h"
+#include "sim/game_state.h"
+#include "sim/random.h"
+#include "play/run_frame.h"
+#include "sim/world_map.h"
 
 namespace zoa::bot {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "gfx/geometry.h"
-#include "gfx/palette.h"
+#include "files/palette.h"
 
 namespace zoa::databuild {
 

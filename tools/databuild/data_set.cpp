@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "gfx/palette_file.h"
-#include "gfx/png_writer.h"
+#include "files/palette_file.h"
+#include "files/png_writer.h"
 #include "gfx/sheet_image.h"
 #include "icon_file.h"
 #include "logo_video.h"
@@ -13,7 +13,7 @@
 #include "sound/wave_file.h"
 #include "sound_design.h"
 #include "sprite_sheets.h"
-#include "world/world_map.h"
+#include "sim/world_map.h"
 
 namespace zoa::databuild {
 

@@ -1,9 +1,9 @@
 #include "icon_file.h"
 
-#include "gfx/png_writer.h"
+#include "files/png_writer.h"
 #include "hero_art.h"
 #include "palette_design.h"
-#include "world/le_words.h"
+#include "files/le_words.h"
 
 namespace zoa::databuild {
 

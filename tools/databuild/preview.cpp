@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "gfx/png_writer.h"
+#include "files/png_writer.h"
 #include "interface_layout.h"
 #include "palette_design.h"
 #include "pixel_font.h"
-#include "world/world_map.h"
+#include "sim/world_map.h"
 
 namespace zoa::databuild {
 

@@ -1,9 +1,9 @@
 #include "sprite_layout.h"
 
-#include "sprites/catalogue.h"
-#include "sprites/frame_rect.h"
-#include "sprites/sprite_conventions.h"
-#include "sprites/sprite_types.h"
+#include "sim/catalogue.h"
+#include "sim/frame_rect.h"
+#include "sim/sprite_conventions.h"
+#include "sim/sprite_types.h"
 
 namespace zoa::databuild {
 

@@ -4,7 +4,7 @@
 #include "painter.h"
 #include "sheet_builders.h"
 #include "tile_layout.h"
-#include "world/world_map.h"
+#include "sim/world_map.h"
 
 namespace zoa::databuild {
 

@@ -25,8 +25,8 @@
 #include "app/game_app.h"
 #include "app/watch_demo_keys.h"
 #include "platform/platform.h"
-#include "sprites/sprite_pool.h"
-#include "world/game_state.h"
+#include "sim/sprite_pool.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "stage_overview.h"
-#include "world/le_words.h"
-#include "world/stage_file.h"
-#include "world/stage_source.h"
+#include "files/le_words.h"
+#include "play/stage_file.h"
+#include "play/stage_source.h"
 
 namespace {
 

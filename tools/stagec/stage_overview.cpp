@@ -5,15 +5,15 @@
 #include <vector>
 
 #include "gfx/display.h"
-#include "gfx/png_writer.h"
-#include "gfx/sheets.h"
+#include "files/png_writer.h"
+#include "play/sheets.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
-#include "sprites/frame_rect.h"
-#include "world/game_state.h"
-#include "world/stage_loader.h"
-#include "world/tile_map_view.h"
-#include "world/world_map.h"
+#include "sim/frame_rect.h"
+#include "sim/game_state.h"
+#include "play/stage_loader.h"
+#include "play/tile_map_view.h"
+#include "sim/world_map.h"
 
 namespace zoa::stagec {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "world/stage_file.h"
+#include "play/stage_file.h"
 
 namespace zoa::stagec {
 

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/memory_arena.h"
+#include "files/memory_arena.h"
 
 namespace zoa::platform {
 

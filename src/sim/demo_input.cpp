@@ -1,0 +1,67 @@
+#include "sim/demo_input.h"
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include "platform/data_path.h"
+#include "files/replace_file.h"
+#include "files/le_words.h"
+
+namespace zoa {
+
+DemoInput demoInput;
+
+bool ReadDemoFile(const std::string& path, DemoInput& out, std::string* error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        if (error) *error = "cannot open " + path;
+        return false;
+    }
+    std::vector<uint8_t> bytes(kDemoFileSize + 1);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return ReadDemoBytes(bytes.data(), static_cast<size_t>(file.gcount()), out, error, path);
+}
+
+bool ReadDemoBytes(const uint8_t* bytes, size_t size, DemoInput& out, std::string* error,
+                   const std::string& name) {
+    if (size != kDemoFileSize) {
+        if (error) *error = name + " is not a demo input file of 32004 bytes";
+        return false;
+    }
+    WordReader in(bytes, kDemoFileSize);
+    out.RecordEndFrame = in.Unsigned();
+    for (InputRecord& r : out.records) {
+        r.frame = in.Unsigned();
+        r.keyDown = in.Unsigned();
+        r.keyUp = in.Unsigned();
+        r.kind = in.Unsigned();
+    }
+    return true;
+}
+
+bool WriteDemoFile(const std::string& path, const DemoInput& in, std::string* error) {
+    WordWriter out;
+    out.Unsigned(in.RecordEndFrame);
+    for (const InputRecord& r : in.records) {
+        out.Unsigned(r.frame);
+        out.Unsigned(r.keyDown);
+        out.Unsigned(r.keyUp);
+        out.Unsigned(r.kind);
+    }
+    return platform::ReplaceFile(path, out.Data(), error);
+}
+
+void LoadDemoInput() {
+    demoInput = DemoInput{};
+    std::string error;
+    DemoInput loaded;
+    const std::string path = DataPath("data\\map\\DEMO.AV");
+    if (ReadDemoFile(path, loaded, &error)) {
+        demoInput = loaded;
+    } else {
+        std::fprintf(stderr, "zoa_noli: demo input not loaded: %s\n", error.c_str());
+    }
+}
+
+}  // namespace zoa

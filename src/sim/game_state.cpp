@@ -1,0 +1,7 @@
+#include "sim/game_state.h"
+
+namespace zoa {
+
+GameState game;
+
+}  // namespace zoa

@@ -1,0 +1,31 @@
+// Reaching an exit tile: the next stage, with the running game's life, gauge
+// and lives carried into it.
+#include "sound/sound_calls.h"
+#include "sim/player_rules.h"
+#include "sim/sprite_pool.h"
+#include "sim/game_state.h"
+#include "play/stage_loader.h"
+
+namespace zoa {
+
+void RunStageExit(int32_t life, int32_t g0) {
+    PlaySound(game.SoundJ, 0);
+    const int32_t lives = game.Lives;
+    game.Level = Wrap32(int64_t{game.Level} + 1);
+    // The load replaces the pool, the map and the stored game state.
+    if (!LoadStage(game.Level)) {
+        // That was the last stage.
+        game.Level = 0;
+        game.TitleActive = 1;
+        return;
+    }
+    if (game.PlayerIndex < 0 || game.PlayerIndex >= LiveSpriteCount()) return;
+    SpriteRecord& q = pool[game.PlayerIndex];
+    game.RestartX = q.x;
+    game.RestartY = q.y;
+    q.life = life;
+    q.gauge = g0;
+    game.Lives = lives;
+}
+
+}  // namespace zoa

@@ -1,0 +1,89 @@
+// The player's shot (100), thrown in a long arc, the spark (101) it leaves
+// where it ends and the burst (102) that follows the spark, which now and
+// then throws a new shot of its own.
+#include <algorithm>
+
+#include "sim/flight_arc.h"
+#include "sim/probe_points.h"
+#include "sim/shot_rules.h"
+#include "sim/spawn_sprite.h"
+#include "sim/sprite_pool.h"
+#include "sim/sprite_types.h"
+#include "sim/game_state.h"
+#include "sim/random.h"
+
+namespace zoa {
+
+namespace {
+
+// The arc (16 k² - 480 k) / 100: 36 pixels up at k = 15, back at k = 30.
+constexpr int32_t kArcA = 16;
+constexpr int32_t kArcB = 480;
+constexpr int32_t kArcD = 100;
+constexpr int32_t kFootLine = 2;     // the floor probe lies this far above the bottom edge
+constexpr int32_t kLandingStep = 4;  // a shot that meets the floor ends this far lower
+constexpr int32_t kSparkDrop = 4;    // pixels a spark drops per update
+constexpr int32_t kSparkSettle = 2;  // and steps down onto a lower floor
+constexpr int32_t kBurstChanceBase = 10;
+// The burst's chance of a new shot, 1 in (10 - Level), grows up to 1 in 2 on
+// stage 8 and stays there on any later stage.
+constexpr int64_t kSmallestBurstDivisor = 2;
+constexpr int32_t kBurstShotRoll = 1;
+
+}  // namespace
+
+void UpdatePlayerShot(int32_t index) {
+    SpriteRecord& s = pool[index];
+    s.row = 0;
+    const int32_t x0 = s.x;
+    FlyAcross(s, 2 * int64_t{game.Scr.h});
+    if (SolidAt(CentreX(s), int64_t{s.y} + s.height)) {
+        s.x = x0;
+        ReplaceBy(index, kSpark);
+        return;
+    }
+    const int32_t yOld = s.y;
+    int32_t& k = s.frames[kFlightStepWord];
+    k = Wrap32(int64_t{k} + 1);
+    if (k < kArcSteps) {
+        s.y = Wrap32(int64_t{s.frames[kFlightStartWord]} + ArcOffset(k, kArcA, kArcB, kArcD));
+    }
+    if (SolidAt(CentreX(s), int64_t{s.y} - kFootLine + s.height) || s.life < 1) {
+        // A hit leaves the spark where the shot was; a floor, a little lower.
+        s.y = s.life < 1 ? yOld : Wrap32(int64_t{yOld} + kLandingStep);
+        ReplaceBy(index, kSpark);
+        return;
+    }
+    if (IsOffScreen(s)) RemoveSprite(index);
+}
+
+void UpdateSpark(int32_t index) {
+    SpriteRecord& s = pool[index];
+    if (AtLastFrameOfRow0(s)) {
+        ReplaceBy(index, kBurst);
+        return;
+    }
+    // A spark made by a hit has no life and stays where the hit was.
+    if (s.life <= 0) return;
+    const int32_t y0 = s.y;
+    ShiftBy(s.y, kSparkDrop);
+    if (SolidAt(CentreX(s), int64_t{s.y} - kFootLine + s.height)) {
+        s.y = y0;
+        if (EmptyAt(CentreX(s), int64_t{s.y} + s.height)) ShiftBy(s.y, kSparkSettle);
+    }
+}
+
+void UpdateBurst(int32_t index) {
+    SpriteRecord& s = pool[index];
+    s.row = 0;
+    if (IsOffScreen(s)) {
+        RemoveSprite(index);
+        return;
+    }
+    if (!AtLastFrameOfRow0(s)) return;
+    const int64_t divisor = std::max(int64_t{kBurstChanceBase} - game.Level, kSmallestBurstDivisor);
+    if (Random() % divisor == kBurstShotRoll) SpawnSprite(index, kPlayerShot);
+    RemoveSprite(index);
+}
+
+}  // namespace zoa

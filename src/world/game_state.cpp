@@ -1,7 +1,0 @@
-#include "world/game_state.h"
-
-namespace zoa {
-
-GameState game;
-
-}  // namespace zoa
