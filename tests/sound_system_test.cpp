@@ -1,3 +1,4 @@
+#include "play/load_sounds.h"
 #include "sound/sound_system.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "play/fade.h"
 #include "app/input.h"
 #include "app/menus.h"
+#include "play/menu_pictures.h"
 #include "flow_support.h"
 #include "stage_test_support.h"
 #include "play/run_frame.h"

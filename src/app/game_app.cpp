@@ -17,6 +17,7 @@
 #include "platform/data_path.h"
 #include "platform/platform.h"
 #include "sim/sprite_pool.h"
+#include "play/load_sounds.h"
 #include "sound/sound_system.h"
 #include "video/logo_player.h"
 #include "sim/game_state.h"

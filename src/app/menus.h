@@ -3,12 +3,11 @@
 
 namespace zoa {
 
-// The title menu: new game, continue, demo, quit.
-void DrawTitle();
+// The title menu's keys: new game, continue, demo, quit.
 void TitleMenuKey(uint32_t vk);
 
-// The pause menu over a running stage: save and resume, quit to the title, resume.
-void DrawPauseMenu();
+// The pause menu's keys over a running stage: save and resume, quit to the
+// title, resume. (Both menus are drawn by play/menu_pictures.h.)
 void PauseMenuKey(uint32_t vk);
 
 // Starts stage `stage` as a new game: three lives, full life and gauge, the

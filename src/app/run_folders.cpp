@@ -6,6 +6,7 @@
 
 #include "gfx/sheet_image.h"
 #include "play/sheets.h"
+#include "play/load_sounds.h"
 #include "sound/sound_system.h"
 
 namespace zoa {

@@ -57,4 +57,9 @@ void FadePalette(int32_t first, int32_t last, int32_t stride, int32_t steps, int
     }
 }
 
+void FadeOutUntilTimer() {
+    FadeScreen(kFadeOut);
+    if (platform::Platform* p = platform::Current()) p->SetTimer(kFadeInTimer, kFadeInDelayMs);
+}
+
 }  // namespace zoa

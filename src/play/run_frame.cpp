@@ -1,6 +1,6 @@
 #include "play/run_frame.h"
 
-#include "app/menus.h"
+#include "play/menu_pictures.h"
 #include "gfx/display.h"
 #include "sim/draw_sprites.h"
 #include "sim/update_sprites.h"

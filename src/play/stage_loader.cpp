@@ -150,8 +150,7 @@ int32_t LoadStage(int32_t index) {
     if (game.TitleChoice != kDemoTitleChoice) {
         game.TitleActive = 0;
         game.PauseActive = 0;
-        FadeScreen(kFadeOut);
-        if (platform::Platform* p = platform::Current()) p->SetTimer(kFadeInTimer, kFadeInDelayMs);
+        FadeOutUntilTimer();
     }
     return 1;
 }

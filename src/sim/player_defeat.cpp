@@ -1,8 +1,6 @@
 // The defeated player: thrown up and down off the screen on a fixed curve,
 // swaying, with the camera following it down; once out of view a life is lost
 // and the player comes back at the stage's restart point, or the game is over.
-#include "play/fade.h"
-#include "platform/platform.h"
 #include "sound/sound_calls.h"
 #include "sim/player_rules.h"
 #include "sim/spawn_sprite.h"
@@ -10,7 +8,7 @@
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
 #include "sim/game_state.h"
-#include "play/run_frame.h"
+#include "sim/sim_hooks.h"
 #include "sim/world_map.h"
 
 namespace zoa {
@@ -29,13 +27,12 @@ int64_t DefeatArc(int32_t t) {
 // the title. Either way one whole frame is shown (in the dark) at once.
 void LoseLife(int32_t i, int32_t g0) {
     RemoveSprite(i);
-    FadeScreen(kFadeOut);
-    if (platform::Platform* p = platform::Current()) p->SetTimer(kFadeInTimer, kFadeInDelayMs);
+    simHooks.fadeOut();
     game.Lives = Wrap32(int64_t{game.Lives} - 1);
     if (game.Lives < 1) {
         game.TitleActive = 1;
         game.Level = 1;
-        RunFrame();
+        simHooks.runFrame();
         return;
     }
     const int32_t before = game.Sprite_Getsu;
@@ -47,7 +44,7 @@ void LoseLife(int32_t i, int32_t g0) {
         if (g0 > kKeptGaugeAbove) q.gauge = g0;
         CenterCameraOn(q.x, q.y, q.width);
     }
-    RunFrame();
+    simHooks.runFrame();
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include "sim/player_rules.h"
 #include "sim/sprite_pool.h"
 #include "sim/game_state.h"
-#include "play/stage_loader.h"
+#include "sim/sim_hooks.h"
 
 namespace zoa {
 
@@ -13,7 +13,7 @@ void RunStageExit(int32_t life, int32_t g0) {
     const int32_t lives = game.Lives;
     game.Level = Wrap32(int64_t{game.Level} + 1);
     // The load replaces the pool, the map and the stored game state.
-    if (!LoadStage(game.Level)) {
+    if (!simHooks.loadStage(game.Level)) {
         // That was the last stage.
         game.Level = 0;
         game.TitleActive = 1;

@@ -1,37 +1,14 @@
 #include "sound/sound_system.h"
 
 #include <cstdio>
-#include <iterator>
 
-#include "platform/data_path.h"
-#include "platform/platform.h"
 #include "files/read_buffer.h"
-#include "sim/game_state.h"
 
 namespace zoa {
 
 SoundSystem* g_soundSystem = nullptr;
 
 namespace {
-
-struct SoundFile {
-    const char* path;
-    int32_t GameState::*global;
-};
-
-// Load order fixes the indices: A..O are 1..15, the level tracks 1..4 are 16..19.
-constexpr SoundFile kSoundTable[] = {
-    {"data\\sound\\A.WAV", &GameState::SoundA}, {"data\\sound\\B.WAV", &GameState::SoundB},
-    {"data\\sound\\C.WAV", &GameState::SoundC}, {"data\\sound\\D.WAV", &GameState::SoundD},
-    {"data\\sound\\E.WAV", &GameState::SoundE}, {"data\\sound\\F.WAV", &GameState::SoundF},
-    {"data\\sound\\G.WAV", &GameState::SoundG}, {"data\\sound\\H.WAV", &GameState::SoundH},
-    {"data\\sound\\I.WAV", &GameState::SoundI}, {"data\\sound\\J.WAV", &GameState::SoundJ},
-    {"data\\sound\\K.WAV", &GameState::SoundK}, {"data\\sound\\L.WAV", &GameState::SoundL},
-    {"data\\sound\\M.WAV", &GameState::SoundM}, {"data\\sound\\N.WAV", &GameState::SoundN},
-    {"data\\sound\\O.WAV", &GameState::SoundO}, {"data\\sound\\1.WAV", &GameState::Sound1},
-    {"data\\sound\\2.WAV", &GameState::Sound2}, {"data\\sound\\3.WAV", &GameState::Sound3},
-    {"data\\sound\\4.WAV", &GameState::Sound4},
-};
 
 constexpr uint16_t kPcmTag = 1;
 
@@ -40,11 +17,6 @@ bool PlayableFormat(const WaveFormat& f, platform::PcmFormat& out) {
     out = {f.samplesPerSec, f.channels, f.bitsPerSample};
     return f.formatTag == kPcmTag && platform::IsPlayablePcm(out) &&
            f.blockAlign == platform::FrameBytes(out);
-}
-
-std::unique_ptr<platform::AudioOut> OpenSoundOutput() {
-    if (platform::Platform* p = platform::Current()) return p->OpenAudio();
-    return platform::CreateSilentAudioOut();
 }
 
 }  // namespace
@@ -81,22 +53,23 @@ int32_t SoundSystem::FillSound(const WaveFile& file, uint32_t index) {
 int32_t SoundSystem::Play(int32_t index, int32_t loop) {
     if (!soundOn || index < 1 || static_cast<uint32_t>(index) > soundCount) return 0;
     const int32_t looping = loop != 0 ? 1 : 0;
-    log.Add({game.FrameCounter, SoundLog::kPlay, index, looping});
+    log.Add({FrameNow(), SoundLog::kPlay, index, looping});
     return device->PlayVoice(index, looping != 0) ? 1 : 0;
 }
 
 int32_t SoundSystem::Stop(int32_t index) {
     if (index < 1 || static_cast<uint32_t>(index) > soundCount) return 0;
-    log.Add({game.FrameCounter, SoundLog::kStop, index, 0});
+    log.Add({FrameNow(), SoundLog::kStop, index, 0});
     return device->StopVoice(index) ? 1 : 0;
 }
 
-void SoundSystem::SetVolumes(int32_t music, int32_t effects) {
+void SoundSystem::SetVolumes(int32_t music, int32_t effects,
+                             const std::array<int32_t, 4>& tracks) {
     if (!device) return;
     for (uint32_t i = 1; i <= soundCount; ++i) {
         const auto index = static_cast<int32_t>(i);
-        const bool track = index == game.Sound1 || index == game.Sound2 || index == game.Sound3 ||
-                           index == game.Sound4;
+        const bool track = index == tracks[0] || index == tracks[1] || index == tracks[2] ||
+                           index == tracks[3];
         device->SetVoiceVolume(index, track ? music : effects);
     }
 }
@@ -128,33 +101,6 @@ int32_t LoadSound(const std::string& path, platform::ReadBuffer& buffer) {
         return 0;
     }
     return index;
-}
-
-int32_t LoadSounds() {
-    delete g_soundSystem;
-    g_soundSystem = new SoundSystem(OpenSoundOutput());
-    SetSoundSink(g_soundSystem);
-    if (!g_soundSystem->IsReady()) {
-        g_soundSystem->soundOn = 0;
-        return 0;
-    }
-    platform::ReadBuffer buffer;
-    for (const SoundFile& sound : kSoundTable) {
-        const int32_t index = LoadSound(DataPath(sound.path), buffer);
-        game.*sound.global = index;
-        if (index == 0) return 0;
-    }
-    if (platform::Platform* p = platform::Current()) {
-        const platform::Settings& s = p->settingsFile().settings;
-        g_soundSystem->SetVolumes(s.musicVolume, s.effectsVolume);
-    }
-    return 1;
-}
-
-int32_t SoundFileCount() { return static_cast<int32_t>(std::size(kSoundTable)); }
-
-const char* SoundFilePath(int32_t i) {
-    return i >= 0 && i < SoundFileCount() ? kSoundTable[i].path : nullptr;
 }
 
 }  // namespace zoa

@@ -34,9 +34,10 @@ public:
     int32_t Stop(int32_t index) override;
     // Holds every sound while the game is in the background.
     void Pause(bool paused);
-    // Loudness in percent of the looped level tracks and of every other sound.
-    // Playing itself is untouched: the same sounds start and stop.
-    void SetVolumes(int32_t music, int32_t effects);
+    // Loudness in percent of the looped level tracks (the sounds `tracks`)
+    // and of every other sound. Playing itself is untouched: the same sounds
+    // start and stop.
+    void SetVolumes(int32_t music, int32_t effects, const std::array<int32_t, 4>& tracks);
 
     std::unique_ptr<platform::AudioOut> device;
     uint32_t soundCount = 0;
@@ -44,6 +45,11 @@ public:
     std::array<uint32_t, kMaxSounds + 1> sizes{};               // entry 0 unused
     int32_t soundOn = 0;
     SoundLog log;
+    // The frame counter each log entry is stamped with (none: frame 0).
+    const uint32_t* frameClock = nullptr;
+
+private:
+    uint32_t FrameNow() const { return frameClock ? *frameClock : 0; }
 };
 
 extern SoundSystem* g_soundSystem;
@@ -51,14 +57,5 @@ extern SoundSystem* g_soundSystem;
 // Loads one sound file as the next sound, reading it into `buffer`; its
 // index, or 0 (reason on stderr).
 int32_t LoadSound(const std::string& path, platform::ReadBuffer& buffer);
-
-// Creates the sound system on the platform's sound output and loads the
-// nineteen sounds, setting SoundA..SoundO and Sound1..Sound4 to 1..19 in that
-// order. 1 when all are loaded; 0 at the first that fails.
-int32_t LoadSounds();
-
-// The nineteen sound files in loading order, as the game names them.
-int32_t SoundFileCount();
-const char* SoundFilePath(int32_t i);
 
 }  // namespace zoa

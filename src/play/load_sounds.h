@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+
+namespace zoa {
+
+// Creates the sound system on the platform's sound output and loads the
+// nineteen sounds, setting SoundA..SoundO and Sound1..Sound4 to 1..19 in that
+// order. 1 when all are loaded; 0 at the first that fails.
+int32_t LoadSounds();
+
+// The nineteen sound files in loading order, as the game names them.
+int32_t SoundFileCount();
+const char* SoundFilePath(int32_t i);
+
+}  // namespace zoa
