@@ -5,6 +5,7 @@
 #include "platform/message.h"
 #include "platform/platform.h"
 #include "sim/game_state.h"
+#include "sim/simulation.h"
 #include "play/run_frame.h"
 
 namespace zoa {
@@ -36,8 +37,12 @@ void ReplayDemo() {
     platform::Platform* p = platform::Current();
     if (!p) return;
     const DemoInput& demo = demoInput;
-    uint32_t frame = 0;
-    size_t next = 0;
+    // The position is part of the simulation, so a copy taken during the demo
+    // goes on from the same key.
+    uint32_t& frame = sim.demo.frame;
+    size_t& next = sim.demo.next;
+    frame = 0;
+    next = 0;
     platform::Message m;
     while (frame < demo.RecordEndFrame) {
         while (next < kDemoRecords && demo.records[next].frame <= frame)

@@ -22,6 +22,7 @@
 #include "video/logo_player.h"
 #include "sim/game_state.h"
 #include "sim/random.h"
+#include "sim/simulation.h"
 #include "play/run_frame.h"
 #include "sim/world_map.h"
 
@@ -238,9 +239,7 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
         return kExitUsage;
     }
     if (!options.recordFile.empty()) StartRecording();
-    game = GameState{};
-    world = WorldMap{};
-    pool = SpritePool{};
+    sim = Simulation{};
     app.platform = platform.get();
     app.options = &options;
     app.framesRun = 0;

@@ -6,7 +6,8 @@ namespace zoa {
 
 // Every global variable through which the parts of the game talk to each
 // other, under the names the game's documentation uses, with their initial
-// values. `game = GameState{}` puts them all back.
+// values. `game = GameState{}` puts them all back; it is one part of the
+// simulation's value (sim/simulation.h).
 struct GameState {
     // Application state
     int32_t AppActive = 0;    // in the foreground: the loop runs frames
@@ -20,10 +21,12 @@ struct GameState {
     // World
     int32_t Map_w = 20;
     int32_t Map_h = 15;
-    struct {
+    struct Screen {
         int32_t x = 0;
         int32_t y = 0;
         int32_t h = 4;  // base movement step in pixels per frame
+
+        bool operator==(const Screen&) const = default;
     } Scr;
     int32_t Sprite_Getsu = 3;
     int32_t PlayerIndex = 0;
@@ -92,9 +95,12 @@ struct GameState {
 
     // State of the one pseudo-random generator
     uint32_t RandomState = 0;
+
+    bool operator==(const GameState&) const = default;
 };
 
-extern GameState game;
+// The running simulation's game state (sim.game, sim/simulation.h).
+extern GameState& game;
 
 // Calls visit(name, value) for every numeric game-state variable, in the order
 // above, under its documented name ("Scr.x", "Time_Chai", ...).

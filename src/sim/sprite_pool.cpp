@@ -6,8 +6,6 @@
 
 namespace zoa {
 
-SpritePool pool;
-
 int32_t LiveSpriteCount() {
     return std::clamp(game.Sprite_Getsu, 0, kPoolCapacity);
 }

@@ -13,6 +13,8 @@ constexpr int32_t kPoolCapacity = 1000;
 struct DrawEntry {
     int32_t depth = 0;
     int32_t index = 0;
+
+    bool operator==(const DrawEntry&) const = default;
 };
 
 // Every sprite of the running stage, in one fixed table. Records 0 to
@@ -27,9 +29,12 @@ struct SpritePool {
     const SpriteRecord& operator[](int32_t index) const {
         return records[static_cast<size_t>(index)];
     }
+
+    bool operator==(const SpritePool&) const = default;
 };
 
-extern SpritePool pool;
+// The running simulation's sprites (sim.pool, sim/simulation.h).
+extern SpritePool& pool;
 
 // True for an index of the table (live or not).
 inline bool IsPoolSlot(int32_t index) {

@@ -13,8 +13,6 @@
 
 namespace zoa {
 
-WorldMap world;
-
 std::array<int32_t, kTileCount> WorldMap::DefaultTileAttributes() {
     std::array<int32_t, kTileCount> attrs;
     attrs.fill(kAttrSolid);

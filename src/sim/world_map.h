@@ -26,6 +26,8 @@ struct TileAttribute {
     int32_t sheetX = 0;
     int32_t sheetY = 0;
     int32_t attribute = 0;
+
+    bool operator==(const TileAttribute&) const = default;
 };
 
 // The tile map (column-major: column c, row r is element c * 255 + r), the tile
@@ -39,9 +41,12 @@ struct WorldMap {
     int32_t At(int32_t column, int32_t row) const { return grid[column * kMapRows + row]; }
 
     static std::array<int32_t, kTileCount> DefaultTileAttributes();
+
+    bool operator==(const WorldMap&) const = default;
 };
 
-extern WorldMap world;
+// The running simulation's map (sim.world, sim/simulation.h).
+extern WorldMap& world;
 
 // Sets every entry of the grid to 0, outside the stage's size too.
 void ClearMap();

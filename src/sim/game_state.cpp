@@ -1,7 +1,0 @@
-#include "sim/game_state.h"
-
-namespace zoa {
-
-GameState game;
-
-}  // namespace zoa
