@@ -6,6 +6,7 @@
 #include <string>
 
 #include "play/fade.h"
+#include "app/frame_pacing.h"
 #include "app/input.h"
 #include "app/run_comforts.h"
 #include "app/run_input.h"
@@ -30,7 +31,6 @@ namespace zoa {
 
 namespace {
 
-constexpr uint32_t kLongestIdleWait = 1000;
 constexpr int32_t kLogoZoom = 2;
 constexpr const char* kLogoPath = "data\\logo\\__Logo.avi";
 
@@ -125,11 +125,10 @@ int MainLoop() {
             if (m.id == platform::MessageId::Quit) return static_cast<int>(m.wParam);
             if (!TranslateAccelerator(m)) WindowProcedure(m);
         } else if (game.AppActive) {
-            game.Time2 = p.Now() - game.LastFrameTime;
-            if (game.Time2 > game.Time_Chai) {
+            if (FrameDue(p)) {
                 // Recorded keys go in now; the messages they cause come before the frame.
                 if (BeforeFrame()) continue;
-                game.LastFrameTime = p.Now();
+                StartFrameClock(p);
                 // From the first frame on, flips keep the screen's pace.
                 p.PaceFlips();
                 RunFrame();
@@ -138,9 +137,7 @@ int MainLoop() {
                 if (game.FrameCounter > kFrameCounterLimit) game.FrameCounter = 0;
                 AfterFrame();
             } else {
-                // Sleep until the next frame is due or a message arrives.
-                const uint64_t due = uint64_t{game.Time_Chai} - game.Time2 + 1;
-                p.WaitForMessage(static_cast<uint32_t>(due < kLongestIdleWait ? due : kLongestIdleWait));
+                WaitForNextFrame(p);
             }
         } else {
             p.WaitForMessage(platform::kWaitForever);
