@@ -55,6 +55,10 @@ public:
     int32_t Clear(uint32_t index);
     int32_t Flip();
     void RestoreAll();
+    // With drawing off, blits and flips answer as they would but change no
+    // pixel and show nothing: a frame run only for what it does to the game
+    // (a bot trying moves ahead) costs no drawing. On by default.
+    void SetDrawing(bool on) { drawing_ = on; }
     int32_t SetPaletteEntries(const Palette& entries);
     // Fails (with the reason in *error) for a missing or short file.
     int32_t LoadPalette(const std::string& path, std::string* error = nullptr);
@@ -89,6 +93,7 @@ private:
     uint8_t* back_ = nullptr;
     Surface backSurface_;  // a view of the back buffer for the common paths
     uint32_t surfaceCount_ = 0;
+    bool drawing_ = true;
     std::array<Surface, kMaxSurfaces + 1> surfaces_{};
     std::array<int32_t, kMaxSurfaces + 1> keyed_{};
     std::array<uint8_t, kMaxSurfaces + 1> keyLow_{};
