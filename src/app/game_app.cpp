@@ -9,6 +9,7 @@
 #include "app/frame_pacing.h"
 #include "app/input.h"
 #include "app/run_comforts.h"
+#include "app/run_devices.h"
 #include "app/run_input.h"
 #include "app/startup_timings.h"
 #include "app/state_json.h"
@@ -35,6 +36,7 @@ constexpr int32_t kLogoZoom = 2;
 constexpr const char* kLogoPath = "data\\logo\\__Logo.avi";
 
 struct App {
+    RunDevices* devices = nullptr;
     platform::Platform* platform = nullptr;
     const Options* options = nullptr;
     AfterFrameHook afterFrame = nullptr;
@@ -92,10 +94,7 @@ void OnTimer() {
 
 void OnDestroy() {
     if (!game.InputActive) return;
-    delete g_display;
-    g_display = nullptr;
-    delete g_soundSystem;
-    g_soundSystem = nullptr;
+    app.devices->ReleaseDisplayAndSound();
     app.platform->KillTimer(kFadeInTimer);
 }
 
@@ -153,8 +152,7 @@ int StartupFailed(const char* why) {
 int StartAndRun(const Options& options) {
     platform::Platform& p = *app.platform;
     if (!p.OpenWindow("ZOA_NOLI")) return StartupFailed("cannot open the game window");
-    g_display = new Display(&p);
-    game.DisplayReady = g_display->IsReady();
+    game.DisplayReady = app.devices->OpenDisplay().IsReady();
     if (!game.DisplayReady) return StartupFailed("cannot set up the display");
     p.HideCursor();
     StartupTimings::Finished(StartupTimings::kWindow);
@@ -168,7 +166,7 @@ int StartAndRun(const Options& options) {
     g_display->Flip();
     if (!LoadSheets()) return StartupFailed("cannot load the sprite sheets");
     StartupTimings::Finished(StartupTimings::kSheets);
-    if (!LoadSounds()) return StartupFailed("cannot load the sounds");
+    if (!LoadSounds(app.devices->sound)) return StartupFailed("cannot load the sounds");
     StartupTimings::Finished(StartupTimings::kSounds);
     SeedRandom(options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr)));
     SetUpWorld();
@@ -228,6 +226,12 @@ void WindowProcedure(const platform::Message& m) {
 }
 
 int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform) {
+    // Whatever way the run ends, its devices are released and nothing of it
+    // stays reachable: the devices go first, then what the loop knew of them.
+    struct Forget {
+        ~Forget() { app = App{}; }
+    } forget;
+    RunDevices devices(std::move(platform));
     StartupTimings::Begin();
     ResetRunInput();
     std::string error;
@@ -237,14 +241,15 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     }
     if (!options.recordFile.empty()) StartRecording();
     sim = Simulation{};
-    app.platform = platform.get();
+    app.devices = &devices;
+    app.platform = &devices.Platform();
     app.options = &options;
     app.framesRun = 0;
     app.outputsWritten = false;
     RunComforts comforts;
-    if (const int failed = comforts.Prepare(options, *platform)) return failed;
-    platform::SetCurrent(platform.get());
-    if (options.noSound) platform->DisableSound();
+    if (const int failed = comforts.Prepare(options, devices.Platform())) return failed;
+    devices.MakeCurrent();
+    if (options.noSound) devices.Platform().DisableSound();
     if (!options.traceFile.empty()) {
         app.trace.open(options.traceFile, std::ios::trunc);
         if (!app.trace) {
@@ -256,13 +261,6 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     comforts.Finish();
     WriteRunOutputs();
     if (app.trace.is_open()) app.trace.close();
-    CloseLogo();
-    delete g_display;
-    g_display = nullptr;
-    delete g_soundSystem;
-    g_soundSystem = nullptr;
-    platform::SetCurrent(nullptr);
-    app = App{};
     return code;
 }
 

@@ -178,6 +178,10 @@ int32_t DisplayCore::LoadPalette(const std::string& path, std::string* error) {
     return SetPaletteEntries(palette);
 }
 
+Display::~Display() {
+    if (g_display == this) g_display = nullptr;
+}
+
 void Display::OnSurfacesRestored() {
     Clear(0);
     Flip();

@@ -103,14 +103,15 @@ private:
 class Display final : public DisplayCore {
 public:
     using DisplayCore::DisplayCore;
-    ~Display() = default;
+    ~Display();
 
 protected:
     // After surfaces come back, the screen shows black until the next frame.
     void OnSurfacesRestored() override;
 };
 
-// The one display, created at start-up.
+// The display the game draws on, owned by the run (null when there is none);
+// it stops being this one when it is destroyed.
 extern Display* g_display;
 
 }  // namespace zoa
