@@ -7,6 +7,7 @@
 #include "gfx/geometry.h"
 #include "files/palette.h"
 #include "files/memory_arena.h"
+#include "platform/screen_size.h"
 
 namespace zoa {
 
@@ -15,8 +16,6 @@ class Platform;
 }
 class SheetImage;
 
-constexpr int32_t kScreenWidth = 640;
-constexpr int32_t kScreenHeight = 480;
 constexpr uint32_t kMaxSurfaces = 100;
 
 // An 8-bit picture in plain memory.
