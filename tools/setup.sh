@@ -7,7 +7,7 @@ set -euo pipefail
 # clang, so named here) build the fuzz programs.
 ZOA_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  libsdl2-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-mixer-dev zlib1g-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth time
