@@ -34,7 +34,8 @@ bool ReadPng(const std::string& path, PngPicture& out) {
         if (length > file.size() - at - 12) return false;
         const std::string type(file.begin() + at + 4, file.begin() + at + 8);
         const auto body = file.begin() + static_cast<std::ptrdiff_t>(at + 8);
-        if (crc32(crc32(0, nullptr, 0), file.data() + at + 4, length + 4) != BigEndian(file, at + 8 + length))
+        if (crc32(crc32(0, nullptr, 0), file.data() + at + 4, length + 4) !=
+            BigEndian(file, at + 8 + length))
             return false;
         if (type == "IHDR") {
             out.width = static_cast<int32_t>(BigEndian(file, at + 8));
@@ -55,7 +56,8 @@ bool ReadPng(const std::string& path, PngPicture& out) {
     const size_t rowBytes = bytesPerPixel * static_cast<size_t>(out.width);
     std::vector<uint8_t> raw((rowBytes + 1) * static_cast<size_t>(out.height) + 1);
     uLongf rawSize = raw.size();
-    if (uncompress(raw.data(), &rawSize, zlib.data(), zlib.size()) != Z_OK || rawSize != raw.size() - 1)
+    if (uncompress(raw.data(), &rawSize, zlib.data(), zlib.size()) != Z_OK ||
+        rawSize != raw.size() - 1)
         return false;
 
     out.pixels.assign(rowBytes * static_cast<size_t>(out.height), 0);
@@ -69,12 +71,23 @@ bool ReadPng(const std::string& path, PngPicture& out) {
             const int c = up && i >= bytesPerPixel ? up[i - bytesPerPixel] : 0;
             const int x = in[1 + i];
             switch (in[0]) {
-                case 0: row[i] = static_cast<uint8_t>(x); break;
-                case 1: row[i] = static_cast<uint8_t>(x + a); break;
-                case 2: row[i] = static_cast<uint8_t>(x + b); break;
-                case 3: row[i] = static_cast<uint8_t>(x + (a + b) / 2); break;
-                case 4: row[i] = static_cast<uint8_t>(x + Paeth(a, b, c)); break;
-                default: return false;
+                case 0:
+                    row[i] = static_cast<uint8_t>(x);
+                    break;
+                case 1:
+                    row[i] = static_cast<uint8_t>(x + a);
+                    break;
+                case 2:
+                    row[i] = static_cast<uint8_t>(x + b);
+                    break;
+                case 3:
+                    row[i] = static_cast<uint8_t>(x + (a + b) / 2);
+                    break;
+                case 4:
+                    row[i] = static_cast<uint8_t>(x + Paeth(a, b, c));
+                    break;
+                default:
+                    return false;
             }
         }
     }

@@ -13,8 +13,8 @@
 #include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
-#include "sound_fixture.h"
 #include "png_reader.h"
+#include "sound_fixture.h"
 #include "test_support.h"
 #include "world/game_state.h"
 

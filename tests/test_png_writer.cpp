@@ -43,20 +43,23 @@ TEST(PngWriter, IndexedAndRgbaPicturesDecodeToWhatWasWritten) {
         EXPECT_EQ(png.colourType, 6);
         ASSERT_EQ(png.pixels.size(), argb.size() * 4);
         for (size_t i = 0; i < argb.size(); ++i) {
-            const uint32_t got = uint32_t{png.pixels[i * 4 + 3]} << 24 | uint32_t{png.pixels[i * 4]} << 16 |
+            const uint32_t got = uint32_t{png.pixels[i * 4 + 3]} << 24 |
+                                 uint32_t{png.pixels[i * 4]} << 16 |
                                  uint32_t{png.pixels[i * 4 + 1]} << 8 | png.pixels[i * 4 + 2];
             ASSERT_EQ(got, argb[i]) << i;
         }
     }
     EXPECT_FALSE(WritePng(dir.str() + "/none.png", nullptr, 0, 480, palette));
-    EXPECT_FALSE(WritePng(dir.str() + "/no/such/folder.png", std::vector<uint8_t>(4).data(), 2, 2, palette));
+    EXPECT_FALSE(
+        WritePng(dir.str() + "/no/such/folder.png", std::vector<uint8_t>(4).data(), 2, 2, palette));
 }
 
 TEST(PngWriter, AScreenOfBandsAndTilesIsStoredInAFractionOfItsPixels) {
     test::TempDir dir;
     std::vector<uint8_t> screen(640 * 480);
     for (int32_t y = 0; y < 480; ++y)
-        for (int32_t x = 0; x < 640; ++x) screen[y * 640 + x] = static_cast<uint8_t>(y / 8 + ((x / 32 + y / 32) % 2) * 100);
+        for (int32_t x = 0; x < 640; ++x)
+            screen[y * 640 + x] = static_cast<uint8_t>(y / 8 + ((x / 32 + y / 32) % 2) * 100);
     const std::string path = dir.str() + "/s.png";
     ASSERT_TRUE(WritePng(path, screen.data(), 640, 480, test::FixturePalette()));
     EXPECT_LT(test::ReadBytes(path).size(), screen.size() / 10);

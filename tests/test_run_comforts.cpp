@@ -11,8 +11,8 @@
 #include "app/command_line.h"
 #include "app/game_app.h"
 #include "platform/headless/headless_platform.h"
-#include "sound_fixture.h"
 #include "png_reader.h"
+#include "sound_fixture.h"
 #include "test_support.h"
 
 namespace zoa {
@@ -213,7 +213,8 @@ TEST(RunComforts, AScreenshotDuringTheLogoKeepsItsTrueColours) {
     ASSERT_EQ(png.pixels.size(), 640u * 480u * 4u);
     for (size_t i = 0; i < png.pixels.size(); i += 4)
         ASSERT_EQ(std::vector<uint8_t>(png.pixels.begin() + i, png.pixels.begin() + i + 4),
-                  (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF})) << i / 4;
+                  (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}))
+            << i / 4;
     // A user folder that cannot hold a screenshots folder: a reason, no file.
     test::WriteBytes(dir.str() + "/file", {1});
     p.SetUserFolder(dir.str() + "/file");

@@ -15,8 +15,8 @@
 #include "app/game_app.h"
 #include "platform/message.h"
 #include "platform/sdl/sdl_platform.h"
-#include "sound_fixture.h"
 #include "png_reader.h"
+#include "sound_fixture.h"
 #include "test_support.h"
 #include "world/game_state.h"
 

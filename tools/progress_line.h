@@ -20,9 +20,7 @@ class ProgressLine {
     bool Shown() const { return shown_; }
 
     // Seconds since the line was made: for estimates of the time left.
-    double Elapsed() const {
-        return std::chrono::duration<double>(Clock::now() - start_).count();
-    }
+    double Elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
 
     // Whether a new text is due (at most ten a second): lets a caller skip
     // working out a text that would not be shown.

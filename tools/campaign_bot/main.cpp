@@ -567,10 +567,11 @@ class Bot {
         if (!progress_.Due() || frame == 0 || s_.verbose) return;
         char left[32];
         tools::FormatSeconds(progress_.Elapsed() * (frames - frame) / frame, left, sizeof left);
-        progress_.Show("bot: stage %d, frame %u of at most %u, waypoint %zu of %zu, %zu key events, "
-                       "lives %d, at most %s left",
-                       level, frame, frames, std::min(next_ + 1, route_.size()), route_.size(),
-                       keys_.Records().size(), game.Lives, left);
+        progress_.Show(
+            "bot: stage %d, frame %u of at most %u, waypoint %zu of %zu, %zu key events, "
+            "lives %d, at most %s left",
+            level, frame, frames, std::min(next_ + 1, route_.size()), route_.size(),
+            keys_.Records().size(), game.Lives, left);
     }
 
     void Report(uint32_t frame, const Plan& plan) const {

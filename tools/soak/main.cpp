@@ -81,12 +81,14 @@ struct SoakProgress {
         char left[48] = "finishing the round";
         if (done > 0 && done < wanted) {
             char time[32];
-            tools::FormatSeconds(line.Elapsed() * static_cast<double>(wanted - done) / static_cast<double>(done),
-                                 time, sizeof time);
+            tools::FormatSeconds(
+                line.Elapsed() * static_cast<double>(wanted - done) / static_cast<double>(done),
+                time, sizeof time);
             std::snprintf(left, sizeof left, "about %s left", time);
         }
-        line.Show("soak: round %d, %s (run %zu of %zu), %llu of %llu frames, %s", round, name, run + 1, runs,
-                  static_cast<unsigned long long>(done), static_cast<unsigned long long>(wanted), left);
+        line.Show("soak: round %d, %s (run %zu of %zu), %llu of %llu frames, %s", round, name,
+                  run + 1, runs, static_cast<unsigned long long>(done),
+                  static_cast<unsigned long long>(wanted), left);
     }
 };
 
