@@ -19,7 +19,7 @@ TEST(PngWriter, IndexedAndRgbaPicturesDecodeToWhatWasWritten) {
     uint32_t noise = 12345;
     auto next = [&] { return noise = noise * 1103515245u + 12345u; };
     // Odd sizes, a single pixel, and noise that deflate cannot shrink.
-    for (const auto [w, h] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{641, 97}}) {
+    for (const auto& [w, h] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{641, 97}}) {
         std::vector<uint8_t> pixels(static_cast<size_t>(w) * h);
         for (uint8_t& p : pixels) p = static_cast<uint8_t>(next() >> 24);
         const std::string path = dir.str() + "/i.png";
