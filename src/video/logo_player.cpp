@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "video/ffmpeg_library.h"
 #include "video/logo_geometry.h"
+#include "video/logo_wave_strip.h"
 
 namespace zoa {
 
@@ -145,6 +146,7 @@ struct LogoPlayer::Media {
     uint32_t buffersQueued = 0;  // queued on the output and not yet played
     uint32_t buffersWritten = 0;
     int64_t firstSampleTime = 0;
+    WaveTrace wave;  // for the strip under the video, when there is room for it
 
     std::vector<uint32_t> canvas;
 
@@ -234,6 +236,56 @@ struct LogoPlayer::Media {
         }
         audio = std::move(decoder);
         return true;
+    }
+
+    // Reads the whole audio stream once for its picture, keeping the sample
+    // of every millisecond of each channel (at most two).
+    void ReadWaveTrace(int index, int64_t startMs) {
+        StreamDecoder decoder(ff);
+        if (!decoder.Open(path, index)) return;
+        const AVCodecContext* c = decoder.codec;
+        const int channels = std::min(c->ch_layout.nb_channels, 2);
+        if (channels <= 0 || c->sample_rate <= 0) return;
+        AVChannelLayout in{};
+        AVChannelLayout out{};
+        if (c->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+            ff.av_channel_layout_default(&in, c->ch_layout.nb_channels);
+        } else if (ff.av_channel_layout_copy(&in, &c->ch_layout) < 0) {
+            return;
+        }
+        ff.av_channel_layout_default(&out, channels);
+        SwrContext* convert = nullptr;
+        const int made = ff.swr_alloc_set_opts2(&convert, &out, AV_SAMPLE_FMT_S16, c->sample_rate,
+                                                &in, c->sample_fmt, c->sample_rate, 0, nullptr);
+        ff.av_channel_layout_uninit(&in);
+        ff.av_channel_layout_uninit(&out);
+        if (made != 0 || ff.swr_init(convert) != 0) {
+            ff.swr_free(&convert);
+            return;
+        }
+        wave.channels = channels;
+        wave.startMs = startMs;
+        const int64_t rate = c->sample_rate;
+        int64_t taken = 0;  // samples converted so far
+        std::vector<int16_t> block;
+        while (AVFrame* f = decoder.Next()) {
+            const int room = ff.swr_get_out_samples(convert, f->nb_samples);
+            if (room <= 0) continue;
+            block.resize(static_cast<size_t>(room) * static_cast<size_t>(channels));
+            uint8_t* planes[1] = {reinterpret_cast<uint8_t*>(block.data())};
+            const int got = ff.swr_convert(convert, planes, room,
+                                           const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
+            if (got <= 0) continue;
+            // Millisecond m shows sample number m x rate / 1000.
+            for (int64_t m = wave.Milliseconds();
+                 m < LogoPlayer::kLongestLogoMs && m * rate / 1000 < taken + got; ++m) {
+                const int64_t at = m * rate / 1000 - taken;
+                for (int ch = 0; ch < channels; ++ch)
+                    wave.samples.push_back(block[static_cast<size_t>(at * channels + ch)]);
+            }
+            taken += got;
+        }
+        ff.swr_free(&convert);
     }
 
     // Opens the sound output's stream and the conversion into its format.
@@ -387,6 +439,10 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
                                static_cast<size_t>(media->frameHeight));
         }
     }
+    // The audio's strip goes below the video, when the video leaves room for it.
+    const int32_t videoHeight = videoStream >= 0 ? media->frameHeight * zoom / 4 : 0;
+    if (audioStream >= 0 && videoHeight < height)
+        media->ReadWaveTrace(audioStream, media->streams[audioStream].start);
     media->canvas.assign(static_cast<size_t>(platform::kScreenWidth) * platform::kScreenHeight,
                          kBackground);
     media_ = std::move(media);
@@ -512,9 +568,11 @@ void LogoPlayer::Paint() {
                         std::max(0, right - left), color);
         }
     };
+    int32_t painted = 0;  // the height painted so far, from the top
     if (m.video) {
         const int32_t frameWidth = m.frameWidth * zoom / 4;
         const int32_t frameHeight = m.frameHeight * zoom / 4;
+        painted = frameHeight;
         const int32_t sides = static_cast<int32_t>(m.frames.size() / 2) - 1;
         const int64_t videoStart = m.streams[videoStream].start;
         // The frame showing at `time`; before the stream it is negative (no frame).
@@ -554,6 +612,8 @@ void LogoPlayer::Paint() {
             fillRect(right - 1, -1, right, frameHeight + 1, kOutlineColor);
         }
     }
+    if (m.wave.channels > 0 && painted < height)
+        PaintWaveStrip(canvas.data(), platform::kScreenWidth, width, height, painted, m.wave, time);
     window_->PresentTrueColor(canvas.data());
 }
 
