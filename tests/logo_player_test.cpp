@@ -201,6 +201,35 @@ TEST_F(LogoTest, RoomBelowTheVideoShowsTheAudioWithItsTime) {
     EXPECT_TRUE(Near(at(100, 100), kOpaque | FrameColor(5, 0, 0))) << std::hex << at(100, 100);
 }
 
+// A further video stream is painted below the first: beside its current frame
+// it shows the frames a frame width (160) of milliseconds before and after.
+// Below both, the audio's strip.
+TEST_F(LogoTest, AFurtherVideoStreamShowsItsFramesAFrameWidthOfTimeApart) {
+    test::TestAvi avi;
+    avi.width = 80;
+    avi.height = 60;
+    avi.color = FlatColor;
+    avi.secondVideo = true;
+    avi.audioRate = 10000;
+    avi.audioMs = 1000;
+    ASSERT_TRUE(OpenLogo(&headless, 640, 480, 2, Avi(avi)));
+    EXPECT_EQ(g_logo.streamCount, 3);
+    g_watched = &headless;
+    headless.ScheduleMessage(550, {platform::MessageId::MouseMove, 0, 0});
+    EXPECT_TRUE(RunLogo(&Watch));
+    ASSERT_EQ(g_seen.size(), 640u * 480u);
+    const auto at = [](int x, int y) { return g_seen[y * 640 + x]; };
+    for (auto [x, frame] : {std::pair{160, 4}, {320, 5}, {480, 6}})
+        EXPECT_TRUE(Near(at(x, 60), kOpaque | FlatColor(frame, 0, 0))) << x << std::hex << " " << at(x, 60);
+    for (auto [x, frame] : {std::pair{160, 3}, {320, 5}, {480, 7}})
+        EXPECT_TRUE(Near(at(x, 180), kOpaque | FlatColor(frame, 0, 0))) << x << std::hex << " " << at(x, 180);
+    EXPECT_EQ(at(320, 240), kRed);  // the outline under the second row, and the strip's mark
+    EXPECT_EQ(at(320, 300), kRed);
+    int trace = 0;
+    for (int y = 240; y < 304; ++y) trace += at(100, y) == 0xFF00FF00u;
+    EXPECT_GE(trace, 1);
+}
+
 TEST_F(LogoTest, MissingGarbageAndDamagedFilesNeverCrash) {
     EXPECT_FALSE(OpenLogo(&headless, 640, 480, 2, dir / "none.avi"));
     EXPECT_FALSE(LogoPlaying());
