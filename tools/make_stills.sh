@@ -5,8 +5,8 @@
 #   docs/play.webp   a few seconds of the title's demo, recorded by the game
 #                    itself (--video of a headless run that picks the demo),
 #                    made into an animated WebP by ffmpeg, kept under 2 MB
-#   docs/stages.png  the campaign's eight stages seen whole (zoa_stagec render),
-#                    one under another
+#   docs/stages.png  the campaign's eight stages and the epilogue seen whole
+#                    (zoa_stagec render), one under another
 # Run it again after the stages or the art change; it replaces the three.
 #   make_stills.sh [BUILD_DIR]
 set -euo pipefail
@@ -57,14 +57,14 @@ echo "wrote docs/play.webp ($size bytes, quality $quality)"
 # Every stage drawn whole, scaled to one width, one under another with a gap.
 inputs=()
 filters=""
-for n in 1 2 3 4 5 6 7 8; do
+for n in 1 2 3 4 5 6 7 8 9; do
   "$build/tools/zoa_stagec" render "$build/data/map/stage$n.map" "$build/data/map/$n.m" \
     "$scratch/stage$n.png" --data "$build" >/dev/null
   inputs+=(-i "$scratch/stage$n.png")
   filters+="[$((n - 1)):v]scale=960:-2:flags=area,pad=iw:ih+8:0:0:color=0x404040[s$n];"
 done
 ffmpeg -loglevel error -y "${inputs[@]}" \
-  -filter_complex "${filters}[s1][s2][s3][s4][s5][s6][s7][s8]vstack=inputs=8,format=rgb24" \
+  -filter_complex "${filters}[s1][s2][s3][s4][s5][s6][s7][s8][s9]vstack=inputs=9,format=rgb24" \
   -frames:v 1 "$scratch/stages.png"
 cp "$scratch/stages.png" "$root/docs/stages.png"
 echo "wrote docs/stages.png ($(stat -c %s "$root/docs/stages.png") bytes)"
