@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -133,13 +134,16 @@ TEST_F(StageEditorTest, PaintsErasesAndRedoesKeepingTheSourceAsWritten) {
     StageFile stage;
     TileMapFile map;
     const std::vector<size_t> cells = ChangedCells(stage, map);
-    int painted = 0, erased = 0;
+    std::vector<size_t> painted;
+    size_t erased = 0;
     for (size_t i : cells) {
-        painted += map.tiles[i] == 1;
+        if (map.tiles[i] == 1) painted.push_back(i);
         erased += map.tiles[i] == 0;
     }
-    EXPECT_GE(painted, 3);  // at least the cells from x 10 to 100 on one row
-    EXPECT_EQ(painted + erased, static_cast<int>(cells.size()));
+    // The cells from x 10 to 100 on one row, none skipped between the points.
+    ASSERT_GE(painted.size(), 3u);
+    EXPECT_EQ(painted.back() - painted.front() + 1, painted.size());
+    EXPECT_EQ(painted.size() + erased, cells.size());
     EXPECT_EQ(stage.sprites, stage_.sprites);
     // The level maker's comments and legend are still there.
     EXPECT_NE(Saved().find("# Stage 1, green hills"), std::string::npos);
@@ -147,11 +151,11 @@ TEST_F(StageEditorTest, PaintsErasesAndRedoesKeepingTheSourceAsWritten) {
 }
 
 TEST_F(StageEditorTest, PlacesMovesDeletesSpritesAndMovesTheHero) {
-    // The strip's 24th cell is the flyer 10004 (placed where clicked); one is
-    // placed, dragged 64 pixels to the right, a second one is placed and
-    // deleted, and the hero is moved.
+    // The strip's 22nd cell is the drone 10002, which flies (placed where
+    // clicked); one is placed, dragged 64 pixels to the right, a second one is
+    // placed and deleted, and the hero is moved.
     Script s;
-    s.Key('S').Click(true, 202, 138).Click(true, 100, 50).Drag(true, 110, 60, 174, 60);
+    s.Key('S').Click(true, 74, 138).Click(true, 100, 50).Drag(true, 110, 60, 174, 60);
     s.Click(true, 400, 50).Move(410, 60).Key(kDelete);
     s.Move(320 + 5, 20).Key('H').Ctrl('S');
     ASSERT_EQ(Run(s), kExitOk);
@@ -160,13 +164,16 @@ TEST_F(StageEditorTest, PlacesMovesDeletesSpritesAndMovesTheHero) {
     EXPECT_TRUE(ChangedCells(stage, map).empty());
     ASSERT_EQ(stage.sprites.size(), stage_.sprites.size() + 1);
     const SpriteRecord& placed = stage.sprites.back();
-    EXPECT_EQ(placed.type, 10004);
-    EXPECT_EQ(placed.x % 32, 0);
-    const SpriteRecord& hero = stage.sprites[stage[kPlayerIndex]];
+    // The camera starts centred on the hero.
     const SpriteRecord& heroBefore = stage_.sprites[stage_[kPlayerIndex]];
+    const int scrX = std::clamp(heroBefore.x + heroBefore.width / 2 - 320, 0, (map_.Map_w - 20) * 32);
+    const int scrY = std::clamp(heroBefore.y - 240, 0, (map_.Map_h - 15) * 32);
+    EXPECT_EQ(placed.type, 10002);
+    EXPECT_EQ(placed.x, 32 * ((scrX + 100) / 32) + 64);
+    EXPECT_EQ(placed.y, 32 * ((scrY + 50) / 32));
+    const SpriteRecord& hero = stage.sprites[stage[kPlayerIndex]];
     EXPECT_EQ(hero.type, 10000);
-    EXPECT_NE(hero.x, heroBefore.x);
-    EXPECT_EQ(hero.x % 32, 0);
+    EXPECT_EQ(hero.x, 32 * ((scrX + 325) / 32));
     int heroes = 0;
     for (const SpriteRecord& r : stage.sprites) heroes += r.type == 10000;
     EXPECT_EQ(heroes, 1);

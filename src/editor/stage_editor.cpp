@@ -1,6 +1,7 @@
 #include "editor/stage_editor.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "play/still_sprites.h"
 #include "play/tile_map_view.h"
 #include "sim/catalogue_lookup.h"
+#include "sim/enemy_kinds.h"
 #include "sim/game_state.h"
 #include "sim/level_track.h"
 #include "sim/sprite_pool.h"
@@ -33,8 +35,8 @@ constexpr uint32_t kTabKey = 9;
 constexpr uint32_t kBackspaceKey = 8;
 constexpr uint32_t kDeleteKey = 46;
 
-constexpr int32_t kHeroType = 10000;
-constexpr int32_t kFlyerType = 10004;  // the bomber flies: placed where clicked
+constexpr int32_t kFirstEnemyType = 10001;
+constexpr int32_t kLastEnemyType = 10006;
 constexpr int32_t kFirstPastSheet = 551;  // tiles from here on are blank on the sheet
 constexpr int32_t kEditorFrameMs = 16;
 constexpr int32_t kLowestLevel = 1;
@@ -76,6 +78,12 @@ int32_t EndPlayAtExit(int32_t) {
     playEnded = true;
     playEndReason = "THE HERO REACHED THE EXIT";
     return 0;
+}
+
+// The flying enemies (drones and bats) start in the open, where clicked.
+bool Flies(int32_t type) {
+    return type >= kFirstEnemyType && type <= kLastEnemyType &&
+           EnemyKindOf(type).family == EnemyFamily::kBomber;
 }
 
 uint8_t NearestColour(const Palette& palette, int r, int g, int b) {
@@ -405,7 +413,7 @@ void StageEditor::PlaceSprite(int32_t type) {
     SpriteRecord s;
     if (!CatalogueRecord(type, kTileSize * (wx / kTileSize), kTileSize * (wy / kTileSize), s))
         return;
-    if (type != kFlyerType) s.y = StandingY(s.x, s.width, s.height, wy);
+    if (!Flies(type)) s.y = StandingY(s.x, s.width, s.height, wy);
     EditedStage after = edited_;
     after.stage.sprites.push_back(s);
     after.spriteIds.push_back(nextId_++);
@@ -475,12 +483,23 @@ void StageEditor::MouseAt(int32_t lParam) {
 
 void StageEditor::PaintAtCursor() {
     if (mouseY_ >= kStatusTop) return;
-    const int32_t c = (game.Scr.x + mouseX_) / kTileSize;
-    const int32_t r = (game.Scr.y + mouseY_) / kTileSize;
-    if (c < 0 || r < 0 || c >= edited_.Width() || r >= edited_.Height()) return;
+    const int32_t wx = game.Scr.x + mouseX_;
+    const int32_t wy = game.Scr.y + mouseY_;
+    // A fast drag reports points far apart: every cell on the way is painted.
+    const bool continuing = strokeX_ >= 0;
+    const int32_t fromX = continuing ? strokeX_ : wx;
+    const int32_t fromY = continuing ? strokeY_ : wy;
+    const int32_t steps = std::max({std::abs(wx - fromX), std::abs(wy - fromY), 1}) / 8 + 1;
     const int32_t tile = leftDown_ ? tile_ : 0;
-    history_.SetTile(edited_, c, r, tile);
-    world.At(c, r) = tile;
+    for (int32_t k = 1; k <= steps; ++k) {
+        const int32_t c = (fromX + (wx - fromX) * k / steps) / kTileSize;
+        const int32_t r = (fromY + (wy - fromY) * k / steps) / kTileSize;
+        if (c < 0 || r < 0 || c >= edited_.Width() || r >= edited_.Height()) continue;
+        history_.SetTile(edited_, c, r, tile);
+        world.At(c, r) = tile;
+    }
+    strokeX_ = wx;
+    strokeY_ = wy;
     quitAsked_ = false;
 }
 
@@ -529,6 +548,7 @@ void StageEditor::LeftDown() {
         return;
     }
     leftDown_ = true;
+    strokeX_ = -1;
     PaintAtCursor();
     UpdateStatus();
 }
@@ -559,6 +579,7 @@ void StageEditor::RightDown() {
         return;
     }
     rightDown_ = true;
+    strokeX_ = -1;
     PaintAtCursor();
     UpdateStatus();
 }

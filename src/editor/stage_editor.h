@@ -97,6 +97,8 @@ class StageEditor {
     int32_t mouseY_ = 0;
     bool leftDown_ = false;
     bool rightDown_ = false;
+    int32_t strokeX_ = -1;  // world point the stroke last painted at
+    int32_t strokeY_ = -1;
     bool ctrl_ = false;
     bool shift_ = false;
     int32_t dragged_ = -1;  // sprite being moved
