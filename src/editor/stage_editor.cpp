@@ -702,6 +702,7 @@ void StageEditor::DrawMap() {
                 const int32_t y = r * kTileSize - fy;
                 if (a == kAttrSolid) {
                     DrawBox(x + 2, y + 2, kTileSize - 4, kTileSize - 4, white_);
+                    DrawBox(x + 3, y + 3, kTileSize - 6, kTileSize - 6, black_);
                 } else if (a == kAttrExit) {
                     FillBox(x + 8, y + 8, kTileSize - 16, kTileSize - 16, yellow_);
                 } else if (a != kAttrEmpty) {
@@ -803,6 +804,13 @@ void StageEditor::UpdateStatus() {
     const int32_t c = (game.Scr.x + mouseX_) / kTileSize;
     const int32_t r = (game.Scr.y + mouseY_) / kTileSize;
     std::string line = "CELL " + std::to_string(c) + " " + std::to_string(r) + " ";
+    const int32_t sheetC = mouseX_ / kTileCellPitch;
+    const int32_t sheetR = (mouseY_ + sheetTop_) / kTileCellPitch;
+    if (view_ == View::kTileSheet && sheetC < kTileSheetColumns && sheetR < kTileSheetRows) {
+        const int32_t hovered = sheetR * kTileSheetColumns + sheetC;
+        line = "SHEET TILE " + std::to_string(hovered) + " " +
+               AttributeName(AttributeOf(hovered)) + " - CLICK CHOOSES IT - ";
+    }
     if (tool_ == Tool::kTiles) {
         line += "TILE " + std::to_string(tile_) + " " + AttributeName(AttributeOf(tile_));
     } else {
