@@ -581,7 +581,7 @@ class SourceUpdater {
             newWords.push_back("Lives = " + std::to_string(stage_.Lives));
         for (int32_t w = 0; w < kStageWordCount; ++w) {
             if (IsDerivedWord(w) || given_[w] || stage_.words[w] == before_.words[w]) continue;
-            newWords.push_back(std::string(kStageWordNames[w]) + " = " +
+            newWords.push_back(std::string(kStageWords[w].name) + " = " +
                                std::to_string(stage_.words[w]));
         }
         out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(lastWordLine), newWords.begin(),
