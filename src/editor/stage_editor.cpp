@@ -56,10 +56,12 @@ constexpr int32_t kStripCount = static_cast<int32_t>(std::size(kStripTypes));
 
 // A new stage: a floor, the hero at its left and an exit at its right.
 std::string NewStageSource() {
+    // The roof (a cloud deck) keeps the jet pack from leaving through the top.
     std::string text =
         "stage 1\n\nLevel = 1\nLives = 3\nTime_Chai = 16\nScr.h = 4\n\n"
-        "tile . = 0\ntile = = 172\ntile E = 153\nmap\n";
-    for (int r = 0; r < 13; ++r) text += std::string(40, '.') + '\n';
+        "tile . = 0\ntile ^ = 211\ntile = = 172\ntile E = 153\nmap\n";
+    text += std::string(40, '^') + '\n';
+    for (int r = 0; r < 12; ++r) text += std::string(40, '.') + '\n';
     text += std::string(38, '.') + "E.\n" + std::string(40, '=') + "\nend\n\n";
     text += "sprite 10000 64 343\n";
     return text;
@@ -783,6 +785,13 @@ std::string StageEditor::Warnings() const {
     std::string warnings;
     if (!exit) warnings += " - NO EXIT TILE";
     if (pastSheet) warnings += " - A TILE PAST THE SHEET";
+    // Above the map the hero is lost: the jet pack must meet a roof.
+    for (int32_t c = 0; c < edited_.Width(); ++c) {
+        if (AttributeOf(s.tiles[static_cast<size_t>(c)]) != kAttrSolid) {
+            warnings += " - OPEN TO THE SKY";
+            break;
+        }
+    }
     const SpriteRecord& hero = s.sprites[s[kPlayerIndex]];
     bool inWall = false;
     for (int32_t y = hero.y; y < hero.y + hero.height && !inWall; y += 8) {

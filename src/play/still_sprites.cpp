@@ -26,9 +26,10 @@ void DrawStillSprite(const SpriteRecord& s) {
 }
 
 void DrawStillSprites(const std::vector<SpriteRecord>& sprites) {
-    // Sprites are few (at most 1000) and drawn only when the picture changes.
-    std::vector<const SpriteRecord*> order;
-    order.reserve(sprites.size());
+    // The editor draws this every frame: the order is kept in one buffer that
+    // only ever grows (to at most a pool's worth of sprites).
+    static std::vector<const SpriteRecord*> order;
+    order.clear();
     for (const SpriteRecord& s : sprites) order.push_back(&s);
     std::stable_sort(order.begin(), order.end(), [](const SpriteRecord* a, const SpriteRecord* b) {
         return a->depth < b->depth;
