@@ -518,6 +518,14 @@ std::string DecompileStage(const StageFile& stage, const TileMapFile* map) {
 
 namespace {
 
+int32_t LastPlayer(const StageFile& stage) {
+    int32_t player = -1;
+    for (size_t i = 0; i < stage.sprites.size(); ++i) {
+        if (stage.sprites[i].type == kPlayer) player = static_cast<int32_t>(i);
+    }
+    return player;
+}
+
 // Rewrites a source statement by statement; see UpdateStageSource.
 class SourceUpdater {
   public:
@@ -581,6 +589,8 @@ class SourceUpdater {
             newWords.push_back("Lives = " + std::to_string(stage_.Lives));
         for (int32_t w = 0; w < kStageWordCount; ++w) {
             if (IsDerivedWord(w) || given_[w] || stage_.words[w] == before_.words[w]) continue;
+            // Left out, the player's index follows the player's line.
+            if (w == kPlayerIndex && stage_.words[w] == LastPlayer(stage_)) continue;
             newWords.push_back(std::string(kStageWords[w].name) + " = " +
                                std::to_string(stage_.words[w]));
         }
