@@ -14,6 +14,8 @@
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
 #include "sound/sound_system.h"
+#include "flow_support.h"
+#include "png_reader.h"
 #include "sound_fixture.h"
 #include "test_support.h"
 #include "sim/game_state.h"
@@ -24,46 +26,12 @@ namespace {
 using platform::Message;
 using platform::MessageId;
 
-// Runs the whole game in-process on a headless platform over the fixture
-// sheets, calling `onFrame` after every main-loop frame.
-struct HeadlessRun {
-    test::TempDir dir;
-    platform::HeadlessPlatform* platform = nullptr;
-    std::unique_ptr<platform::HeadlessPlatform> owned = std::make_unique<platform::HeadlessPlatform>();
-    std::function<void(HeadlessRun&)> onFrame;
-    Options options;
-    uint64_t frames = 0;
-
-    HeadlessRun() {
-        test::WriteFixtureSheets(dir.str());
-        test::WriteFixtureSounds(dir.str());
-        platform = owned.get();
-        platform->SetUserFolder(dir.str());
-        options.headless = true;
-        options.dataDir = dir.str();
-        options.seed = 1;
-    }
-    void At(uint32_t ms, MessageId id, uint32_t wParam = 0) { platform->ScheduleMessage(ms, {id, wParam, 0}); }
-    int Run() {
-        SetAfterFrameHook(
-            [](void* self) {
-                auto* run = static_cast<HeadlessRun*>(self);
-                ++run->frames;
-                if (run->onFrame) run->onFrame(*run);
-            },
-            this);
-        const int code = RunGame(options, std::move(owned));
-        SetAfterFrameHook(nullptr, nullptr);
-        return code;
-    }
-};
-
 TEST(MainLoop, FrameCounterWrapsPastOneHundredMillion) {
-    HeadlessRun run;
+    test::GameRun run;
     run.options.frames = 4;
     std::vector<uint32_t> seen;
-    run.onFrame = [&](HeadlessRun& r) {
-        if (r.frames == 1) game.FrameCounter = 99999999;
+    run.onFrame = [&] {
+        if (run.frames == 1) game.FrameCounter = 99999999;
         else seen.push_back(game.FrameCounter);
     };
     EXPECT_EQ(run.Run(), 0);
@@ -71,10 +39,10 @@ TEST(MainLoop, FrameCounterWrapsPastOneHundredMillion) {
 }
 
 TEST(MainLoop, AFrameStartsOnlyWhenMoreThanTheIntervalHasPassed) {
-    HeadlessRun run;
+    test::GameRun run;
     run.options.frames = 20;
     std::vector<uint32_t> starts;
-    run.onFrame = [&](HeadlessRun&) {
+    run.onFrame = [&] {
         game.Time_Chai = 16;
         starts.push_back(game.LastFrameTime);
     };
@@ -84,12 +52,12 @@ TEST(MainLoop, AFrameStartsOnlyWhenMoreThanTheIntervalHasPassed) {
 }
 
 TEST(MainLoop, TimeInTheBackgroundIsNeitherRunNorCounted) {
-    HeadlessRun run;
+    test::GameRun run;
     run.At(100, MessageId::ActivateApp, 0);
     run.At(5100, MessageId::ActivateApp, 1);
     run.options.frames = 30;
     std::vector<uint32_t> starts;
-    run.onFrame = [&](HeadlessRun&) {
+    run.onFrame = [&] {
         game.Time_Chai = 16;
         starts.push_back(game.LastFrameTime);
     };
@@ -106,17 +74,17 @@ TEST(MainLoop, TimeInTheBackgroundIsNeitherRunNorCounted) {
 }
 
 TEST(MainLoop, ATimerTickWhileInTheBackgroundWaitsForTheReturn) {
-    HeadlessRun run;
+    test::GameRun run;
     run.At(50, MessageId::ActivateApp, 0);
     run.At(1000, MessageId::ActivateApp, 1);
     run.options.frames = 400;
     uint32_t restoredAt = 0;
-    run.onFrame = [&](HeadlessRun& r) {
-        if (r.frames == 1) {
+    run.onFrame = [&] {
+        if (run.frames == 1) {
             g_display->SetPaletteEntries(Palette{});  // as after a fade-out
-            r.platform->SetTimer(1, 100);
+            run.platform->SetTimer(1, 100);
         }
-        if (restoredAt == 0 && g_display->ScreenPalette()[9].green != 0) restoredAt = r.platform->Now();
+        if (restoredAt == 0 && g_display->ScreenPalette()[9].green != 0) restoredAt = run.platform->Now();
     };
     EXPECT_EQ(run.Run(), 0);
     EXPECT_GE(restoredAt, 1000u);
@@ -124,10 +92,10 @@ TEST(MainLoop, ATimerTickWhileInTheBackgroundWaitsForTheReturn) {
 }
 
 TEST(MainLoop, TheTitleShowsTheTitlePictureWithTheChosenItem) {
-    HeadlessRun run;
+    test::GameRun run;
     run.options.frames = 3;
     std::vector<uint8_t> screen;
-    run.onFrame = [&](HeadlessRun&) {
+    run.onFrame = [&] {
         screen.assign(g_display->FrontBuffer(), g_display->FrontBuffer() + kScreenWidth * kScreenHeight);
     };
     EXPECT_EQ(run.Run(), 0);
@@ -140,12 +108,12 @@ TEST(MainLoop, TheTitleShowsTheTitlePictureWithTheChosenItem) {
 }
 
 TEST(MainLoop, QuittingFromTheTitleFadesOutAndEndsTheRun) {
-    HeadlessRun run;
+    test::GameRun run;
     for (uint32_t t : {10u, 20u, 30u, 40u}) run.At(t, MessageId::KeyDown, 39);  // Right past the end
     run.At(50, MessageId::KeyDown, 18);  // Alt is taken by the window and changes nothing
     run.At(60, MessageId::KeyDown, 13);
     uint64_t framesAtEnd = 0;
-    run.onFrame = [&](HeadlessRun& r) { framesAtEnd = r.frames; };
+    run.onFrame = [&] { framesAtEnd = run.frames; };
     EXPECT_EQ(run.Run(), 0);
     EXPECT_EQ(game.TitleChoice, 3);
     EXPECT_GE(framesAtEnd, 55u);
@@ -157,15 +125,15 @@ TEST(MainLoop, QuittingFromTheTitleFadesOutAndEndsTheRun) {
 // old platform, display or sound system.
 TEST(MainLoop, EveryWayOutOfARunReleasesItsDevices) {
     {
-        HeadlessRun run;
+        test::GameRun run;
         run.options.traceFile = run.dir.str() + "/no/such/folder/trace.jsonl";
         EXPECT_EQ(run.Run(), kExitUsage);
         EXPECT_EQ(platform::Current(), nullptr);
     }
-    HeadlessRun run;
+    test::GameRun run;
     run.options.frames = 5;
-    run.onFrame = [](HeadlessRun& r) {
-        EXPECT_EQ(platform::Current(), r.platform);
+    run.onFrame = [&] {
+        EXPECT_EQ(platform::Current(), run.platform);
         EXPECT_NE(g_display, nullptr);
         EXPECT_NE(g_soundSystem, nullptr);
     };
@@ -212,11 +180,10 @@ TEST(CommandLine, AHeadlessRunWritesItsDumpTraceAndScreenshot) {
     }
     EXPECT_EQ(lines, 1000);
     EXPECT_EQ(last + "\n", dump);
-    const std::vector<uint8_t> png = test::ReadBytes(d + "/shot.png");
-    ASSERT_GT(png.size(), 640u * 480u);
-    EXPECT_EQ(png[1], 'P');
-    EXPECT_EQ(png[19], 0x80);  // width 640 (0x280), big-endian at bytes 16..19
-    EXPECT_EQ(png[23], 0xE0);  // height 480 (0x1E0)
+    test::PngPicture png;
+    ASSERT_TRUE(test::ReadPng(d + "/shot.png", png));
+    EXPECT_EQ(png.width, 640);
+    EXPECT_EQ(png.height, 480);
 }
 
 // --timings prints one line once the title is up.
@@ -280,7 +247,9 @@ TEST(SdlWindow, OpensAndRunsFramesUnderAVirtualScreen) {
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 0) << ReadText(d + "/err.txt");
     EXPECT_NE(ReadText(d + "/dump.json").find("\"frameCounter\": 60"), std::string::npos);
-    EXPECT_GT(test::ReadBytes(d + "/shot.png").size(), 640u * 480u);
+    test::PngPicture png;
+    ASSERT_TRUE(test::ReadPng(d + "/shot.png", png));
+    EXPECT_EQ(png.pixels.size(), 640u * 480u);
 }
 
 }  // namespace

@@ -8,9 +8,11 @@
 #include <map>
 #include <string>
 
+#include "fake_audio_out.h"
 #include "app/command_line.h"
 #include "app/game_app.h"
 #include "platform/headless/headless_platform.h"
+#include "png_reader.h"
 #include "sound_fixture.h"
 #include "test_support.h"
 
@@ -130,42 +132,6 @@ TEST(RunComforts, ABadSettingsFileIsReportedByLineAndTheGameStartsAnyway) {
     EXPECT_EQ(std::string(after.begin(), after.end()), text);
 }
 
-// A sound output that remembers the volume of each voice.
-class VolumeOut : public platform::AudioOut {
-  public:
-    explicit VolumeOut(std::map<int32_t, int32_t>* volumes) : volumes_(volumes) {}
-    bool HasDevice() const override { return true; }
-    bool LoadVoice(int32_t, const platform::PcmFormat&, const uint8_t*, uint32_t) override {
-        return true;
-    }
-    bool PlayVoice(int32_t, bool) override { return true; }
-    bool StopVoice(int32_t) override { return true; }
-    void FreeVoice(int32_t) override {}
-    void PauseVoices(bool) override {}
-    void SetVoiceVolume(int32_t voice, int32_t percent) override { (*volumes_)[voice] = percent; }
-    bool OpenStream(platform::PcmFormat*) override { return false; }
-    bool QueueStream(const uint8_t*, uint32_t) override { return false; }
-    uint32_t StreamBuffersDone() override { return 0; }
-    uint64_t StreamBytesPlayed() override { return 0; }
-    void CloseStream() override {}
-
-  private:
-    std::map<int32_t, int32_t>* volumes_;
-};
-
-class VolumePlatform : public platform::HeadlessPlatform {
-  public:
-    explicit VolumePlatform(std::map<int32_t, int32_t>* volumes) : volumes_(volumes) {}
-
-  protected:
-    std::unique_ptr<platform::AudioOut> OpenAudioDevice(std::string*) override {
-        return std::make_unique<VolumeOut>(volumes_);
-    }
-
-  private:
-    std::map<int32_t, int32_t>* volumes_;
-};
-
 TEST(RunComforts, MusicVolumeIsTheLevelTracksAndEffectsVolumeEveryOtherSound) {
     test::TempDir dir;
     test::WriteFixtureData(dir.str());
@@ -178,15 +144,16 @@ TEST(RunComforts, MusicVolumeIsTheLevelTracksAndEffectsVolumeEveryOtherSound) {
     options.configFile = dir.str() + "/v.ini";
     options.saveDir = dir.str();
     options.frames = 2;
-    std::map<int32_t, int32_t> volumes;
-    ASSERT_EQ(RunGame(options, std::make_unique<VolumePlatform>(&volumes)), kExitOk);
+    test::AudioCalls calls;
+    const std::map<int32_t, int32_t>& volumes = calls.volumes;
+    ASSERT_EQ(RunGame(options, std::make_unique<test::FakeAudioPlatform>(&calls)), kExitOk);
     ASSERT_EQ(volumes.size(), 19u);
     for (const auto& [voice, percent] : volumes) EXPECT_EQ(percent, voice >= 16 ? 30 : 85) << voice;
 
     // Without a settings file nothing is turned down.
     options.configFile = dir.str() + "/none.ini";
-    volumes.clear();
-    ASSERT_EQ(RunGame(options, std::make_unique<VolumePlatform>(&volumes)), kExitOk);
+    calls.volumes.clear();
+    ASSERT_EQ(RunGame(options, std::make_unique<test::FakeAudioPlatform>(&calls)), kExitOk);
     for (const auto& [voice, percent] : volumes) EXPECT_EQ(percent, 100) << voice;
 }
 
@@ -206,14 +173,14 @@ TEST(RunComforts, AScreenshotDuringTheLogoKeepsItsTrueColours) {
     const std::string path = p.SaveScreenshot(&error);
     ASSERT_FALSE(path.empty()) << error;
     EXPECT_EQ(path.rfind(dir.str() + "/screenshots/zoa_noli-", 0), 0u) << path;
-    const std::vector<uint8_t> png = test::ReadBytes(path);
-    ASSERT_GT(png.size(), 640u * 480u * 4u);
-    EXPECT_EQ(png[25], 6);  // RGBA
-    // The first row's first pixel, behind the zlib and stored-block headers and the filter byte.
-    const size_t idat = 8 + 25 + 8;
-    EXPECT_EQ(std::string(png.begin() + idat - 4, png.begin() + idat), "IDAT");
-    EXPECT_EQ(std::vector<uint8_t>(png.begin() + idat + 2 + 5 + 1, png.begin() + idat + 2 + 5 + 5),
-              (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}));
+    test::PngPicture png;
+    ASSERT_TRUE(test::ReadPng(path, png));
+    EXPECT_EQ(png.colourType, 6);  // RGBA
+    ASSERT_EQ(png.pixels.size(), 640u * 480u * 4u);
+    for (size_t i = 0; i < png.pixels.size(); i += 4)
+        ASSERT_EQ(std::vector<uint8_t>(png.pixels.begin() + i, png.pixels.begin() + i + 4),
+                  (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}))
+            << i / 4;
     // A user folder that cannot hold a screenshots folder: a reason, no file.
     test::WriteBytes(dir.str() + "/file", {1});
     p.SetUserFolder(dir.str() + "/file");
