@@ -120,14 +120,15 @@ TEST(MainLoop, QuittingFromTheTitleFadesOutAndEndsTheRun) {
     EXPECT_LT(framesAtEnd, 65u);
 }
 
-// A run that cannot open its trace file ends at once, and a run that ends
+// A run that cannot write its trace file ends in failure, and a run that ends
 // normally leaves no device behind either: the next run must not find the
 // old platform, display or sound system.
 TEST(MainLoop, EveryWayOutOfARunReleasesItsDevices) {
     {
         test::GameRun run;
         run.options.traceFile = run.dir.str() + "/no/such/folder/trace.jsonl";
-        EXPECT_EQ(run.Run(), kExitUsage);
+        run.options.frames = 3;
+        EXPECT_EQ(run.Run(), kExitOutputNotWritten);
         EXPECT_EQ(platform::Current(), nullptr);
     }
     test::GameRun run;
@@ -144,6 +145,23 @@ TEST(MainLoop, EveryWayOutOfARunReleasesItsDevices) {
     EXPECT_EQ(g_soundSystem, nullptr);
 }
 
+// Messages queued behind the close (the player still pressing Enter on Quit,
+// a focus change, a fade tick) reach a window that no longer exists: none of
+// them may touch the display or the sound, which are gone.
+TEST(MainLoop, NothingButTheQuitReachesADestroyedWindow) {
+    test::GameRun run;
+    for (uint32_t t : {10u, 20u, 30u}) run.At(t, MessageId::KeyDown, 39);  // to Quit
+    run.At(40, MessageId::KeyDown, 13);
+    run.At(60, MessageId::KeyDown, 13);  // pressed again while the screen fades
+    run.At(60, MessageId::ActivateApp, 0);
+    run.At(60, MessageId::ActivateApp, 1);
+    run.At(60, MessageId::Timer, 1);
+    run.At(60, MessageId::KeyUp, 13);
+    run.At(60, MessageId::Close);
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_EQ(g_display, nullptr);
+}
+
 std::string ReadText(const std::string& path) {
     std::ifstream f(path);
     std::stringstream s;
@@ -151,8 +169,10 @@ std::string ReadText(const std::string& path) {
     return s.str();
 }
 
+// Runs the game program; stderr goes nowhere unless `args` ends by sending it somewhere.
 int RunBinary(const std::string& args) {
-    const std::string command = std::string(ZOA_GAME_BINARY) + " " + args + " 2>/dev/null";
+    const bool own = args.find(" 2>") != std::string::npos;
+    const std::string command = std::string(ZOA_GAME_BINARY) + " " + args + (own ? "" : " 2>/dev/null");
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -214,6 +234,39 @@ TEST(CommandLine, TimingsTellTheStartUpOnceTheTitleIsUp) {
     EXPECT_GE(values["title_ms"] + 0.2, values["window_ms"] + values["logo_ms"] + values["sheets_ms"] +
                                             values["sounds_ms"]);
 
+}
+
+// A run that could not do what it was asked to never ends as a success, and
+// says what went wrong so it can be put right.
+TEST(CommandLine, FilesThatCannotBeWrittenAndStagesThatCannotStartEndInFailure) {
+    test::TempDir dir;
+    test::WriteFixtureSheets(dir.str());
+    test::WriteFixtureSounds(dir.str());
+    const std::string d = dir.str();
+    const std::string run = "--headless --no-logo --frames 5 --data " + d;
+    for (const char* option : {"--dump", "--screenshot", "--trace", "--record"}) {
+        // The run still goes ahead: the files that can be written are written.
+        std::filesystem::remove(d + "/ok.jsonl");
+        EXPECT_EQ(RunBinary(run + " " + option + " " + d + "/no/such/folder/out" +
+                            (option == std::string("--trace") ? " --dump " : " --trace ") + d + "/ok.jsonl"),
+                  1)
+            << option;
+        EXPECT_NE(ReadText(d + "/ok.jsonl").find("\"frameCounter\": 5"), std::string::npos) << option;
+    }
+    EXPECT_EQ(RunBinary(run + " --dump " + d + "/ok.json"), 0);
+    EXPECT_EQ(RunBinary("--headless --frames 0 --data " + d), 2);
+
+    const std::string err = " 2>" + d + "/err.txt";
+    EXPECT_EQ(RunBinary("--headless --play 7 --frames 5 --data " + d + err), 1);
+    EXPECT_NE(ReadText(d + "/err.txt").find("stage 7 cannot be started: " + d + "/data/map/stage7.map: no such file"),
+              std::string::npos)
+        << ReadText(d + "/err.txt");
+    // The data folder itself named instead of the one that holds it.
+    EXPECT_EQ(RunBinary("--headless --frames 5 --data " + d + "/data" + err), 1);
+    EXPECT_NE(ReadText(d + "/err.txt").find("did you mean the folder above it?"), std::string::npos)
+        << ReadText(d + "/err.txt");
+    EXPECT_EQ(RunBinary("--headless --frames 5 --data " + d + "/data/nbm" + err), 1);
+    EXPECT_EQ(ReadText(d + "/err.txt").find("did you mean"), std::string::npos);
 }
 
 TEST(CommandLine, BadOptionsAndMissingDataFailWithTheirOwnCodes) {
