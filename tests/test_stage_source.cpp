@@ -111,6 +111,37 @@ TEST(StageSourceTest, DecompiledSourceCompilesToTheSameFiles) {
     EXPECT_EQ(againMap.tiles, map.tiles);
 }
 
+TEST(StageSourceTest, AnEditedSourceKeepsWhatItDidNotChange) {
+    const std::string source = "# my stage\nstage 1\nLevel = 2\nTime_Chai = 16\n\n"
+                               "tile . = 0\ntile # = 1\ntile E = 153\nmap\n" +
+                               MapRows(20, 15) + "end\n# a pick-up first\n" + kPickUpLine +
+                               kPlayerLine;
+    StageFile stage;
+    TileMapFile map;
+    ASSERT_TRUE(CompileStageSource(source, stage, map, nullptr));
+    EXPECT_EQ(UpdateStageSource(source, stage, map, {0, 1}), source);
+    // One tile painted with a tile new to the legend, the pick-up deleted (the
+    // player's index moves), Lives raised.
+    map.tiles[20 * 3 + 5] = 77;
+    stage.tiles = map.tiles;
+    stage.sprites.erase(stage.sprites.begin());
+    stage[kSprite_Getsu] = 1;
+    stage[kPlayerIndex] = 0;
+    stage.Lives = 5;
+    const std::string edited = UpdateStageSource(source, stage, map, {1});
+    StageFile again;
+    TileMapFile againMap;
+    ASSERT_TRUE(CompileStageSource(edited, again, againMap, nullptr));
+    EXPECT_EQ(again, stage);
+    EXPECT_EQ(againMap, map);
+    EXPECT_EQ(edited.find("# my stage\nstage 1\nLevel = 2\nTime_Chai = 16\nLives = 5\n"), 0u)
+        << edited;
+    EXPECT_NE(edited.find("tile E = 153\ntile = = 77\nmap\n"), std::string::npos) << edited;
+    EXPECT_NE(edited.find("\n.....=..............\n"), std::string::npos) << edited;
+    EXPECT_NE(edited.find("# a pick-up first\n" + kPlayerLine), std::string::npos) << edited;
+    EXPECT_EQ(edited.find("PlayerIndex"), std::string::npos) << edited;
+}
+
 TEST(StageSourceTest, CatalogueTypesNeedOnlyTheirPosition) {
     StageFile stage;
     TileMapFile map;

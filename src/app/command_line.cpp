@@ -44,6 +44,8 @@ const char* UsageText() {
            "  --replay FILE      play a recorded run back instead of live keys, from the same\n"
            "                     start, and end when its frames are used up; with the same\n"
            "                     --seed, --play and data a headless replay ends in the same state\n"
+           "  --edit FILE.stage  open a stage source in the stage editor (a new stage when\n"
+           "                     the file does not exist yet)\n"
            "  --video FILE       record every picture shown as a video (.mp4, or .webm)\n"
            "  --timings          once the title is on the screen, print how long start-up\n"
            "                     took, step by step, as one line on standard output\n"
@@ -117,6 +119,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             o.playStage = stage;
         } else if (a == "--record") {
             if (!value(o.recordFile) || o.recordFile.empty()) return fail("--record needs a file");
+        } else if (a == "--edit") {
+            if (!value(o.editFile) || o.editFile.empty()) return fail("--edit needs a stage source");
         } else if (a == "--replay") {
             if (!value(o.replayFile) || o.replayFile.empty()) return fail("--replay needs a file");
         } else if (a == "--screenshot") {
@@ -127,6 +131,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     }
     if (!o.recordFile.empty() && !o.replayFile.empty())
         return fail("--record and --replay cannot go together");
+    if (!o.editFile.empty() && (o.playStage || !o.recordFile.empty() || !o.replayFile.empty()))
+        return fail("--edit goes with neither --play, --record nor --replay");
     return o;
 }
 

@@ -23,6 +23,7 @@ struct Options {
     std::optional<int32_t> playStage;  // start this stage at once, as a new game
     std::string replayFile;            // keys of a recorded run to play back
     std::string recordFile;            // where to write the keys of this run
+    std::string editFile;              // open this stage source in the stage editor
     bool help = false;
     bool version = false;
     bool paths = false;  // print the folders in use and end

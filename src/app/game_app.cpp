@@ -7,6 +7,7 @@
 
 #include "play/fade.h"
 #include "app/frame_pacing.h"
+#include "editor/stage_editor.h"
 #include "app/input.h"
 #include "app/run_comforts.h"
 #include "app/run_devices.h"
@@ -52,6 +53,7 @@ struct App {
     std::ofstream trace;
     std::string line;  // reused for every trace line
     uint64_t tracedSounds = 0;  // sound log entries already in the trace
+    std::unique_ptr<StageEditor> editor;  // --edit: the stage editor takes the run
 };
 
 App app;
@@ -125,6 +127,7 @@ void AfterFrame() {
     if (app.afterFrame) app.afterFrame(app.afterFrameContext);
     const bool framesDone = app.options && app.options->frames && app.framesRun == *app.options->frames;
     if (framesDone || replayOver) {
+        if (app.editor) app.editor->AllowQuit();
         app.platform->PostCloseMessage();
     }
 }
@@ -144,7 +147,11 @@ int MainLoop() {
                 StartFrameClock(p);
                 // From the first frame on, flips keep the screen's pace.
                 p.PaceFlips();
-                RunFrame();
+                if (app.editor) {
+                    app.editor->Frame();
+                } else {
+                    RunFrame();
+                }
                 NoteTitleShown();
                 game.FrameCounter += 1;
                 if (game.FrameCounter > kFrameCounterLimit) game.FrameCounter = 0;
@@ -171,7 +178,7 @@ int StartAndRun(const Options& options) {
     p.HideCursor();
     StartupTimings::Finished(StartupTimings::kWindow);
     // A missing or unreadable logo is skipped; closing the window during it ends the game.
-    if (!options.noLogo && !options.playStage &&
+    if (!options.noLogo && !options.playStage && !app.editor &&
         OpenLogo(&p, kScreenWidth, kScreenHeight, kLogoZoom, DataPath(kLogoPath))) {
         if (!RunLogo(&WindowProcedure)) return kExitOk;
     }
@@ -185,6 +192,7 @@ int StartAndRun(const Options& options) {
     SeedRandom(options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr)));
     SetUpWorld();
     if (options.playStage) StartStageFirst(*options.playStage);
+    if (app.editor) app.editor->Start(&p);
     return MainLoop();
 }
 
@@ -205,6 +213,7 @@ void WindowProcedure(const platform::Message& m) {
         LogoMessage(m);
         return;
     }
+    if (app.editor && app.editor->Message(m)) return;
     switch (m.id) {
         case MessageId::Destroy:
             WriteRunOutputs();
@@ -265,6 +274,14 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     app.framesRun = 0;
     app.outputsWritten = false;
     app.windowDestroyed = false;
+    if (!options.editFile.empty()) {
+        // A source with an error is refused before any window opens.
+        app.editor = std::make_unique<StageEditor>();
+        if (!app.editor->Open(options.editFile, &error)) {
+            std::fprintf(stderr, "zoa_noli: %s\n", error.c_str());
+            return kExitStartupFailed;
+        }
+    }
     RunComforts comforts;
     if (const int failed = comforts.Prepare(options, devices.Platform())) return failed;
     devices.MakeCurrent();

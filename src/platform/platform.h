@@ -39,6 +39,9 @@ public:
     virtual bool OpenWindow(const char* title) = 0;
     virtual void DestroyWindow() = 0;
     virtual void HideCursor() = 0;
+    // The stage editor shows the mouse cursor and names its file in the title.
+    virtual void ShowCursor() {}
+    virtual void SetWindowTitle(const char* /*title*/) {}
 
     // Millisecond clock; wraps like any unsigned 32-bit counter.
     virtual uint32_t Now() = 0;

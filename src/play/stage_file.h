@@ -88,12 +88,14 @@ struct StageFile {
 
     int32_t& operator[](StageWord w) { return words[w]; }
     int32_t operator[](StageWord w) const { return words[w]; }
+    bool operator==(const StageFile&) const = default;
 };
 
 struct TileMapFile {
     int32_t Map_w = 0;
     int32_t Map_h = 0;
     std::vector<int32_t> tiles;  // row by row
+    bool operator==(const TileMapFile&) const = default;
 };
 
 enum class StageRead {

@@ -461,7 +461,7 @@ void WriteMap(std::ostringstream& out, int32_t width, int32_t height,
     out << "end\n";
 }
 
-void WriteSprite(std::ostringstream& out, const SpriteRecord& sprite) {
+void WriteSprite(std::ostream& out, const SpriteRecord& sprite) {
     bool fromCatalogue = false;
     const SpriteRecord base = BaseRecord(sprite.type, sprite.x, sprite.y, fromCatalogue);
     out << "sprite " << sprite.type << ' ' << sprite.x << ' ' << sprite.y;
@@ -514,6 +514,244 @@ std::string DecompileStage(const StageFile& stage, const TileMapFile* map) {
     out << '\n';
     for (const SpriteRecord& sprite : stage.sprites) WriteSprite(out, sprite);
     return out.str();
+}
+
+namespace {
+
+int32_t LastPlayer(const StageFile& stage) {
+    int32_t player = -1;
+    for (size_t i = 0; i < stage.sprites.size(); ++i) {
+        if (stage.sprites[i].type == kPlayer) player = static_cast<int32_t>(i);
+    }
+    return player;
+}
+
+// Rewrites a source statement by statement; see UpdateStageSource.
+class SourceUpdater {
+  public:
+    SourceUpdater(const StageFile& before, const StageFile& stage, const TileMapFile& map,
+                  const std::vector<int32_t>& spriteLines)
+        : before_(before), stage_(stage), map_(map), spriteLines_(spriteLines) {}
+
+    // False when the edit cannot be made in place.
+    bool Update(const std::string& original, std::string& out) {
+        std::vector<std::string_view> lines;
+        size_t pos = 0;
+        while (pos < original.size()) {
+            size_t end = original.find('\n', pos);
+            if (end == std::string::npos) end = original.size();
+            lines.push_back(std::string_view(original).substr(pos, end - pos));
+            pos = end + 1;
+        }
+        const bool endsWithNewline = !original.empty() && original.back() == '\n';
+        bool sawFormat = false;
+        int32_t spriteStatement = 0;
+        size_t lastWordLine = 0;   // where words the original leaves out go
+        size_t lastSpriteLine = 0;  // where new sprites go
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const std::string_view line = lines[i];
+            const std::vector<std::string_view> words = SplitWords(TrimEnd(line));
+            if (words.empty() || words[0].front() == '#') {
+                Emit(line);
+                continue;
+            }
+            if (!sawFormat) {
+                sawFormat = true;
+                Emit(line);
+                lastWordLine = out_.size();
+                continue;
+            }
+            if (words[0] == "tile" && words.size() == 4 && words[1].size() == 1) {
+                const std::optional<int32_t> tile = ParseInt(words[3]);
+                if (!tile) return false;
+                const unsigned char c = static_cast<unsigned char>(words[1][0]);
+                if (c < legend_.size()) legend_[c] = *tile;
+                Emit(line);
+            } else if ((words[0] == "map" || words[0] == "tiles") && words.size() == 1) {
+                size_t end = i + 1;
+                while (end < lines.size() && TrimEnd(lines[end]) != "end") ++end;
+                if (end == lines.size()) return false;
+                if (!EmitMap(lines, i, end, words[0] == "tiles")) return false;
+                i = end;
+            } else if (words[0] == "sprite") {
+                EmitSprite(line, spriteStatement++);
+                lastSpriteLine = out_.size();
+            } else if (words.size() == 3 && words[1] == "=") {
+                if (!EmitWord(line, words)) return false;
+                lastWordLine = out_.size();
+            } else {
+                Emit(line);
+            }
+        }
+        // Words the original leaves at their defaults but the stage changed.
+        std::vector<std::string> newWords;
+        if (!givenLives_ && stage_.Lives != before_.Lives)
+            newWords.push_back("Lives = " + std::to_string(stage_.Lives));
+        for (int32_t w = 0; w < kStageWordCount; ++w) {
+            if (IsDerivedWord(w) || given_[w] || stage_.words[w] == before_.words[w]) continue;
+            // Left out, the player's index follows the player's line.
+            if (w == kPlayerIndex && stage_.words[w] == LastPlayer(stage_)) continue;
+            newWords.push_back(std::string(kStageWords[w].name) + " = " +
+                               std::to_string(stage_.words[w]));
+        }
+        out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(lastWordLine), newWords.begin(),
+                    newWords.end());
+        if (lastSpriteLine >= lastWordLine) lastSpriteLine += newWords.size();
+        if (lastSpriteLine == 0) lastSpriteLine = out_.size();
+        std::vector<std::string> newSprites;
+        for (size_t s = 0; s < stage_.sprites.size(); ++s) {
+            if (spriteLines_[s] < 0) newSprites.push_back(SpriteLine(stage_.sprites[s]));
+        }
+        out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(lastSpriteLine), newSprites.begin(),
+                    newSprites.end());
+        for (size_t k = 0; k < out_.size(); ++k) {
+            out += out_[k];
+            if (k + 1 < out_.size() || endsWithNewline) out += '\n';
+        }
+        return true;
+    }
+
+  private:
+    void Emit(std::string_view line) { out_.emplace_back(line); }
+
+    static std::string SpriteLine(const SpriteRecord& sprite) {
+        std::ostringstream text;
+        WriteSprite(text, sprite);
+        std::string line = text.str();
+        line.pop_back();  // the newline
+        return line;
+    }
+
+    bool EmitWord(std::string_view line, const std::vector<std::string_view>& words) {
+        const std::string name(words[0]);
+        int32_t now = 0;
+        int32_t was = 0;
+        if (name == "Lives") {
+            givenLives_ = true;
+            now = stage_.Lives;
+            was = before_.Lives;
+        } else if (name == "Level") {
+            now = stage_.Level;
+            was = before_.Level;
+        } else {
+            const int32_t key = FindStageWord(name);
+            if (key < 0) return false;
+            given_[key] = true;
+            now = stage_.words[key];
+            was = before_.words[key];
+        }
+        if (now == was) {
+            Emit(line);
+        } else {
+            out_.push_back(name + " = " + std::to_string(now));
+        }
+        return true;
+    }
+
+    void EmitSprite(std::string_view line, int32_t statement) {
+        for (size_t s = 0; s < stage_.sprites.size(); ++s) {
+            if (spriteLines_[s] != statement) continue;
+            const bool same = statement < static_cast<int32_t>(before_.sprites.size()) &&
+                              before_.sprites[statement] == stage_.sprites[s];
+            if (same) {
+                Emit(line);
+            } else {
+                out_.push_back(SpriteLine(stage_.sprites[s]));
+            }
+            return;
+        }
+        // Its sprite was deleted: so is its line.
+    }
+
+    // The map block from line `first` ("map" or "tiles") to `end` ("end").
+    bool EmitMap(const std::vector<std::string_view>& lines, size_t first, size_t end,
+                 bool numbers) {
+        const size_t legendAt = out_.size();
+        Emit(lines[first]);
+        const int32_t oldW = before_[kMap_w];
+        const int32_t oldH = before_[kMap_h];
+        const auto oldTile = [&](int32_t c, int32_t r) {
+            return before_.tiles[static_cast<size_t>(r) * oldW + c];
+        };
+        std::array<char, kTileCount> character{};
+        for (size_t c = legend_.size(); c-- > 0;) {
+            if (legend_[c] >= 0 && legend_[c] < kTileCount)
+                character[legend_[c]] = static_cast<char>(c);
+        }
+        std::vector<std::string> newLegend;
+        for (int32_t r = 0; r < map_.Map_h; ++r) {
+            const int32_t* row = &map_.tiles[static_cast<size_t>(r) * map_.Map_w];
+            bool same = r < oldH && map_.Map_w == oldW && first + 1 + r < end;
+            for (int32_t c = 0; same && c < map_.Map_w; ++c) same = row[c] == oldTile(c, r);
+            if (same) {
+                Emit(lines[first + 1 + r]);
+                continue;
+            }
+            std::string text;
+            for (int32_t c = 0; c < map_.Map_w; ++c) {
+                const int32_t tile = row[c];
+                if (numbers) {
+                    text += (c ? " " : "") + std::to_string(tile);
+                    continue;
+                }
+                if (tile < 0 || tile >= kTileCount) return false;
+                if (character[tile] == 0) {
+                    const char free = FreeCharacter();
+                    if (free == 0) return false;
+                    character[tile] = free;
+                    legend_[static_cast<unsigned char>(free)] = tile;
+                    newLegend.push_back(std::string("tile ") + free + " = " + std::to_string(tile));
+                }
+                text += character[tile];
+            }
+            out_.push_back(std::move(text));
+        }
+        Emit(lines[end]);
+        out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(legendAt), newLegend.begin(),
+                    newLegend.end());
+        return true;
+    }
+
+    char FreeCharacter() const {
+        for (char c : kMapCharacters) {
+            if (legend_[static_cast<unsigned char>(c)] < 0) return c;
+        }
+        return 0;
+    }
+
+    const StageFile& before_;
+    const StageFile& stage_;
+    const TileMapFile& map_;
+    const std::vector<int32_t>& spriteLines_;
+    std::vector<std::string> out_;
+    std::array<bool, kStageWordCount> given_{};
+    bool givenLives_ = false;
+    std::array<int32_t, 128> legend_ = [] {
+        std::array<int32_t, 128> none;
+        none.fill(-1);
+        return none;
+    }();
+};
+
+}  // namespace
+
+std::string UpdateStageSource(const std::string& original, const StageFile& stage,
+                              const TileMapFile& map, const std::vector<int32_t>& spriteLines) {
+    StageFile before;
+    TileMapFile beforeMap;
+    if (CompileStageSource(original, before, beforeMap, nullptr) &&
+        spriteLines.size() == stage.sprites.size()) {
+        if (before == stage && beforeMap == map) return original;
+        std::string updated;
+        StageFile check;
+        TileMapFile checkMap;
+        if (SourceUpdater(before, stage, map, spriteLines).Update(original, updated) &&
+            CompileStageSource(updated, check, checkMap, nullptr) && check == stage &&
+            checkMap == map) {
+            return updated;
+        }
+    }
+    return DecompileStage(stage, &map);
 }
 
 }  // namespace zoa

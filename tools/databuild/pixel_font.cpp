@@ -1,75 +1,12 @@
 #include "pixel_font.h"
 
-#include <cstring>
 #include <vector>
+
+#include "gfx/pixel_font.h"
 
 namespace zoa::databuild {
 
 namespace {
-
-struct Glyph {
-    char ch;
-    const char* rows[kGlyphHeight];
-};
-
-// '#' is ink; every row of a glyph has the glyph's width.
-constexpr Glyph kGlyphs[] = {
-    {'A', {" ### ", "#   #", "#   #", "#####", "#   #", "#   #", "#   #"}},
-    {'B', {"#### ", "#   #", "#   #", "#### ", "#   #", "#   #", "#### "}},
-    {'C', {" ####", "#    ", "#    ", "#    ", "#    ", "#    ", " ####"}},
-    {'D', {"#### ", "#   #", "#   #", "#   #", "#   #", "#   #", "#### "}},
-    {'E', {"#####", "#    ", "#    ", "#### ", "#    ", "#    ", "#####"}},
-    {'F', {"#####", "#    ", "#    ", "#### ", "#    ", "#    ", "#    "}},
-    {'G', {" ####", "#    ", "#    ", "#  ##", "#   #", "#   #", " ####"}},
-    {'H', {"#   #", "#   #", "#   #", "#####", "#   #", "#   #", "#   #"}},
-    {'I', {"###", " # ", " # ", " # ", " # ", " # ", "###"}},
-    {'J', {"  ###", "   # ", "   # ", "   # ", "   # ", "#  # ", " ##  "}},
-    {'K', {"#   #", "#  # ", "# #  ", "##   ", "# #  ", "#  # ", "#   #"}},
-    {'L', {"#    ", "#    ", "#    ", "#    ", "#    ", "#    ", "#####"}},
-    {'M', {"#   #", "## ##", "# # #", "# # #", "#   #", "#   #", "#   #"}},
-    {'N', {"#   #", "##  #", "# # #", "#  ##", "#   #", "#   #", "#   #"}},
-    {'O', {" ### ", "#   #", "#   #", "#   #", "#   #", "#   #", " ### "}},
-    {'P', {"#### ", "#   #", "#   #", "#### ", "#    ", "#    ", "#    "}},
-    {'Q', {" ### ", "#   #", "#   #", "#   #", "# # #", "#  # ", " ## #"}},
-    {'R', {"#### ", "#   #", "#   #", "#### ", "# #  ", "#  # ", "#   #"}},
-    {'S', {" ####", "#    ", "#    ", " ### ", "    #", "    #", "#### "}},
-    {'T', {"#####", "  #  ", "  #  ", "  #  ", "  #  ", "  #  ", "  #  "}},
-    {'U', {"#   #", "#   #", "#   #", "#   #", "#   #", "#   #", " ### "}},
-    {'V', {"#   #", "#   #", "#   #", "#   #", "#   #", " # # ", "  #  "}},
-    {'W', {"#   #", "#   #", "#   #", "# # #", "# # #", "## ##", "#   #"}},
-    {'X', {"#   #", "#   #", " # # ", "  #  ", " # # ", "#   #", "#   #"}},
-    {'Y', {"#   #", "#   #", " # # ", "  #  ", "  #  ", "  #  ", "  #  "}},
-    {'Z', {"#####", "    #", "   # ", "  #  ", " #   ", "#    ", "#####"}},
-    {'0', {" ### ", "#   #", "#  ##", "# # #", "##  #", "#   #", " ### "}},
-    {'1', {" # ", "## ", " # ", " # ", " # ", " # ", "###"}},
-    {'2', {" ### ", "#   #", "    #", "   # ", "  #  ", " #   ", "#####"}},
-    {'3', {"#### ", "    #", "    #", " ### ", "    #", "    #", "#### "}},
-    {'4', {"   # ", "  ## ", " # # ", "#  # ", "#####", "   # ", "   # "}},
-    {'5', {"#####", "#    ", "#### ", "    #", "    #", "#   #", " ### "}},
-    {'6', {" ### ", "#    ", "#    ", "#### ", "#   #", "#   #", " ### "}},
-    {'7', {"#####", "    #", "   # ", "  #  ", "  #  ", "  #  ", "  #  "}},
-    {'8', {" ### ", "#   #", "#   #", " ### ", "#   #", "#   #", " ### "}},
-    {'9', {" ### ", "#   #", "#   #", " ####", "    #", "    #", " ### "}},
-    {'&', {" ##  ", "#  # ", "#  # ", " ##  ", "# # #", "#  # ", " ## #"}},
-    {'-', {"   ", "   ", "   ", "###", "   ", "   ", "   "}},
-    {'!', {"#", "#", "#", "#", "#", " ", "#"}},
-    {'.', {" ", " ", " ", " ", " ", " ", "#"}},
-    {':', {" ", "#", " ", " ", " ", "#", " "}},
-    {'?', {" ### ", "#   #", "    #", "   # ", "  #  ", "     ", "  #  "}},
-    {'/', {"    #", "   # ", "   # ", "  #  ", " #   ", " #   ", "#    "}},
-    {'(', {" #", "# ", "# ", "# ", "# ", "# ", " #"}},
-    {')', {"# ", " #", " #", " #", " #", " #", "# "}},
-    {' ', {"   ", "   ", "   ", "   ", "   ", "   ", "   "}},
-};
-
-const Glyph* Find(char ch) {
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-    for (const Glyph& g : kGlyphs)
-        if (g.ch == ch) return &g;
-    return Find('?');
-}
-
-int GlyphWidth(const Glyph& g) { return static_cast<int>(std::strlen(g.rows[0])); }
 
 // The glyphs' ink at `scale`, as a mask of (width x height).
 std::vector<uint8_t> TextMask(std::string_view text, int scale, int* width, int* height) {
@@ -78,11 +15,11 @@ std::vector<uint8_t> TextMask(std::string_view text, int scale, int* width, int*
     std::vector<uint8_t> mask(static_cast<size_t>(*width) * *height, 0);
     int x = 0;
     for (char ch : text) {
-        const Glyph& g = *Find(ch);
-        const int gw = GlyphWidth(g);
+        const char* const* rows = zoa::GlyphRows(ch);
+        const int gw = zoa::GlyphWidth(ch);
         for (int r = 0; r < kGlyphHeight; ++r)
             for (int c = 0; c < gw; ++c)
-                if (g.rows[r][c] == '#')
+                if (rows[r][c] == '#')
                     for (int j = 0; j < scale; ++j)
                         for (int i = 0; i < scale; ++i)
                             mask[static_cast<size_t>(r * scale + j) * *width + x + c * scale + i] =
@@ -94,11 +31,7 @@ std::vector<uint8_t> TextMask(std::string_view text, int scale, int* width, int*
 
 }  // namespace
 
-int TextWidth(std::string_view text, int scale) {
-    int w = 0;
-    for (char ch : text) w += (GlyphWidth(*Find(ch)) + 1) * scale;
-    return w > 0 ? w - scale : 0;
-}
+int TextWidth(std::string_view text, int scale) { return zoa::TextWidth(text, scale); }
 
 void DrawText(Canvas& c, int x, int y, std::string_view text, const TextStyle& s) {
     int w = 0, h = 0;

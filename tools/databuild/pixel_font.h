@@ -3,13 +3,13 @@
 #include <string_view>
 
 #include "canvas.h"
+#include "gfx/pixel_font.h"
 #include "palette_design.h"
 
 namespace zoa::databuild {
 
-// Our own 5 x 7 pixel font (capitals, digits and a little punctuation),
-// proportional: each glyph has its own width and one column of spacing.
-constexpr int kGlyphHeight = 7;
+// Our own 5 x 7 pixel font (gfx/pixel_font.h), drawn with outline and shading.
+using zoa::kGlyphHeight;
 
 // Width in pixels of `text` drawn at `scale` (without outline).
 int TextWidth(std::string_view text, int scale);

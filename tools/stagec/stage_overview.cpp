@@ -12,31 +12,13 @@
 #include "sim/frame_rect.h"
 #include "sim/game_state.h"
 #include "play/stage_loader.h"
+#include "play/still_sprites.h"
 #include "play/tile_map_view.h"
 #include "sim/world_map.h"
 
 namespace zoa::stagec {
 
 namespace {
-
-// Draws frame 0 of row 0 of a sprite onto the view whose top-left corner is
-// the camera, cut to the 640 x 480 screen the way sprite drawing cuts it.
-void DrawSpriteInView(const SpriteRecord& s) {
-    Rect src = FrameSourceRect(s.srcX, s.srcY, s.width, s.height, 0, 0);
-    Point at{s.x - game.Scr.x, s.y - game.Scr.y};
-    if (at.x < 0) {
-        src.left -= at.x;
-        at.x = 0;
-    }
-    if (at.y < 0) {
-        src.top -= at.y;
-        at.y = 0;
-    }
-    src.right -= std::max(0, at.x + src.Width() - kScreenWidth);
-    src.bottom -= std::max(0, at.y + src.Height() - kScreenHeight);
-    if (src.Empty()) return;
-    g_display->Blit(at, static_cast<uint32_t>(s.dir == 0 ? s.sheetA : s.sheetB), src);
-}
 
 // The camera positions whose views cover `length` pixels: every full view
 // step, the last one moved back so that it ends at the edge.
@@ -80,20 +62,13 @@ bool RenderStageOverview(const StageFile& stage, const TileMapFile& map,
     const int32_t height = map.Map_h * kTileSize;
     std::vector<uint8_t> picture(static_cast<size_t>(width) * height, 0);
 
-    // Scenery first, the player last: the order sprite drawing uses.
-    std::vector<const SpriteRecord*> sprites;
-    for (const SpriteRecord& s : stage.sprites) sprites.push_back(&s);
-    std::stable_sort(
-        sprites.begin(), sprites.end(),
-        [](const SpriteRecord* a, const SpriteRecord* b) { return a->depth < b->depth; });
-
     for (int32_t top : ViewStarts(height, kScreenHeight)) {
         for (int32_t left : ViewStarts(width, kScreenWidth)) {
             game.Scr.x = left;
             game.Scr.y = top;
             display.Clear(0);
             DrawTileMap();
-            for (const SpriteRecord* s : sprites) DrawSpriteInView(*s);
+            DrawStillSprites(stage.sprites);
             for (int32_t r = 0; r < kScreenHeight; ++r) {
                 std::memcpy(&picture[static_cast<size_t>(top + r) * width + left],
                             display.BackBuffer() + static_cast<size_t>(r) * kScreenWidth,

@@ -8,6 +8,7 @@ namespace {
 constexpr uint32_t kShift = 16;
 constexpr uint32_t kBackspace = 8;
 constexpr uint32_t kTab = 9;
+constexpr uint32_t kDelete = 46;
 }  // namespace
 
 uint32_t VirtualKey(SDL_Keycode key) {
@@ -43,6 +44,8 @@ uint32_t VirtualKey(SDL_Keycode key) {
             return kBackspace;
         case SDLK_TAB:
             return kTab;
+        case SDLK_DELETE:
+            return kDelete;
         default:
             return 0;
     }

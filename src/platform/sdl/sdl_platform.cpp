@@ -185,6 +185,14 @@ void SdlPlatform::HideCursor() {
     SDL_ShowCursor(SDL_DISABLE);
 }
 
+void SdlPlatform::ShowCursor() {
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlPlatform::SetWindowTitle(const char* title) {
+    if (window_) SDL_SetWindowTitle(window_, title);
+}
+
 uint32_t SdlPlatform::Now() {
     return SDL_GetTicks();
 }

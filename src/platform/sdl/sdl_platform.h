@@ -22,6 +22,8 @@ class SdlPlatform : public Platform {
     bool OpenWindow(const char* title) override;
     void DestroyWindow() override;
     void HideCursor() override;
+    void ShowCursor() override;
+    void SetWindowTitle(const char* title) override;
     uint32_t Now() override;
     void Sleep(uint32_t ms) override { SDL_Delay(ms); }
     void WaitForFlip() override;
