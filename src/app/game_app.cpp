@@ -7,6 +7,7 @@
 
 #include "play/fade.h"
 #include "app/input.h"
+#include "app/practice.h"
 #include "app/run_comforts.h"
 #include "app/run_input.h"
 #include "app/startup_timings.h"
@@ -109,6 +110,7 @@ void AfterFrame() {
         app.trace << app.line;
     }
     const bool replayOver = CountRunFrame();
+    PracticeFrameDone();
     if (app.afterFrame) app.afterFrame(app.afterFrameContext);
     const bool framesDone = app.options && app.options->frames && app.framesRun == *app.options->frames;
     if (framesDone || replayOver) {
@@ -132,6 +134,8 @@ int MainLoop() {
                 game.LastFrameTime = p.Now();
                 // From the first frame on, flips keep the screen's pace.
                 p.PaceFlips();
+                // A rewind's step back or a held frame advance instead of a frame.
+                if (PracticeTakesFrame()) continue;
                 RunFrame();
                 NoteTitleShown();
                 game.FrameCounter += 1;
@@ -210,13 +214,22 @@ void WindowProcedure(const platform::Message& m) {
             // Sound holds while the game is in the background.
             if (g_soundSystem) g_soundSystem->Pause(m.wParam == 0);
             ReloadSheets(game.AppActive);
+            // Keys let go while the window was in the background never say so.
+            if (m.wParam == 0) PracticeKey(platform::PracticeTool::Rewind, false);
+            if (m.wParam == 0) PracticeKey(platform::PracticeTool::StepFrame, false);
             NoteTitleShown();
             break;
         case MessageId::KeyDown:
+            PracticeNoteKey(m.wParam, true);
             if (!TakeLiveKey(true, m.wParam)) OnKeyDown(m.wParam);
             break;
         case MessageId::KeyUp:
+            PracticeNoteKey(m.wParam, false);
             if (!TakeLiveKey(false, m.wParam)) OnKeyUp(m.wParam);
+            break;
+        case MessageId::PracticeDown:
+        case MessageId::PracticeUp:
+            PracticeKey(static_cast<platform::PracticeTool>(m.wParam), m.id == MessageId::PracticeDown);
             break;
         case MessageId::SysCommand:
             // The window's menu never opens from the keyboard.
@@ -247,6 +260,7 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     RunComforts comforts;
     if (const int failed = comforts.Prepare(options, *platform)) return failed;
     platform::SetCurrent(platform.get());
+    StartPractice(*platform);
     if (options.noSound) platform->DisableSound();
     if (!options.traceFile.empty()) {
         app.trace.open(options.traceFile, std::ios::trunc);
@@ -256,6 +270,7 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
         }
     }
     const int code = StartAndRun(options);
+    EndPractice();
     comforts.Finish();
     WriteRunOutputs();
     if (app.trace.is_open()) app.trace.close();
