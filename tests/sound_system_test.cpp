@@ -29,15 +29,16 @@ protected:
         SetDataRoot(dir.str());
     }
     void TearDown() override {
-        delete g_soundSystem;
-        g_soundSystem = nullptr;
+        sound.reset();
+        EXPECT_EQ(g_soundSystem, nullptr);
         SetDataRoot(".");
     }
     test::TempDir dir;
+    std::unique_ptr<SoundSystem> sound;
 };
 
 TEST_F(SoundSystemTest, LoadsTheNineteenSoundsInTableOrder) {
-    ASSERT_EQ(LoadSounds(), 1);
+    ASSERT_EQ(LoadSounds(sound), 1);
     ASSERT_NE(g_soundSystem, nullptr);
     EXPECT_EQ(g_soundSystem->IsReady(), 1);
     EXPECT_EQ(CurrentSoundSink(), g_soundSystem);
@@ -55,7 +56,7 @@ TEST_F(SoundSystemTest, LoadsTheNineteenSoundsInTableOrder) {
 
 TEST_F(SoundSystemTest, StopsAtTheFirstFileThatFailsToLoad) {
     std::filesystem::remove(dir / "data/sound/H.WAV");
-    EXPECT_EQ(LoadSounds(), 0);
+    EXPECT_EQ(LoadSounds(sound), 0);
     EXPECT_EQ(game.SoundG, 7);
     EXPECT_EQ(game.SoundH, 0);
     EXPECT_EQ(game.SoundI, 0);
@@ -75,17 +76,17 @@ TEST_F(SoundSystemTest, RefusesFormatsTheOutputCannotPlay) {
     for (const WaveFormat& format : {deep, floating, misaligned}) {
         ASSERT_TRUE(
             WriteWaveFile(dir / "data/sound/C.WAV", format, samples.data(), samples.size()));
-        EXPECT_EQ(LoadSounds(), 0);
+        EXPECT_EQ(LoadSounds(sound), 0);
         EXPECT_EQ(game.SoundB, 2);
         EXPECT_EQ(game.SoundC, 0);
     }
     // An empty data chunk holds no sound either.
     ASSERT_TRUE(WriteWaveFile(dir / "data/sound/C.WAV", WaveFormat{}, samples.data(), 0));
-    EXPECT_EQ(LoadSounds(), 0);
+    EXPECT_EQ(LoadSounds(sound), 0);
 }
 
 TEST_F(SoundSystemTest, PlayAndStopTakeOnlyLoadedIndices) {
-    ASSERT_EQ(LoadSounds(), 1);
+    ASSERT_EQ(LoadSounds(sound), 1);
     SoundSystem& s = *g_soundSystem;
     s.soundOn = 1;
     for (int32_t bad : {0, 20, -1}) {
@@ -99,7 +100,7 @@ TEST_F(SoundSystemTest, PlayAndStopTakeOnlyLoadedIndices) {
 }
 
 TEST_F(SoundSystemTest, SoundOffGatesPlaysButNotStops) {
-    ASSERT_EQ(LoadSounds(), 1);
+    ASSERT_EQ(LoadSounds(sound), 1);
     SoundSystem& s = *g_soundSystem;
     s.soundOn = 1;
     game.FrameCounter = 41;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "data_set.h"
@@ -19,10 +20,11 @@ namespace {
 
 // The sheets as the build wrote them, read through the game's loader.
 const SheetImage& Sheet(SheetId id) {
-    static SheetImage* sheets[kSheetIdCount] = {};
+    static std::unique_ptr<SheetImage> sheets[kSheetIdCount];
     if (!sheets[id]) {
         const std::string name = kSheetSpecs[id].file;
-        sheets[id] = new SheetImage(std::string(ZOA_DATA_BUILD_DIR) + "/data/nbm/" + name, true);
+        sheets[id] = std::make_unique<SheetImage>(
+            std::string(ZOA_DATA_BUILD_DIR) + "/data/nbm/" + name, true);
     }
     return *sheets[id];
 }

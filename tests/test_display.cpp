@@ -109,6 +109,23 @@ TEST_F(DisplayTest, FlipExchangesTheBuffersAndPresents) {
     EXPECT_EQ(screen.presentCount(), before + 2);
 }
 
+TEST_F(DisplayTest, WithDrawingOffBlitsAndFlipsAnswerAsUsualButTouchNoPixel) {
+    const uint32_t index = MakeSurface(false);
+    std::memset(display.BackBuffer(), 7, kScreenWidth * kScreenHeight);
+    const uint64_t presents = screen.presentCount();
+    display.SetDrawing(false);
+    EXPECT_EQ(display.Blit({0, 0}, index, {0, 0, 10, 10}), 1);
+    EXPECT_EQ(display.Blit({631, 0}, index, {0, 0, 10, 10}), 0);  // still refused
+    EXPECT_EQ(display.StretchBlit({0, 0, 8, 8}, index, {0, 0, 4, 4}), 1);
+    EXPECT_EQ(display.Flip(), 1);
+    EXPECT_EQ(screen.presentCount(), presents);
+    EXPECT_EQ(Back(0, 0), 7);
+    EXPECT_EQ(Back(9, 9), 7);
+    display.SetDrawing(true);
+    EXPECT_EQ(display.Blit({0, 0}, index, {0, 0, 10, 10}), 1);
+    EXPECT_EQ(Back(9, 9), 18);
+}
+
 TEST_F(DisplayTest, PaletteChangesShowAtOnceAndLeaveTheLoadedPalette) {
     std::vector<uint8_t> file(1024, 0);
     file[0] = 0x10;

@@ -13,6 +13,7 @@
 #include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
+#include "sound/sound_system.h"
 #include "sound_fixture.h"
 #include "test_support.h"
 #include "sim/game_state.h"
@@ -149,6 +150,30 @@ TEST(MainLoop, QuittingFromTheTitleFadesOutAndEndsTheRun) {
     EXPECT_EQ(game.TitleChoice, 3);
     EXPECT_GE(framesAtEnd, 55u);
     EXPECT_LT(framesAtEnd, 65u);
+}
+
+// A run that cannot open its trace file ends at once, and a run that ends
+// normally leaves no device behind either: the next run must not find the
+// old platform, display or sound system.
+TEST(MainLoop, EveryWayOutOfARunReleasesItsDevices) {
+    {
+        HeadlessRun run;
+        run.options.traceFile = run.dir.str() + "/no/such/folder/trace.jsonl";
+        EXPECT_EQ(run.Run(), kExitUsage);
+        EXPECT_EQ(platform::Current(), nullptr);
+    }
+    HeadlessRun run;
+    run.options.frames = 5;
+    run.onFrame = [](HeadlessRun& r) {
+        EXPECT_EQ(platform::Current(), r.platform);
+        EXPECT_NE(g_display, nullptr);
+        EXPECT_NE(g_soundSystem, nullptr);
+    };
+    EXPECT_EQ(run.Run(), kExitOk);
+    EXPECT_EQ(run.frames, 5u);
+    EXPECT_EQ(platform::Current(), nullptr);
+    EXPECT_EQ(g_display, nullptr);
+    EXPECT_EQ(g_soundSystem, nullptr);
 }
 
 std::string ReadText(const std::string& path) {

@@ -3,6 +3,9 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "play/fade.h"
 #include "stage_test_support.h"
@@ -155,6 +158,27 @@ TEST_F(StageFileTest, WriterLaysOutTheWordsAsStored) {
     EXPECT_EQ(back.words, s.words);
     EXPECT_EQ(back.tiles, s.tiles);
     EXPECT_EQ(back.sprites, s.sprites);
+}
+
+// The stage words' one table: each entry writes exactly the game-state
+// variable it is named after, and no two entries share one.
+TEST(StageWords, EachWordStoresTheVariableItIsNamedAfterAndNoOther) {
+    const GameState fresh;
+    std::set<std::string> seen;
+    for (int32_t w = 0; w < kStageWordCount; ++w) {
+        GameState g;
+        StoredGameWord(g, w) = 123456 + w;
+        std::vector<std::string> changed;
+        ForEachStateVariable(g, [&](const char* name, int64_t value) {
+            ForEachStateVariable(fresh, [&](const char* other, int64_t before) {
+                if (std::string(name) == other && value != before) changed.push_back(name);
+            });
+        });
+        ASSERT_EQ(changed.size(), 1u) << kStageWords[w].name;
+        EXPECT_EQ(changed[0], kStageWords[w].name);
+        EXPECT_EQ(FindStageWord(kStageWords[w].name), w);
+        EXPECT_TRUE(seen.insert(changed[0]).second) << changed[0] << " is stored twice";
+    }
 }
 
 TEST_F(StageFileTest, LoadPutsTheSnapshotAndTheTileMapInForce) {

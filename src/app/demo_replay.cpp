@@ -1,5 +1,6 @@
 #include "app/demo_replay.h"
 
+#include "app/frame_pacing.h"
 #include "app/input.h"
 #include "app/run_input.h"
 #include "platform/message.h"
@@ -11,8 +12,6 @@
 namespace zoa {
 
 namespace {
-
-constexpr uint32_t kLongestWait = 1000;
 
 // What a message taken during the demo does: a close (or the quit that follows
 // one) ends the demo and is put back for the main loop, so the game still
@@ -53,9 +52,8 @@ void ReplayDemo() {
             if (EndsDemo(*p, m)) return;
             continue;
         }
-        game.Time2 = p->Now() - game.LastFrameTime;
-        if (game.Time2 > game.Time_Chai) {
-            game.LastFrameTime = p->Now();
+        if (FrameDue(*p)) {
+            StartFrameClock(*p);
             RunFrame();
             ++frame;
             if (CountRunFrame()) {
@@ -63,9 +61,7 @@ void ReplayDemo() {
                 return;
             }
         } else {
-            // Sleep until the next frame is due or a message arrives.
-            const uint64_t due = uint64_t{game.Time_Chai} - game.Time2 + 1;
-            p->WaitForMessage(static_cast<uint32_t>(due < kLongestWait ? due : kLongestWait));
+            WaitForNextFrame(*p);
         }
     }
 }

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "play/fade.h"
+#include "app/frame_pacing.h"
 #include "app/input.h"
 #include "app/practice.h"
 #include "app/run_comforts.h"
+#include "app/run_devices.h"
 #include "app/run_input.h"
 #include "app/startup_timings.h"
 #include "app/state_json.h"
@@ -31,11 +33,11 @@ namespace zoa {
 
 namespace {
 
-constexpr uint32_t kLongestIdleWait = 1000;
 constexpr int32_t kLogoZoom = 2;
 constexpr const char* kLogoPath = "data\\logo\\__Logo.avi";
 
 struct App {
+    RunDevices* devices = nullptr;
     platform::Platform* platform = nullptr;
     const Options* options = nullptr;
     AfterFrameHook afterFrame = nullptr;
@@ -93,10 +95,7 @@ void OnTimer() {
 
 void OnDestroy() {
     if (!game.InputActive) return;
-    delete g_display;
-    g_display = nullptr;
-    delete g_soundSystem;
-    g_soundSystem = nullptr;
+    app.devices->ReleaseDisplayAndSound();
     app.platform->KillTimer(kFadeInTimer);
 }
 
@@ -127,11 +126,10 @@ int MainLoop() {
             if (m.id == platform::MessageId::Quit) return static_cast<int>(m.wParam);
             if (!TranslateAccelerator(m)) WindowProcedure(m);
         } else if (game.AppActive) {
-            game.Time2 = p.Now() - game.LastFrameTime;
-            if (game.Time2 > game.Time_Chai) {
+            if (FrameDue(p)) {
                 // Recorded keys go in now; the messages they cause come before the frame.
                 if (BeforeFrame()) continue;
-                game.LastFrameTime = p.Now();
+                StartFrameClock(p);
                 // From the first frame on, flips keep the screen's pace.
                 p.PaceFlips();
                 // A rewind's step back or a held frame advance instead of a frame.
@@ -142,9 +140,7 @@ int MainLoop() {
                 if (game.FrameCounter > kFrameCounterLimit) game.FrameCounter = 0;
                 AfterFrame();
             } else {
-                // Sleep until the next frame is due or a message arrives.
-                const uint64_t due = uint64_t{game.Time_Chai} - game.Time2 + 1;
-                p.WaitForMessage(static_cast<uint32_t>(due < kLongestIdleWait ? due : kLongestIdleWait));
+                WaitForNextFrame(p);
             }
         } else {
             p.WaitForMessage(platform::kWaitForever);
@@ -160,8 +156,7 @@ int StartupFailed(const char* why) {
 int StartAndRun(const Options& options) {
     platform::Platform& p = *app.platform;
     if (!p.OpenWindow("ZOA_NOLI")) return StartupFailed("cannot open the game window");
-    g_display = new Display(&p);
-    game.DisplayReady = g_display->IsReady();
+    game.DisplayReady = app.devices->OpenDisplay().IsReady();
     if (!game.DisplayReady) return StartupFailed("cannot set up the display");
     p.HideCursor();
     StartupTimings::Finished(StartupTimings::kWindow);
@@ -175,7 +170,7 @@ int StartAndRun(const Options& options) {
     g_display->Flip();
     if (!LoadSheets()) return StartupFailed("cannot load the sprite sheets");
     StartupTimings::Finished(StartupTimings::kSheets);
-    if (!LoadSounds()) return StartupFailed("cannot load the sounds");
+    if (!LoadSounds(app.devices->sound)) return StartupFailed("cannot load the sounds");
     StartupTimings::Finished(StartupTimings::kSounds);
     SeedRandom(options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr)));
     SetUpWorld();
@@ -244,6 +239,12 @@ void WindowProcedure(const platform::Message& m) {
 }
 
 int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform) {
+    // Whatever way the run ends, its devices are released and nothing of it
+    // stays reachable: the devices go first, then what the loop knew of them.
+    struct Forget {
+        ~Forget() { app = App{}; }
+    } forget;
+    RunDevices devices(std::move(platform));
     StartupTimings::Begin();
     ResetRunInput();
     std::string error;
@@ -253,15 +254,20 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     }
     if (!options.recordFile.empty()) StartRecording();
     sim = Simulation{};
-    app.platform = platform.get();
+    app.devices = &devices;
+    app.platform = &devices.Platform();
     app.options = &options;
     app.framesRun = 0;
     app.outputsWritten = false;
     RunComforts comforts;
-    if (const int failed = comforts.Prepare(options, *platform)) return failed;
-    platform::SetCurrent(platform.get());
-    StartPractice(*platform);
-    if (options.noSound) platform->DisableSound();
+    if (const int failed = comforts.Prepare(options, devices.Platform())) return failed;
+    devices.MakeCurrent();
+    // The practice tools end with the run, whichever way it ends, before its devices.
+    StartPractice(devices.Platform());
+    struct EndOfPractice {
+        ~EndOfPractice() { EndPractice(); }
+    } endOfPractice;
+    if (options.noSound) devices.Platform().DisableSound();
     if (!options.traceFile.empty()) {
         app.trace.open(options.traceFile, std::ios::trunc);
         if (!app.trace) {
@@ -270,17 +276,9 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
         }
     }
     const int code = StartAndRun(options);
-    EndPractice();
     comforts.Finish();
     WriteRunOutputs();
     if (app.trace.is_open()) app.trace.close();
-    CloseLogo();
-    delete g_display;
-    g_display = nullptr;
-    delete g_soundSystem;
-    g_soundSystem = nullptr;
-    platform::SetCurrent(nullptr);
-    app = App{};
     return code;
 }
 

@@ -4,7 +4,9 @@
 #include "platform/message.h"
 #include "sound/sound_calls.h"
 #include "sound/sound_system.h"
+#include "sim/sprite_conventions.h"
 #include "sim/sprite_pool.h"
+#include "sim/sprite_types.h"
 #include "sim/game_state.h"
 #include "sim/level_track.h"
 
@@ -14,9 +16,7 @@ namespace {
 
 namespace key = platform::vk;
 
-constexpr int32_t kPlayerType = 10000;
 constexpr int32_t kRefillStep = 2;
-constexpr int32_t kFullMeter = 500;
 // Facing values of a sprite's dir field.
 constexpr int32_t kFacingRight = 0;
 constexpr int32_t kFacingLeft = 2;
@@ -24,12 +24,6 @@ constexpr int32_t kFacingLeft = 2;
 // The player's record, or null while PlayerIndex names no slot of the pool.
 SpriteRecord* Player() {
     return IsPoolSlot(game.PlayerIndex) ? &pool[game.PlayerIndex] : nullptr;
-}
-
-// Makes the player's animation start again at frame 0 on its next update.
-void RestartAnimation(SpriteRecord& p) {
-    p.tick = 30;
-    p.frame = -1;
 }
 
 void Jump(SpriteRecord& p) {
@@ -63,17 +57,17 @@ void Charge(SpriteRecord& p) {
     game.DownReady = 0;
     if (game.JumpOn) return;
     RestartAnimation(p);
-    if (p.type == kPlayerType) PlaySound(game.SoundB, 0);
+    if (p.type == kPlayer) PlaySound(game.SoundB, 0);
 }
 
-// value + 2, at most 500 (without overflowing whatever a stage file stored).
-int32_t Refilled(int32_t value) {
-    return value >= kFullMeter - kRefillStep ? kFullMeter : value + kRefillStep;
+// value + 2, at most `cap` (without overflowing whatever a stage file stored).
+int32_t Refilled(int32_t value, int32_t cap) {
+    return value >= cap - kRefillStep ? cap : value + kRefillStep;
 }
 
 void Refill(SpriteRecord& p) {
-    p.life = Refilled(p.life);
-    p.gauge = Refilled(p.gauge);
+    p.life = Refilled(p.life, kPlayerMaxLife);
+    p.gauge = Refilled(p.gauge, kPlayerMaxGauge);
 }
 
 void SwitchSound() {

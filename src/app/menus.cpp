@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "sound/sound_calls.h"
 #include "sim/sprite_pool.h"
+#include "sim/sprite_types.h"
 #include "sim/game_state.h"
 #include "sim/level_track.h"
 #include "play/stage_loader.h"
@@ -22,7 +23,6 @@ enum PauseItem : int32_t { kSaveAndResume = 0, kQuitToTitle = 1, kResume = 2 };
 
 constexpr int32_t kFirstStage = 1;
 constexpr int32_t kNewGameLives = 3;
-constexpr int32_t kFullMeter = 500;
 
 SpriteRecord& Player() {
     return pool[game.PlayerIndex];
@@ -78,8 +78,8 @@ bool StartNewGame(int32_t stage) {
     game.Lives = kNewGameLives;
     game.RestartX = Player().x;
     game.RestartY = Player().y;
-    Player().life = kFullMeter;
-    Player().gauge = kFullMeter;
+    Player().life = kPlayerMaxLife;
+    Player().gauge = kPlayerMaxGauge;
     game.TitleActive = 0;
     return true;
 }

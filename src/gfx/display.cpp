@@ -89,6 +89,7 @@ int32_t DisplayCore::Blit(Point dest, uint32_t index, Rect src) {
     if (!from || !screen_ || src.Empty() || !from->Contains(src)) return 0;
     const Rect destArea{dest.x, dest.y, dest.x + src.Width(), dest.y + src.Height()};
     if (!backSurface_.Contains(destArea)) return 0;
+    if (!drawing_) return 1;
     const size_t cols = static_cast<size_t>(src.Width());
     const bool keyed = keyed_[index] != 0;
     if (keyed && keyLow_[index] == keyHigh_[index]) {
@@ -117,6 +118,7 @@ int32_t DisplayCore::StretchBlit(Rect dest, uint32_t index, Rect src) {
         !backSurface_.Contains(dest)) {
         return 0;
     }
+    if (!drawing_) return 1;
     const bool keyed = keyed_[index] != 0;
     for (int32_t y = 0; y < dest.Height(); ++y) {
         const int32_t sy =
@@ -143,6 +145,7 @@ int32_t DisplayCore::Clear(uint32_t index) {
 
 int32_t DisplayCore::Flip() {
     if (!screen_) return 0;
+    if (!drawing_) return 1;
     screen_->WaitForFlip();
     std::swap(front_, back_);
     Present();
@@ -173,6 +176,10 @@ int32_t DisplayCore::LoadPalette(const std::string& path, std::string* error) {
     if (!ReadPaletteFile(path, loaded, error)) return 0;
     palette = loaded;
     return SetPaletteEntries(palette);
+}
+
+Display::~Display() {
+    if (g_display == this) g_display = nullptr;
 }
 
 void Display::OnSurfacesRestored() {

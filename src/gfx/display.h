@@ -7,6 +7,7 @@
 #include "gfx/geometry.h"
 #include "files/palette.h"
 #include "files/memory_arena.h"
+#include "platform/screen_size.h"
 
 namespace zoa {
 
@@ -15,8 +16,6 @@ class Platform;
 }
 class SheetImage;
 
-constexpr int32_t kScreenWidth = 640;
-constexpr int32_t kScreenHeight = 480;
 constexpr uint32_t kMaxSurfaces = 100;
 
 // An 8-bit picture in plain memory.
@@ -55,6 +54,10 @@ public:
     int32_t Clear(uint32_t index);
     int32_t Flip();
     void RestoreAll();
+    // With drawing off, blits and flips answer as they would but change no
+    // pixel and show nothing: a frame run only for what it does to the game
+    // (a bot trying moves ahead) costs no drawing. On by default.
+    void SetDrawing(bool on) { drawing_ = on; }
     int32_t SetPaletteEntries(const Palette& entries);
     // Fails (with the reason in *error) for a missing or short file.
     int32_t LoadPalette(const std::string& path, std::string* error = nullptr);
@@ -89,6 +92,7 @@ private:
     uint8_t* back_ = nullptr;
     Surface backSurface_;  // a view of the back buffer for the common paths
     uint32_t surfaceCount_ = 0;
+    bool drawing_ = true;
     std::array<Surface, kMaxSurfaces + 1> surfaces_{};
     std::array<int32_t, kMaxSurfaces + 1> keyed_{};
     std::array<uint8_t, kMaxSurfaces + 1> keyLow_{};
@@ -98,14 +102,15 @@ private:
 class Display final : public DisplayCore {
 public:
     using DisplayCore::DisplayCore;
-    ~Display() = default;
+    ~Display();
 
 protected:
     // After surfaces come back, the screen shows black until the next frame.
     void OnSurfacesRestored() override;
 };
 
-// The one display, created at start-up.
+// The display the game draws on, owned by the run (null when there is none);
+// it stops being this one when it is destroyed.
 extern Display* g_display;
 
 }  // namespace zoa

@@ -9,12 +9,13 @@
 #include "files/palette.h"
 #include "platform/audio_out.h"
 #include "platform/message_queue.h"
+#include "platform/screen_size.h"
 #include "platform/settings.h"
 
 namespace zoa::platform {
 
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
+using zoa::kScreenHeight;
+using zoa::kScreenWidth;
 constexpr uint32_t kWaitForever = UINT32_MAX;
 
 // Receives every picture the moment it is shown (the video recorder), with

@@ -41,9 +41,10 @@ std::unique_ptr<platform::AudioOut> OpenSoundOutput() {
 
 }  // namespace
 
-int32_t LoadSounds() {
-    delete g_soundSystem;
-    g_soundSystem = new SoundSystem(OpenSoundOutput());
+int32_t LoadSounds(std::unique_ptr<SoundSystem>& owner) {
+    owner.reset();
+    owner = std::make_unique<SoundSystem>(OpenSoundOutput());
+    g_soundSystem = owner.get();
     g_soundSystem->frameClock = &game.FrameCounter;
     SetSoundSink(g_soundSystem);
     if (!g_soundSystem->IsReady()) {

@@ -63,7 +63,8 @@ bool SheetStep(int sheet, platform::ReadBuffer& buffer) {
 }
 
 void Key(int sheet) {
-    g_display->SetColorKey(static_cast<uint32_t>(*SurfaceGlobal(sheet)), 250, 250);
+    g_display->SetColorKey(static_cast<uint32_t>(*SurfaceGlobal(sheet)), TransparentIndex,
+                          TransparentIndex);
 }
 
 bool LoadPaletteFile() {

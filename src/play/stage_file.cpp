@@ -6,68 +6,24 @@
 
 namespace zoa {
 
-const char* const kStageWordNames[kStageWordCount] = {
-    "RightHeld",     "LeftHeld",      "UpHeld",    "DownOn",       "DownReady",    "JumpOn",
-    "JumpReady",     "FireOn",        "FireReady", "SpringJumpOn", "PadJumpOn",    "TileSheetView",
-    "ShowTileAttrs", "MouseLeftDown", "EditMode",  "Time_Chai",    "Sprite_Getsu", "PlayerIndex",
-    "Scr.x",         "Scr.y",         "Scr.h",     "Map_w",        "Map_h",
-};
+namespace {
 
-int32_t& StoredGameWord(GameState& g, int32_t word) {
-    switch (word) {
-        case kRightHeld:
-            return g.RightHeld;
-        case kLeftHeld:
-            return g.LeftHeld;
-        case kUpHeld:
-            return g.UpHeld;
-        case kDownOn:
-            return g.DownOn;
-        case kDownReady:
-            return g.DownReady;
-        case kJumpOn:
-            return g.JumpOn;
-        case kJumpReady:
-            return g.JumpReady;
-        case kFireOn:
-            return g.FireOn;
-        case kFireReady:
-            return g.FireReady;
-        case kSpringJumpOn:
-            return g.SpringJumpOn;
-        case kPadJumpOn:
-            return g.PadJumpOn;
-        case kTileSheetView:
-            return g.TileSheetView;
-        case kShowTileAttrs:
-            return g.ShowTileAttrs;
-        case kMouseLeftDown:
-            return g.MouseLeftDown;
-        case kEditMode:
-            return g.EditMode;
-        // The frame interval is kept unsigned; the file holds the same 32 bits.
-        case kTime_Chai:
-            return reinterpret_cast<int32_t&>(g.Time_Chai);
-        case kSprite_Getsu:
-            return g.Sprite_Getsu;
-        case kPlayerIndex:
-            return g.PlayerIndex;
-        case kScrX:
-            return g.Scr.x;
-        case kScrY:
-            return g.Scr.y;
-        case kScrH:
-            return g.Scr.h;
-        case kMap_w:
-            return g.Map_w;
-        default:
-            return g.Map_h;
-    }
-}
+int32_t& AsWord(int32_t& variable) { return variable; }
+// The frame interval is kept unsigned; the file holds the same 32 bits.
+int32_t& AsWord(uint32_t& variable) { return reinterpret_cast<int32_t&>(variable); }
+
+}  // namespace
+
+const StageWordField kStageWords[kStageWordCount] = {
+#define ZOA_STAGE_WORD_FIELD(index, variable) \
+    {#variable, [](GameState& g) -> int32_t& { return AsWord(g.variable); }},
+    ZOA_STAGE_WORDS(ZOA_STAGE_WORD_FIELD)
+#undef ZOA_STAGE_WORD_FIELD
+};
 
 int32_t FindStageWord(const std::string& name) {
     for (int32_t w = 0; w < kStageWordCount; ++w) {
-        if (name == kStageWordNames[w]) return w;
+        if (name == kStageWords[w].name) return w;
     }
     return -1;
 }

@@ -29,37 +29,53 @@ constexpr int32_t kMaxMapWidth = 320;
 constexpr int32_t kMaxMapHeight = 255;
 constexpr int32_t kMaxStageSprites = 1000;
 
-// The 23 game-state words of a stage file, in file order.
+// The 23 game-state words of a stage file, in file order: each one's index
+// and the game-state variable it is stored from and restored to. This one
+// list makes the indices, the names and the table below.
+#define ZOA_STAGE_WORDS(X) \
+    X(kRightHeld, RightHeld) \
+    X(kLeftHeld, LeftHeld) \
+    X(kUpHeld, UpHeld) \
+    X(kDownOn, DownOn) \
+    X(kDownReady, DownReady) \
+    X(kJumpOn, JumpOn) \
+    X(kJumpReady, JumpReady) \
+    X(kFireOn, FireOn) \
+    X(kFireReady, FireReady) \
+    X(kSpringJumpOn, SpringJumpOn) \
+    X(kPadJumpOn, PadJumpOn) \
+    X(kTileSheetView, TileSheetView) \
+    X(kShowTileAttrs, ShowTileAttrs) \
+    X(kMouseLeftDown, MouseLeftDown) \
+    X(kEditMode, EditMode) \
+    X(kTime_Chai, Time_Chai) \
+    X(kSprite_Getsu, Sprite_Getsu) \
+    X(kPlayerIndex, PlayerIndex) \
+    X(kScrX, Scr.x) \
+    X(kScrY, Scr.y) \
+    X(kScrH, Scr.h) \
+    X(kMap_w, Map_w) \
+    X(kMap_h, Map_h)
+
 enum StageWord : int32_t {
-    kRightHeld,
-    kLeftHeld,
-    kUpHeld,
-    kDownOn,
-    kDownReady,
-    kJumpOn,
-    kJumpReady,
-    kFireOn,
-    kFireReady,
-    kSpringJumpOn,
-    kPadJumpOn,
-    kTileSheetView,
-    kShowTileAttrs,
-    kMouseLeftDown,
-    kEditMode,
-    kTime_Chai,
-    kSprite_Getsu,
-    kPlayerIndex,
-    kScrX,
-    kScrY,
-    kScrH,
-    kMap_w,
-    kMap_h,
+#define ZOA_STAGE_WORD_INDEX(index, variable) index,
+    ZOA_STAGE_WORDS(ZOA_STAGE_WORD_INDEX)
+#undef ZOA_STAGE_WORD_INDEX
     kStageWordCount
 };
-// Their game names ("RightHeld", ..., "Scr.x", ...).
-extern const char* const kStageWordNames[kStageWordCount];
-// The game-state variable a stage word is stored from and restored to.
-int32_t& StoredGameWord(GameState& g, int32_t word);
+static_assert(kStageHeaderBytes == sizeof(kStageTag) + sizeof(kStageMarkers) + 4 * kStageWordCount,
+              "the header holds the tag, the markers and every stage word");
+
+// A stage word's game name ("RightHeld", ..., "Scr.x", ...) and its variable.
+struct StageWordField {
+    const char* name;
+    int32_t& (*variable)(GameState& g);
+};
+extern const StageWordField kStageWords[kStageWordCount];
+
+inline int32_t& StoredGameWord(GameState& g, int32_t word) {
+    return kStageWords[word].variable(g);
+}
 // Index of the stage word called `name`, or -1.
 int32_t FindStageWord(const std::string& name);
 

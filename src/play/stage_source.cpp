@@ -10,6 +10,7 @@
 
 #include "play/sheets.h"
 #include "sim/catalogue_lookup.h"
+#include "sim/sprite_types.h"
 #include "sim/world_map.h"
 
 namespace zoa {
@@ -17,7 +18,6 @@ namespace zoa {
 namespace {
 
 constexpr std::string_view kFormatLine = "stage 1";
-constexpr int32_t kPlayerType = 10000;
 
 // Header words a source may not set: they follow from its map and sprites.
 bool IsDerivedWord(int32_t word) {
@@ -387,7 +387,7 @@ class SourceParser {
         if (!given_[kPlayerIndex]) {
             int32_t player = -1;
             for (size_t i = 0; i < stage.sprites.size(); ++i) {
-                if (stage.sprites[i].type == kPlayerType) player = static_cast<int32_t>(i);
+                if (stage.sprites[i].type == kPlayer) player = static_cast<int32_t>(i);
             }
             if (player < 0) return Fail("the stage has no player sprite (type 10000)");
             stage[kPlayerIndex] = player;
@@ -497,13 +497,13 @@ std::string DecompileStage(const StageFile& stage, const TileMapFile* map) {
     out << "Scr.h = " << stage[kScrH] << '\n';
     int32_t player = -1;
     for (size_t i = 0; i < stage.sprites.size(); ++i) {
-        if (stage.sprites[i].type == kPlayerType) player = static_cast<int32_t>(i);
+        if (stage.sprites[i].type == kPlayer) player = static_cast<int32_t>(i);
     }
     for (int32_t w = 0; w < kStageWordCount; ++w) {
         if (IsDerivedWord(w) || w == kTime_Chai || w == kScrH) continue;
         const bool keep =
             w == kPlayerIndex ? stage.words[w] != player : stage.words[w] != DefaultWord(w);
-        if (keep) out << kStageWordNames[w] << " = " << stage.words[w] << '\n';
+        if (keep) out << kStageWords[w].name << " = " << stage.words[w] << '\n';
     }
     out << '\n';
     if (map) {

@@ -64,7 +64,7 @@ const std::array<CatalogueEntry, kCatalogueSize> kCatalogue = {{
     {1018,  274, 1159, 116, 145, {1,8,4,8,4,7,6,2},  4,  10, 1,   kRight,  kCell32,      kNone},
     {1019,  391, 1159, 87,  137, {1,8,4,8,4,7,6,2},  4,  10, 1,   kRight,  kCell32,      kNone},
     {1020,  479, 1159, 106, 136, {1,8,4,8,4,7,6,2},  4,  10, 1,   kRight,  kCell32,      kNone},
-    {10000, 1,   1,    121, 105, {5,8,8,4,4,7,6,3},  4,  40, 500, kRight,  kCell32,      kNone},
+    {kPlayer, 1,  1,   121, 105, {5,8,8,4,4,7,6,3},  4,  40, kPlayerMaxLife, kRight,  kCell32,      kNone},
     {10001, 1,   1070, 81,  115, {7,7,8,0,0,0,0,0},  6,  20, 100, kRandom, kCell32,      kNone},
     {10002, 1,   1,    81,  114, {7,0,0,0,0,0,0,0},  8,  20, 100, kRandom, kCell32,      kNone},
     {10003, 1,   606,  81,  115, {7,7,8,0,0,0,0,0},  6,  20, 100, kRandom, kCell32,      kNone},
@@ -107,7 +107,7 @@ SpriteRecord CatalogueBase(const CatalogueEntry& entry) {
     r.frameDelay = entry.frameDelay;
     r.depth = entry.depth;
     r.life = entry.life;
-    r.dir = 0;
+    r.dir = kFacingRight;
     return r;
 }
 

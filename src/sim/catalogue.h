@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "sim/sprite_record.h"
+#include "sim/sprite_types.h"
 
 namespace zoa {
 
@@ -77,7 +78,7 @@ constexpr int32_t kNewRecordFrame = 30;
 constexpr int32_t kNewRecordTick = 30;
 // Only the player's entry sets step and gauge.
 constexpr int32_t kPlayerStartStep = -1;
-constexpr int32_t kPlayerStartGauge = 500;
+constexpr int32_t kPlayerStartGauge = kPlayerMaxGauge;
 
 // The record an entry makes before it is placed and faced: the entry's fields,
 // type, row 0, frame and tick 30, its sheets, step and gauge as the player

@@ -235,7 +235,7 @@ void DrawSprite(const SpriteRecord& s) {
     Point at;
     Rect source;
     if (!SpriteBlit(s, at, source)) return;
-    const int32_t sheet = s.dir == 0 ? s.sheetA : s.sheetB;
+    const int32_t sheet = s.dir == kFacingRight ? s.sheetA : s.sheetB;
     // A surface index outside the display's is refused there, as is a
     // rectangle that leaves the sheet or the screen.
     if (sheet < 0 || !g_display) return;

@@ -29,10 +29,10 @@ int32_t FollowCycle(SpriteRecord& b, const EnemyEntry& entry) {
     const int32_t k = b.gauge;
     const int64_t cx = CentreX(b);
     if (k < kClimbUntil) {
-        ShiftBy(b.y, -game.Scr.h);
+        MoveBy(b.y, -game.Scr.h);
         if (SolidAt(cx, int64_t{b.y} + kHeadLine)) b.y = entry.y0;
     } else if (k > kSinkAfter) {
-        ShiftBy(b.y, game.Scr.h);
+        MoveBy(b.y, game.Scr.h);
         if (SolidAt(cx, int64_t{b.y} + b.height - kFootLine)) b.y = entry.y0;
     }
     return k;
@@ -47,7 +47,7 @@ bool WallAt(int64_t x, const SpriteRecord& b) {
 // goes back and turns.
 void Fly(SpriteRecord& b, bool cycling, int32_t k, const EnemyEntry& entry) {
     if (b.dir == kFacingLeft) {
-        ShiftBy(b.x, -game.Scr.h);
+        MoveBy(b.x, -game.Scr.h);
         if (cycling && k == kTurnRightAt) {
             b.x = entry.x0;
             b.dir = kFacingRight;
@@ -57,7 +57,7 @@ void Fly(SpriteRecord& b, bool cycling, int32_t k, const EnemyEntry& entry) {
             b.dir = kFacingRight;
         }
     } else if (b.dir == kFacingRight) {
-        ShiftBy(b.x, game.Scr.h);
+        MoveBy(b.x, game.Scr.h);
         if (cycling && k == kTurnLeftAt) {
             b.x = entry.x0;
             b.dir = kFacingLeft;

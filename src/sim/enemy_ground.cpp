@@ -31,13 +31,13 @@ void TurnAtLedges(SpriteRecord& e) {
 void Walk(SpriteRecord& e, int32_t step, const EnemyEntry& entry) {
     const int64_t feet = int64_t{e.y} + e.height - kFootLine;
     if (e.dir == kFacingLeft) {
-        ShiftBy(e.x, -step);
+        MoveBy(e.x, -step);
         if (SolidAt(e.x, feet)) {
             e.x = entry.x0;
             e.dir = kFacingRight;
         }
     } else if (e.dir == kFacingRight) {
-        ShiftBy(e.x, step);
+        MoveBy(e.x, step);
         if (SolidAt(int64_t{e.x} + e.width, feet)) {
             e.x = entry.x0;
             e.dir = kFacingLeft;
@@ -48,11 +48,11 @@ void Walk(SpriteRecord& e, int32_t step, const EnemyEntry& entry) {
 // Falls by the base step unless its centre stands on solid ground; a falling
 // enemy does not move sideways.
 void Fall(SpriteRecord& e, const EnemyEntry& entry) {
-    ShiftBy(e.y, game.Scr.h);
+    MoveBy(e.y, game.Scr.h);
     const int64_t cx = CentreX(e);
     if (SolidAt(cx, int64_t{e.y} + e.height - kFootLine)) {
         e.y = entry.y0;
-        if (EmptyAt(cx, int64_t{e.y} + e.height)) ShiftBy(e.y, kSettleStep);
+        if (EmptyAt(cx, int64_t{e.y} + e.height)) MoveBy(e.y, kSettleStep);
     } else {
         e.x = entry.x0;
         e.row = kEnemyWalkRow;

@@ -84,11 +84,6 @@ inline int32_t HeadLine(const SpriteRecord& p) {
     return Wrap32(int64_t{p.y} + 72);
 }
 
-// Moves a record word by `by`, wrapping like the 32-bit word it is.
-inline void MoveBy(int32_t& word, int64_t by) {
-    word = Wrap32(int64_t{word} + by);
-}
-
 // The defeat of record i (life 0 or below), one update of it. g0 is the
 // record's gauge at the start of the update.
 void RunPlayerDefeat(int32_t index, int32_t g0);

@@ -17,18 +17,9 @@ inline bool EmptyAt(int64_t x, int64_t y) {
     return IsEmptyAt(Wrap32(x), Wrap32(y));
 }
 
-// A record word moved by a distance, as the 32-bit word it is.
-inline void ShiftBy(int32_t& word, int64_t distance) {
-    word = Wrap32(word + distance);
-}
-
 // The record's centre column, x + width / 2.
 inline int64_t CentreX(const SpriteRecord& s) {
     return int64_t{s.x} + s.width / 2;
 }
-
-// Facing values: 0 moves right, 2 moves left; any other value does not move.
-constexpr int32_t kFacingRight = 0;
-constexpr int32_t kFacingLeft = 2;
 
 }  // namespace zoa

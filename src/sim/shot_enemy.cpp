@@ -59,7 +59,7 @@ void UpdateBombShot(int32_t index) {
     const int32_t x0 = s.x, y0 = s.y;
     if (BombFalls(index)) {
         s.frame = kBombFallingFrame;
-        ShiftBy(s.y, game.Scr.h);
+        MoveBy(s.y, game.Scr.h);
         if (SolidAt(CentreX(s), int64_t{s.y} - kFootLine + s.height) || s.life < 1) {
             s.y = y0;
             ReplaceBy(index, kBombBurst);

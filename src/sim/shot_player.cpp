@@ -66,10 +66,10 @@ void UpdateSpark(int32_t index) {
     // A spark made by a hit has no life and stays where the hit was.
     if (s.life <= 0) return;
     const int32_t y0 = s.y;
-    ShiftBy(s.y, kSparkDrop);
+    MoveBy(s.y, kSparkDrop);
     if (SolidAt(CentreX(s), int64_t{s.y} - kFootLine + s.height)) {
         s.y = y0;
-        if (EmptyAt(CentreX(s), int64_t{s.y} + s.height)) ShiftBy(s.y, kSparkSettle);
+        if (EmptyAt(CentreX(s), int64_t{s.y} + s.height)) MoveBy(s.y, kSparkSettle);
     }
 }
 

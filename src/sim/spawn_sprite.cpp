@@ -50,7 +50,7 @@ void Place(SpriteRecord& r, const Placement& placement, const SpriteRecord& pare
         }
         case PlaceKind::kFlame:
             r.x =
-                Wrap32(int64_t{parent.x} + (parent.dir == 0 ? kFlameAheadRight : kFlameAheadLeft));
+                Wrap32(int64_t{parent.x} + (parent.dir == kFacingRight ? kFlameAheadRight : kFlameAheadLeft));
             r.y = Wrap32(int64_t{parent.y} + kFlameDy);
             break;
         case PlaceKind::kSparkle:

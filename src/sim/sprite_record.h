@@ -33,6 +33,11 @@ struct SpriteRecord {
     bool operator==(const SpriteRecord&) const = default;
 };
 
+// Facing values (dir): 0 moves right and draws from sheetA, 2 moves left;
+// any other value does not move and draws from sheetB.
+constexpr int32_t kFacingRight = 0;
+constexpr int32_t kFacingLeft = 2;
+
 constexpr int32_t kSpriteWords = 26;
 constexpr int32_t kSpriteRecordBytes = kSpriteWords * 4;
 static_assert(sizeof(SpriteRecord) == kSpriteRecordBytes, "a record is 26 words without padding");

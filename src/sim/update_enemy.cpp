@@ -46,9 +46,9 @@ void UpdateDefeat(int32_t index, const EnemyKind& kind) {
         PlaySound(game.*kind.defeatSound, 0);
     }
     if (e.dir == kFacingLeft) {
-        ShiftBy(e.x, -kDefeatDrift);
+        MoveBy(e.x, -kDefeatDrift);
     } else if (e.dir == kFacingRight) {
-        ShiftBy(e.x, kDefeatDrift);
+        MoveBy(e.x, kDefeatDrift);
     }
     t = Wrap32(int64_t{t} + 1);
     if (t < kArcSteps) {

@@ -72,7 +72,7 @@ void UpdateItem(int32_t index) {
         if (AtLastFrameOfRow0(now)) {
             RemoveSprite(index);
         } else {
-            ShiftBy(now.y, int64_t{kSparkleDriftTop} - now.frame);
+            MoveBy(now.y, int64_t{kSparkleDriftTop} - now.frame);
         }
     }
 }

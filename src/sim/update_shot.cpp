@@ -13,11 +13,11 @@ bool AtLastFrameOfRow0(const SpriteRecord& s) {
 
 bool FlyAcross(SpriteRecord& s, int64_t distance) {
     if (s.dir == kFacingLeft) {
-        ShiftBy(s.x, -distance);
+        MoveBy(s.x, -distance);
         return true;
     }
     if (s.dir == kFacingRight) {
-        ShiftBy(s.x, distance);
+        MoveBy(s.x, distance);
         return true;
     }
     return false;

@@ -11,4 +11,9 @@ constexpr int32_t Wrap32(int64_t value) {
     return static_cast<int32_t>(value);
 }
 
+// The one wrap-add: a record word moved by `by`, as the 32-bit word it is.
+constexpr void MoveBy(int32_t& word, int64_t by) {
+    word = Wrap32(int64_t{word} + by);
+}
+
 }  // namespace zoa

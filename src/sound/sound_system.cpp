@@ -29,6 +29,7 @@ SoundSystem::~SoundSystem() {
         device.reset();
     }
     if (CurrentSoundSink() == this) SetSoundSink(nullptr);
+    if (g_soundSystem == this) g_soundSystem = nullptr;
 }
 
 int32_t SoundSystem::AddSound(const WaveFile& file) {

@@ -52,6 +52,8 @@ private:
     uint32_t FrameNow() const { return frameClock ? *frameClock : 0; }
 };
 
+// The sound system that plays, owned by the run (null when there is none);
+// it stops being this one when it is destroyed.
 extern SoundSystem* g_soundSystem;
 
 // Loads one sound file as the next sound, reading it into `buffer`; its

@@ -241,7 +241,7 @@ std::unique_ptr<VideoRecorder> VideoRecorder::Open(const std::string& path, std:
         if (error) *error = why;
         return nullptr;
     }
-    return std::unique_ptr<VideoRecorder>(new VideoRecorder(std::move(encoder)));
+    return std::make_unique<VideoRecorder>(std::move(encoder));
 }
 
 void VideoRecorder::OnPicture(const uint8_t* pixels, const Palette& palette, uint32_t ms) {

@@ -31,9 +31,10 @@ class VideoRecorder : public platform::FrameSink {
     const std::string& codec() const;
 
     struct Encoder;
+    // Records through an encoder whose file is open (Open makes both).
+    explicit VideoRecorder(std::unique_ptr<Encoder> encoder);
 
   private:
-    explicit VideoRecorder(std::unique_ptr<Encoder> encoder);
     std::unique_ptr<Encoder> encoder_;
 };
 

@@ -290,14 +290,6 @@ class Keys {
     std::vector<InputRecord> records_;
 };
 
-// One frame of play, without drawing what does not change the game.
-void StepFrame() {
-    if (!game.InputActive || game.TitleActive) return;
-    MoveBackground();
-    if (!game.PauseActive) UpdateSprites();
-    DrawSprites();
-}
-
 struct Silence : SoundSink {
     int32_t Play(int32_t, int32_t) override { return 1; }
     int32_t Stop(int32_t) override { return 1; }
@@ -504,7 +496,7 @@ class Bot {
             } else {
                 trial.Apply(PolicyMove(plan.policy, trial), 0);
             }
-            StepFrame();
+            RunFrame();
             if (game.Level != level || game.TitleActive) {
                 leftStage_ = true;
                 // A run of fixed length (the demo) must not end the stage.
@@ -521,8 +513,10 @@ class Bot {
     Plan Choose(const Plan& following) {
         const GameState startGame = game;
         const SpritePool startPool = pool;
+        // Each plan is tried on the game's own frame, silent and undrawn.
         SoundSink* sink = CurrentSoundSink();
         SetSoundSink(&silence_);
+        g_display->SetDrawing(false);
         const Waypoint& w = Target();
         const auto allowed = [&w](int m, Policy p) {
             if (w.walk && (p == Policy::kTowardFlying || (m >= 0 && kFirstMoves[m].fly)))
@@ -553,6 +547,7 @@ class Bot {
                 chosen = plan;
             }
         }
+        g_display->SetDrawing(true);
         SetSoundSink(sink);
         return chosen;
     }
