@@ -14,6 +14,8 @@
 #
 # Exit status: 0 when no program found anything, 1 when one did (the input is
 # in <work>/findings/<target>/), 2 when the programs could not be run at all.
+# On a terminal a line tells the program, its executions and the time left;
+# in a log (CI) only the results are written.
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -98,7 +100,13 @@ add settings "$seeds/made/settings.cfg"
 # --- runs ----------------------------------------------------------------
 status=0
 mkdir -p "$work/logs"
+show_progress=0
+[ -t 2 ] && show_progress=1
+pid=""
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; exit 130' INT TERM
+index=0
 for t in "${targets[@]}"; do
+  index=$((index + 1))
   program="$build/fuzz/zoa_fuzz_$t"
   if [ ! -x "$program" ]; then
     echo "fuzz/run.sh: $program is missing" >&2
@@ -132,8 +140,28 @@ for t in "${targets[@]}"; do
   # reports, the sanitizers' included, on a descriptor of its own.
   "$program" "$corpus" "$seeds/$t" "${limit[@]}" -max_len="${max_len[$t]}" \
     -rss_limit_mb=2560 -timeout=60 -close_fd_mask=3 -print_final_stats=1 \
-    -artifact_prefix="$findings/" >"$log" 2>&1
+    -artifact_prefix="$findings/" >"$log" 2>&1 &
+  pid=$!
+  if [ $show_progress -eq 1 ]; then
+    started=$SECONDS
+    while kill -0 "$pid" 2>/dev/null; do
+      sleep 1
+      # libFuzzer's status lines start with the number of executions: "#4096 pulse ...".
+      execs="$(tail -c 4096 "$log" | grep -aoE '^#[0-9]+' | tail -1 | tr -d '#')"
+      if [ "$mode" = ci ]; then
+        left="${execs:-0} of ${ci_runs[$t]} runs"
+      else
+        remaining=$((seconds - (SECONDS - started) + seconds * (${#targets[@]} - index)))
+        [ $remaining -lt 0 ] && remaining=0
+        left="${execs:-0} executions, about $((remaining / 60)) min $((remaining % 60)) s left in all"
+      fi
+      printf '\r\033[Kfuzz: %s (%d of %d): %s' "$t" "$index" "${#targets[@]}" "$left" >&2
+    done
+    printf '\r\033[K' >&2
+  fi
+  wait "$pid"
   code=$?
+  pid=""
   after=$(count_findings)
   grep -E '^stat::number_of_executed_units|^Done [0-9]+ runs' "$log" | tail -1 | sed 's/^/      /'
   if [ "$after" -gt "$before" ]; then

@@ -22,6 +22,9 @@ namespace zoa::test {
 // The campaign's stages by their load index: 0 is the demo stage.
 constexpr int32_t kFirstCampaignStage = 1;
 constexpr int32_t kLastCampaignStage = 8;
+// After the last stage the game loads the next number: the epilogue, a short
+// safe stage whose exit (there is no stage 10) returns to the title.
+constexpr int32_t kEpilogueStage = 9;
 
 class CampaignTest : public ::testing::Test {
   protected:

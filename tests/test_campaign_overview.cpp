@@ -10,6 +10,7 @@
 
 #include "gfx/sheet_image.h"
 #include "play/sheets.h"
+#include "png_reader.h"
 #include "sim/frame_rect.h"
 #include "test_support.h"
 #include "sim/world_map.h"
@@ -23,48 +24,7 @@ int RunTool(const std::string& arguments) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-uint32_t BigEndian(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t{b[at]} << 24 | uint32_t{b[at + 1]} << 16 | uint32_t{b[at + 2]} << 8 | b[at + 3];
-}
-
-// An 8-bit picture read back from a PNG whose image data is stored without
-// compression, the way the game writes its PNGs.
-struct Picture {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint8_t> pixels;
-    uint8_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
-bool ReadStoredPng(const std::string& path, Picture& out) {
-    const std::vector<uint8_t> file = ReadBytes(path);
-    if (file.size() < 8) return false;
-    std::vector<uint8_t> zlib;
-    for (size_t at = 8; at + 12 <= file.size();) {
-        const uint32_t length = BigEndian(file, at);
-        const std::string type(file.begin() + at + 4, file.begin() + at + 8);
-        if (type == "IHDR") {
-            out.width = static_cast<int32_t>(BigEndian(file, at + 8));
-            out.height = static_cast<int32_t>(BigEndian(file, at + 12));
-        }
-        if (type == "IDAT")
-            zlib.insert(zlib.end(), file.begin() + at + 8, file.begin() + at + 8 + length);
-        at += 12 + length;
-    }
-    std::vector<uint8_t> raw;
-    for (size_t at = 2; at + 5 <= zlib.size();) {
-        const bool last = zlib[at] & 1;
-        const size_t n = zlib[at + 1] | zlib[at + 2] << 8;
-        raw.insert(raw.end(), zlib.begin() + at + 5, zlib.begin() + at + 5 + n);
-        at += 5 + n;
-        if (last) break;
-    }
-    const size_t row = static_cast<size_t>(out.width) + 1;
-    if (out.width <= 0 || raw.size() != row * out.height) return false;
-    for (int32_t y = 0; y < out.height; ++y)
-        out.pixels.insert(out.pixels.end(), raw.begin() + y * row + 1, raw.begin() + (y + 1) * row);
-    return true;
-}
+using Picture = PngPicture;
 
 class StageOverviewTest : public ::testing::Test {
   protected:
@@ -117,7 +77,7 @@ class StageOverviewTest : public ::testing::Test {
 TEST_F(StageOverviewTest, DrawsTilesAndSpritesWhereTheGameDrawsThem) {
     ASSERT_EQ(Render("all.png"), 0);
     Picture p;
-    ASSERT_TRUE(ReadStoredPng(File("all.png"), p));
+    ASSERT_TRUE(ReadPng(File("all.png"), p));
     ASSERT_EQ(p.width, 640);
     ASSERT_EQ(p.height, 480);
     // Tile n comes from sheet column n % 19, row n / 19, 33 pixels apart.
@@ -146,9 +106,9 @@ TEST_F(StageOverviewTest, ShrinksAndCropsToTileColumns) {
     ASSERT_EQ(Render("small.png", "--shrink 2"), 0);
     ASSERT_EQ(Render("part.png", "--columns 10:5"), 0);
     Picture all, small, part;
-    ASSERT_TRUE(ReadStoredPng(File("all.png"), all));
-    ASSERT_TRUE(ReadStoredPng(File("small.png"), small));
-    ASSERT_TRUE(ReadStoredPng(File("part.png"), part));
+    ASSERT_TRUE(ReadPng(File("all.png"), all));
+    ASSERT_TRUE(ReadPng(File("small.png"), small));
+    ASSERT_TRUE(ReadPng(File("part.png"), part));
     ASSERT_EQ(small.width, 320);
     ASSERT_EQ(small.height, 240);
     ASSERT_EQ(part.width, 160);

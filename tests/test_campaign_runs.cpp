@@ -1,12 +1,15 @@
 // Every stage of the campaign can be finished: the committed run of each stage
 // (stages/runs/stageN.av, played by our bot), replayed by the game headless
 // with --play N --replay FILE --seed 1, reaches the exit and starts the next
-// stage where it begins; the last one returns to the title. And the demo's
-// keys, played from the title's demo item, stay on the demo stage to the end.
+// stage where it begins; after stage 8 comes the epilogue, whose exit returns
+// to the title. And the demo's keys, played from the title's demo item, stay
+// on the demo stage to the end. Every start is fair: standing still costs
+// nothing, and the jet pack held from the start never carries the hero out.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,7 @@
 #include "app/watch_demo_keys.h"
 #include "campaign_support.h"
 #include "files/le_words.h"
+#include "platform/message.h"
 #include "play/stage_file.h"
 
 namespace zoa::test {
@@ -23,6 +27,11 @@ constexpr int32_t kRunSeed = 1;             // the seed every committed run was 
 constexpr int32_t kExitSound = 10;          // the stage-clear chime, played on reaching the exit
 constexpr uint32_t kDemoEndsBefore = 3600;  // 60 s at about 60 frames a second
 constexpr uint32_t kDemoLastsAtLeast = 1800;
+constexpr int32_t kFullMeter = 500;         // life and gauge of a new game
+constexpr uint32_t kEpilogueShowsFor = 300; // frames (about 5 s) before its exit
+// The stage start's fades and darkness, then 10 s of standing still (at 16 ms
+// a frame), with room to spare.
+constexpr uint32_t kStandStillFrames = 900;
 
 std::string RunsDir() {
     return std::string(ZOA_SOURCE_DIR) + "/stages/runs";
@@ -73,17 +82,21 @@ TEST_P(CampaignRun, ReplayedReachesTheExitAndStartsWhatComesNext) {
     const std::string json(bytes.begin(), bytes.end());
     // The exit was reached: its chime played once.
     int exits = 0;
+    long long exitFrame = 0;
     for (size_t at = json.find("\"sounds\"");
          (at = json.find("\"index\": ", at)) != std::string::npos; ++at) {
         if (NumberAfter(json, "index", at) == kExitSound &&
-            json.rfind("\"op\": \"play\"", at) > json.rfind('{', at))
+            json.rfind("\"op\": \"play\"", at) > json.rfind('{', at)) {
             ++exits;
+            exitFrame = NumberAfter(json, "frame", json.rfind('{', at));
+        }
     }
     EXPECT_EQ(exits, 1);
     EXPECT_GE(NumberAfter(json, "Lives"), 1);
-    if (stage == kLastCampaignStage) {
-        EXPECT_EQ(NumberAfter(json, "TitleActive"), 1) << "after the last stage, the title";
+    if (stage == kEpilogueStage) {
+        EXPECT_EQ(NumberAfter(json, "TitleActive"), 1) << "after the epilogue, the title";
         EXPECT_EQ(NumberAfter(json, "Level"), 0);
+        EXPECT_GE(exitFrame, kEpilogueShowsFor) << "the ending shows for several seconds";
         return;
     }
     EXPECT_EQ(NumberAfter(json, "TitleActive"), 0);
@@ -97,7 +110,39 @@ TEST_P(CampaignRun, ReplayedReachesTheExitAndStartsWhatComesNext) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStage, CampaignRun,
-                         ::testing::Range(kFirstCampaignStage, kLastCampaignStage + 1));
+                         ::testing::Range(kFirstCampaignStage, kEpilogueStage + 1));
+
+// The life and lives after `keys` (nothing pressed when empty) from the start
+// of a stage: {Lives, the hero's life}.
+std::pair<long long, long long> AfterFromTheStart(int32_t stage, const DemoInput& keys) {
+    TempDir dir;
+    std::string why;
+    const std::string replay = dir.str() + "/keys.av";
+    EXPECT_TRUE(WriteDemoFile(replay, keys, &why)) << why;
+    const std::string dump = dir.str() + "/dump.json";
+    EXPECT_EQ(RunGame("--play " + std::to_string(stage) + " --replay " + replay + " --dump " + dump), 0);
+    const std::vector<uint8_t> bytes = ReadBytes(dump);
+    const std::string json(bytes.begin(), bytes.end());
+    const size_t hero = json.find("{\"type\": 10000,");
+    if (hero == std::string::npos) return {-1, -1};
+    return {NumberAfter(json, "Lives"), NumberAfter(json, "life", hero)};
+}
+
+// The start is also where a lost life starts again, so both hold for every
+// restart too: no enemy or shot reaches the hero standing there (the first
+// contact is the player's choice), and a roof stops the jet pack held there
+// until its gauge is empty, so it cannot carry the hero out of the map.
+TEST_P(CampaignRun, AFairStartStandingStillOrFlyingStraightUp) {
+    const int32_t stage = GetParam();
+    DemoInput still;
+    still.RecordEndFrame = kStandStillFrames;
+    EXPECT_EQ(AfterFromTheStart(stage, still), std::make_pair(3LL, static_cast<long long>(kFullMeter)))
+        << "standing still at the start";
+    DemoInput up;
+    up.records[0] = {1, platform::vk::Up, 0, kKeyPress};
+    up.RecordEndFrame = kFullMeter + 300;  // the whole gauge, then the fall back
+    EXPECT_EQ(AfterFromTheStart(stage, up).first, 3) << "a life lost flying up from the start";
+}
 
 TEST(CampaignDemo, PlaysFromTheTitleForHalfAMinuteOrMoreAndStaysOnTheDemoStage) {
     DemoInput demo;

@@ -105,7 +105,27 @@ TEST(DataBuildArt, KeyColourOnlyWhereTransparencyIsMeant) {
         EXPECT_LT(OpaqueIn(s, {0, 0, 640, s.height}), 640 * s.height) << id;
     }
     const SheetImage& ui = Sheet(kSPmi);
-    for (const Rect& r : kTitleItemPicture) EXPECT_GT(OpaqueIn(ui, r), r.Width() * r.Height() * 95 / 100);
+    // The title's four plates, where the title draws their pictures, stand
+    // with equal margins to both screen edges and equal gaps between them.
+    int plateLeft[4] = {}, plateRight[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        const Rect& r = kTitleItemPicture[i];
+        int first = r.right, last = r.left - 1;
+        for (int x = r.left; x < r.right; ++x)
+            if (OpaqueIn(ui, {x, r.top, x + 1, r.bottom}) > r.Height() / 2) {
+                first = std::min(first, x);
+                last = x;
+            }
+        plateLeft[i] = kTitleItemAt[i].x + first - r.left;
+        plateRight[i] = kTitleItemAt[i].x + last - r.left + 1;
+        EXPECT_GT(OpaqueIn(ui, r), (plateRight[i] - plateLeft[i]) * r.Height() * 9 / 10) << i;
+    }
+    EXPECT_GT(plateLeft[0], 8);
+    EXPECT_EQ(plateLeft[0], 640 - plateRight[3]);
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(plateLeft[i] - plateRight[i - 1], plateLeft[1] - plateRight[0]) << i;
+        EXPECT_EQ(plateRight[i] - plateLeft[i], plateRight[0] - plateLeft[0]) << i;
+    }
     for (Rect r : kPauseItemPicture) {
         EXPECT_GT(OpaqueIn(ui, r), r.Width() * r.Height() * 9 / 10);
         r.top += kPauseHighlightShift;
@@ -132,7 +152,10 @@ TEST(DataBuildArt, TilesMatchTheirDefaultAttributes) {
             EXPECT_GT(opaque, 32 * 32 / 2) << "solid tile " << n;
         } else {
             EXPECT_GT(opaque, 20) << "decoration " << n;
-            EXPECT_LT(opaque, 32 * 32) << "decoration " << n << " has no see-through part";
+            // The pit's spikes and abyss are darkness itself, opaque by design.
+            if (n != kPitSpikesTile && n != kPitAbyssTile) {
+                EXPECT_LT(opaque, 32 * 32) << "decoration " << n << " has no see-through part";
+            }
         }
     }
     EXPECT_EQ(attrs[kExitTile], kAttrExit);
@@ -177,6 +200,39 @@ TEST(DataBuildArt, BackgroundLayersLeaveNoHoleOnAnyStage) {
         int most = 0;
         for (int x = 0; x + 1 < 640; ++x) most = std::max(most, differ(x, x + 1));
         EXPECT_LE(differ(639, 0), most) << "strip " << strip;
+    }
+}
+
+// The backgrounds never scroll vertically, so whenever the camera rises or the
+// tiles leave a pit the near strip's lower part shows where a floor could be.
+// It must never pass for one: it is opaque and shares not one colour with the
+// top rows (edge and surface) of any terrain tile a floor is built from.
+TEST(DataBuildArt, TheNearStripsLowerPartNeverLooksLikeAFloor) {
+    const SheetImage& tiles = Sheet(kSPt);
+    bool floorTop[256] = {};
+    const TerrainPiece tops[] = {kTopLeft, kTop, kTopRight, kPlatformLeft, kPlatformMiddle,
+                                 kPlatformRight, kBlock, kColumnTop};
+    for (int row = kTerrainRow[0]; row < kVariantFirstRow + kVariantRows; ++row) {
+        if (row == 10 || row == 11) continue;  // single blocks, not terrain
+        for (TerrainPiece piece : tops) {
+            const int x = piece * 33 + 1, y = row * 33 + 1;
+            for (int dy = 0; dy < 4; ++dy)
+                for (int dx = 0; dx < 32; ++dx) floorTop[tiles.At(x + dx, y + dy)] = true;
+        }
+    }
+    const SheetImage& s = Sheet(kSPb);
+    constexpr int kLowerFrom = 104, kShownRows = 200;  // the near layer shows rows 0..199
+    for (int strip = 3; strip < 7; ++strip) {
+        const Rect& r = kBackgroundStrip[strip];
+        int shared = 0, holes = 0;
+        for (int y = r.top + kLowerFrom; y < r.top + kShownRows; ++y)
+            for (int x = 0; x < 640; ++x) {
+                const uint8_t v = s.At(x, y);
+                holes += v == TransparentIndex;
+                shared += v != TransparentIndex && floorTop[v];
+            }
+        EXPECT_EQ(holes, 0) << "strip " << strip;
+        EXPECT_EQ(shared, 0) << "strip " << strip << ": pixels in a floor's colours";
     }
 }
 

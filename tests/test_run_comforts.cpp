@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/game_app.h"
 #include "platform/headless/headless_platform.h"
+#include "png_reader.h"
 #include "sound_fixture.h"
 #include "test_support.h"
 
@@ -206,14 +207,14 @@ TEST(RunComforts, AScreenshotDuringTheLogoKeepsItsTrueColours) {
     const std::string path = p.SaveScreenshot(&error);
     ASSERT_FALSE(path.empty()) << error;
     EXPECT_EQ(path.rfind(dir.str() + "/screenshots/zoa_noli-", 0), 0u) << path;
-    const std::vector<uint8_t> png = test::ReadBytes(path);
-    ASSERT_GT(png.size(), 640u * 480u * 4u);
-    EXPECT_EQ(png[25], 6);  // RGBA
-    // The first row's first pixel, behind the zlib and stored-block headers and the filter byte.
-    const size_t idat = 8 + 25 + 8;
-    EXPECT_EQ(std::string(png.begin() + idat - 4, png.begin() + idat), "IDAT");
-    EXPECT_EQ(std::vector<uint8_t>(png.begin() + idat + 2 + 5 + 1, png.begin() + idat + 2 + 5 + 5),
-              (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}));
+    test::PngPicture png;
+    ASSERT_TRUE(test::ReadPng(path, png));
+    EXPECT_EQ(png.colourType, 6);  // RGBA
+    ASSERT_EQ(png.pixels.size(), 640u * 480u * 4u);
+    for (size_t i = 0; i < png.pixels.size(); i += 4)
+        ASSERT_EQ(std::vector<uint8_t>(png.pixels.begin() + i, png.pixels.begin() + i + 4),
+                  (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}))
+            << i / 4;
     // A user folder that cannot hold a screenshots folder: a reason, no file.
     test::WriteBytes(dir.str() + "/file", {1});
     p.SetUserFolder(dir.str() + "/file");

@@ -4,15 +4,21 @@
 set -euo pipefail
 
 # clang and its runtime libraries (libFuzzer, the sanitizers; only recommended by
-# clang, so named here) build the fuzz programs.
+# clang, so named here) build the fuzz programs. The install test checks the
+# manual page, the AppStream file, the desktop entry and the .deb with the
+# distribution's own tools (man, desktop-file-validate, appstreamcli, lintian);
+# CPack computes the package's dependencies with dpkg-dev and file.
 ZOA_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  libsdl2-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-mixer-dev zlib1g-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth time
   clang libclang-rt-14-dev
+  man-db groff-base desktop-file-utils appstream lintian dpkg-dev file
 )
+# A script that needs more (tools/make_stills.sh: ffmpeg) names it here.
+ZOA_PACKAGES+=(${ZOA_EXTRA_PACKAGES[@]+"${ZOA_EXTRA_PACKAGES[@]}"})
 
 zoa_install_packages() {
   local missing=()

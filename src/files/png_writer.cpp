@@ -1,6 +1,7 @@
 #include "files/png_writer.h"
 
-#include <algorithm>
+#include <zlib.h>
+
 #include <array>
 #include <fstream>
 #include <vector>
@@ -24,15 +25,6 @@ uint32_t Crc32(const uint8_t* data, size_t n, uint32_t crc = 0) {
     return ~crc;
 }
 
-uint32_t Adler32(const std::vector<uint8_t>& data) {
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
-
 void PutBigEndian(std::vector<uint8_t>& out, uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
 }
@@ -46,7 +38,9 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
 }
 
 // Writes the PNG: header with the colour type, the optional palette, then
-// the rows (each `rowBytes` long, from `row(y)`) in stored deflate blocks.
+// the rows (each `rowBytes` long, from `row(y)`) compressed with zlib. The
+// game's pictures are large areas of few colours, so deflate shrinks them
+// many times; rows keep filter 0, which suits indexed pictures best.
 template <class RowFn>
 bool WritePngFile(const std::string& path, int32_t width, int32_t height, uint8_t colourType,
                   size_t rowBytes, const Palette* palette, RowFn row) {
@@ -73,21 +67,12 @@ bool WritePngFile(const std::string& path, int32_t width, int32_t height, uint8_
         raw.push_back(0);
         row(y, raw);
     }
-    std::vector<uint8_t> zlib = {0x78, 0x01};
-    constexpr size_t kBlock = 65535;
-    for (size_t pos = 0; pos < raw.size() || pos == 0; pos += kBlock) {
-        const size_t n = std::min(kBlock, raw.size() - pos);
-        const bool last = pos + n >= raw.size();
-        zlib.push_back(last ? 1 : 0);
-        zlib.push_back(static_cast<uint8_t>(n));
-        zlib.push_back(static_cast<uint8_t>(n >> 8));
-        zlib.push_back(static_cast<uint8_t>(~n));
-        zlib.push_back(static_cast<uint8_t>(~n >> 8));
-        zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
-                    raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
-        if (last) break;
-    }
-    PutBigEndian(zlib, Adler32(raw));
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> zlib(packedSize);
+    if (compress2(zlib.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()),
+                  Z_BEST_COMPRESSION) != Z_OK)
+        return false;
+    zlib.resize(packedSize);
     PutChunk(png, "IDAT", zlib);
     PutChunk(png, "IEND", {});
 

@@ -6,8 +6,8 @@
 
 namespace zoa {
 
-// Writes an 8-bit picture with its palette as an indexed-colour PNG. Needs no
-// library: the image data goes in uncompressed deflate blocks.
+// Writes an 8-bit picture with its palette as an indexed-colour PNG, its
+// image data compressed with zlib.
 bool WritePng(const std::string& path, const uint8_t* pixels, int32_t width, int32_t height,
               const Palette& palette);
 

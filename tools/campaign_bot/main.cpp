@@ -9,7 +9,8 @@
 // pack or fighting, wait, or back off). It tries every plan on a copy of the
 // game for a second or two ahead and follows the one that gets the hero
 // furthest along its way without harm. The waypoints come from a route file
-// (a few per stage, where the way is not plain); the last is the exit.
+// (a few per stage, where the way is not plain); the last is the exit. On a
+// terminal a line tells the stage, the frame, the waypoint and the time left.
 
 #include <algorithm>
 #include <charconv>
@@ -30,6 +31,7 @@
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/message.h"
+#include "progress_line.h"
 #include "sound/sound_calls.h"
 #include "sim/draw_sprites.h"
 #include "sim/sprite_pool.h"
@@ -316,6 +318,7 @@ class Bot {
                 plan = Choose(plan);
                 planStart = frame;
                 if (s_.verbose) Report(frame, plan);
+                ShowProgress(level, frame, frames);
             }
             if (plan.first >= 0 && frame < planStart + stretch) {
                 if (frame == planStart) keys_.Apply(kFirstMoves[plan.first], frame);
@@ -325,6 +328,7 @@ class Bot {
             RunFrame();
             if (game.Level != level || game.TitleActive) {
                 end_ = frame + 1;
+                progress_.Clear();
                 std::fprintf(stderr,
                              "stage %d left after %u frames, %zu key events, lives %d -> %d\n",
                              level, end_, keys_.Records().size(), lives, game.Lives);
@@ -332,6 +336,7 @@ class Bot {
             }
         }
         end_ = frames;
+        progress_.Clear();
         if (s_.playFor > 0) {
             std::fprintf(stderr, "played %u frames, %zu key events, lives %d -> %d\n", end_,
                          keys_.Records().size(), lives, game.Lives);
@@ -552,6 +557,18 @@ class Bot {
         return chosen;
     }
 
+    // The progress line; the time left is for the longest the run may take.
+    void ShowProgress(int32_t level, uint32_t frame, uint32_t frames) {
+        if (!progress_.Due() || frame == 0 || s_.verbose) return;
+        char left[32];
+        tools::FormatSeconds(progress_.Elapsed() * (frames - frame) / frame, left, sizeof left);
+        progress_.Show(
+            "bot: stage %d, frame %u of at most %u, waypoint %zu of %zu, %zu key events, "
+            "lives %d, at most %s left",
+            level, frame, frames, std::min(next_ + 1, route_.size()), route_.size(),
+            keys_.Records().size(), game.Lives, left);
+    }
+
     void Report(uint32_t frame, const Plan& plan) const {
         std::fprintf(
             stderr,
@@ -571,6 +588,7 @@ class Bot {
     const Settings& s_;
     std::vector<Waypoint> route_;
     size_t next_ = 0;
+    tools::ProgressLine progress_;
     DistanceField field_;
     size_t fieldFor_ = SIZE_MAX;
     Keys keys_;

@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build}
 bot=$build/tools/zoa_campaign_bot
 runs=$root/stages/runs
-for n in 1 2 3 4 5 6 7 8; do
+for n in 1 2 3 4 5 6 7 8 9; do
   route=$runs/stage$n.route
   [ -f "$route" ] || route=-
   "$bot" "$n" "$route" "$runs/stage$n.av" --data "$build" --seed 1

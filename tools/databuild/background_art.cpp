@@ -2,8 +2,10 @@
 // drawn three times (shifted by -640, 0, +640) and noise wraps at 640. Which
 // rows must be opaque follows from how the layers stack on screen: the far
 // strips (0, and 1 on later stages) and the middle strip 1 are opaque
-// throughout; the middle strip 2 may be open above its mesas; the near strips
-// are open at the top and solid from row 100 down.
+// throughout; the middle strip 2 may be open above its ranges; the near strips
+// are open at the top and solid from row 102 down. The far and middle strips
+// are shared by several worlds, so they hold only sky and distant mountains;
+// each world's own look is on its near strip.
 #include <cmath>
 #include <functional>
 
@@ -60,7 +62,7 @@ Canvas FarSky() {  // strip 0
     Gradient(c, 0, 215, kSky, 2.2f, 5.6f);
     Wrapped(c, [](Painter& p) {
         Cloud(p, 80, 40, 1.0f);
-        Cloud(p, 300, 85, 0.7f);
+        Cloud(p, 540, 75, 0.7f);  // clear of the title's logo, which would show it through its letters
         Cloud(p, 470, 30, 1.2f);
         Cloud(p, 600, 110, 0.6f);
     });
@@ -91,143 +93,127 @@ Canvas Mountains() {  // strip 1: lower sky, warm horizon, distant ranges
     return c;
 }
 
-Canvas Mesas() {  // strip 2: canyon buttes over the far layer, desert floor below
+// Strip 2, the middle layer of levels 4-8 (desert and city alike): hazy
+// ranges far away in dusk colours, open above them so the far layer's sky
+// shows, and haze down to the strip's bottom.
+Canvas DistantRanges() {
     Canvas c(kPeriod, 256);
-    struct Mesa {
-        float x, w, top;
-    };
-    const Mesa mesas[5] = {{60, 120, 60}, {210, 70, 95}, {330, 150, 40}, {470, 60, 110},
-                           {560, 110, 70}};
-    Wrapped(c, [&](Painter& p) {
-        for (const Mesa& m : mesas) {
-            Material mat = Mat(kCanyon, 3);
-            mat.bevel = 3;
-            p.Poly({{m.x - m.w / 2, 140}, {m.x - m.w / 2 + 12, m.top + 14}, {m.x - m.w / 2 + 18, m.top},
-                    {m.x + m.w / 2 - 16, m.top}, {m.x + m.w / 2 - 8, m.top + 18}, {m.x + m.w / 2, 140}},
-                   mat);
-            for (int i = 1; i < 5; ++i) {
-                const float y = m.top + static_cast<float>(i) * (140 - m.top) / 5;
-                p.Line({m.x - m.w / 2 + 10, y}, {m.x + m.w / 2 - 8, y}, Shade(kCanyon, 2));
-            }
+    const float a1[3] = {26, 12, 5}, a2[3] = {16, 9, 4};
+    const int f1[3] = {2, 5, 11}, f2[3] = {3, 7, 13};
+    for (int x = 0; x < kPeriod; ++x) {
+        const int top1 = static_cast<int>(70 + Ridge(x, a1, f1, 3, 1.3f));
+        const int top2 = static_cast<int>(125 + Ridge(x, a2, f2, 3, 0.4f));
+        for (int y = top1; y < 256; ++y) {
+            const int level = y == top1 ? 4 : 3 - (y - top1 + Bayer4(x, y) * 2) / 48;
+            c.Set(x, y, Shade(kMountain, level));
         }
-    });
-    Gradient(c, 130, 256, kSand, 3.2f, 4.6f);
-    for (int x = 0; x < kPeriod; ++x)
-        for (int y = 130; y < 256; ++y)
-            if (PeriodicNoise(static_cast<float>(x) / 16, static_cast<float>(y) / 3, kPeriod / 16, 5) > 0.72f)
-                c.Set(x, y, Shade(kSand, 2));
+        for (int y = top2; y < 256; ++y) {
+            const int level = y == top2 ? 3 : 2 - (y - top2 + Bayer4(x, y) * 3) / 50;
+            c.Set(x, y, Shade(kDusk, level));
+        }
+    }
     return c;
 }
 
-// The ground band of a near strip: rows from `top` down, opaque.
-void Ground(Canvas& c, int top, Ramp surface, Ramp soil, uint32_t seed) {
+// What a near strip shows below its scenery: something plainly far below the
+// play, never a floor. The backgrounds never scroll vertically, so when the
+// camera rises in a jump or the tiles leave a pit, this is what the player
+// sees at the bottom of the screen. From row `top` down it is opaque, in dark,
+// dull shades of ramps no floor tile uses (so it can never be mistaken for a
+// floor's top): distant treetops or rooftops with a bumpy edge, then a deep
+// that darkens towards the screen's bottom.
+enum class Deep { kLake, kMist, kGorge, kNightHaze };
+
+void FarBelow(Canvas& c, int top, Ramp lumps, Deep deep, uint32_t seed) {
+    const Ramp deepRamp = deep == Deep::kLake ? kMountain : (deep == Deep::kNightHaze ? kNight : kDusk);
     for (int x = 0; x < kPeriod; ++x) {
-        const int edge = top + static_cast<int>(4 * PeriodicNoise(static_cast<float>(x) / 20, 0, kPeriod / 20, seed));
+        const int edge = top + static_cast<int>(10 * PeriodicNoise(static_cast<float>(x) / 14, 0, kPeriod / 14, seed));
         for (int y = edge; y < c.Height(); ++y) {
-            int level;
-            Ramp r = soil;
-            if (y - edge < 10) {
-                r = surface;
-                level = y == edge ? 6 : (y - edge < 3 ? 5 : 4);
-            } else {
-                const float n = PeriodicNoise(static_cast<float>(x) / 12, static_cast<float>(y) / 8, kPeriod / 12, seed + 1);
-                level = 3 + (n > 0.6f ? 1 : 0) - (n < 0.3f ? 1 : 0);
+            const int d = y - edge;
+            uint8_t v;
+            if (d < 46) {  // far treetops (or roofs): lit tops, dark bodies
+                const float n = PeriodicNoise(static_cast<float>(x) / 9, static_cast<float>(y) / 7, kPeriod / 9, seed + 1);
+                int level = d < 2 ? 2 : (n > 0.62f ? 2 : 1);
+                if (d > 30 && Bayer4(x, y) < (d - 30)) level = 0;
+                v = Shade(lumps, level);
+            } else {  // the deep: darker towards the bottom
+                const int level = 2 - (d - 46 + Bayer4(x, y) * 4) / 40;
+                v = Shade(deepRamp, level);
+                if (deep == Deep::kLake && (y % 9) == 0 && Hash(x / 24, y, seed) % 3 == 0)
+                    v = Shade(kMountain, 3);  // glints on the water far below
+                if (deep == Deep::kNightHaze && Hash(x, y, seed) % 211 == 0) v = Shade(kFire, 3);
             }
-            c.Set(x, y, Shade(r, level));
+            c.Set(x, y, v);
         }
-        c.Set(x, edge - 1, kOutline);
     }
 }
 
-Canvas GreenHills() {  // strip 3
+Canvas GreenHills() {  // strip 3: round trees, a wooded valley and a lake far below
     Canvas c(kPeriod, 220);
     Wrapped(c, [](Painter& p) {
         for (int i = 0; i < 7; ++i) {
-            const float x = 45.0f + i * 92, h = 40.0f + static_cast<float>(Hash(i, 3) % 40);
-            p.Limb({x, 110}, {x, h + 30}, 5, 4, Mat(kWood, 3));
+            const float x = 45.0f + i * 92, h = 30.0f + static_cast<float>(Hash(i, 3) % 40);
+            p.Limb({x, 120}, {x, h + 30}, 5, 4, Mat(kWood, 3));
             p.Circle(x - 14, h + 22, 20, Mat(kGrass, 3));
             p.Circle(x + 14, h + 24, 19, Mat(kGrass, 3));
             p.Circle(x, h + 8, 22, Mat(kGrass, 4));
         }
-        for (int i = 0; i < 10; ++i)
-            p.Ellipse(20.0f + i * 64, 100, 30, 16, Mat(kGrass, 4));
     });
-    Ground(c, 100, kGrass, kEarth, 11);
-    for (int i = 0; i < 60; ++i) {
-        const int x = static_cast<int>(Hash(i, 7) % kPeriod), y = 104 + static_cast<int>(Hash(i, 8) % 8);
-        c.Set(x, y, Shade(i % 2 ? kScarf : kGold, 6));
-    }
+    FarBelow(c, 92, kTeal, Deep::kLake, 11);
     return c;
 }
 
-Canvas DuskForest() {  // strip 4
+Canvas DuskForest() {  // strip 4: tall trunks under a canopy, violet mist below
     Canvas c(kPeriod, 220);
     Wrapped(c, [](Painter& p) {
         for (int i = 0; i < 8; ++i) {
             const float x = 30.0f + i * 80 + static_cast<float>(Hash(i, 4) % 20);
-            p.Limb({x, 112}, {x + 2, 0}, 9, 6, Mat(kWood, 2));
+            p.Limb({x, 130}, {x + 2, 0}, 9, 6, Mat(kWood, 2));
             p.Ellipse(x, 22, 36, 22, Mat(kForest, 2));
             p.Ellipse(x + 20, 40, 24, 14, Mat(kForest, 3));
         }
-        for (int i = 0; i < 12; ++i) {
-            const float x = 25.0f + i * 53;
-            p.Ellipse(x, 98, 22, 12, Mat(kForest, 3));
-        }
-        for (int i = 0; i < 9; ++i) {  // glowing mushrooms
-            const float x = 40.0f + i * 71;
-            p.Limb({x, 104}, {x, 96}, 1.5f, 1.5f, Mat(kCream, 4));
-            p.Ellipse(x, 95, 5, 3, Mat(kEnergy, 5));
-        }
     });
-    Ground(c, 102, kForest, kEarth, 21);
+    FarBelow(c, 92, kDusk, Deep::kMist, 21);
     return c;
 }
 
-Canvas Canyon() {  // strip 5
+Canvas Canyon() {  // strip 5: red buttes and cacti on their ledges, a dark gorge below
     Canvas c(kPeriod, 220);
     Wrapped(c, [](Painter& p) {
         for (int i = 0; i < 5; ++i) {
-            const float x = 64.0f + i * 128, top = 20.0f + static_cast<float>(Hash(i, 5) % 40);
+            const float x = 64.0f + i * 128, top = 14.0f + static_cast<float>(Hash(i, 5) % 40);
             Material m = Mat(kCanyon, 4);
             m.bevel = 3;
-            p.Poly({{x - 34, 112}, {x - 26, top + 10}, {x - 10, top}, {x + 14, top + 6}, {x + 30, top + 30},
-                    {x + 36, 112}},
+            p.Poly({{x - 38, 130}, {x - 28, top + 10}, {x - 12, top}, {x + 16, top}, {x + 32, top + 24},
+                    {x + 40, 130}},
                    m);
-            for (int k = 1; k < 4; ++k)
-                p.Line({x - 28, top + k * 22.0f}, {x + 30, top + k * 22.0f + 4}, Shade(kCanyon, 2));
-        }
-        for (int i = 0; i < 4; ++i) {
-            const float x = 128.0f + i * 160;
-            p.Limb({x, 108}, {x, 60}, 6, 5, Mat(kOlive, 4));
-            p.Limb({x - 6, 84}, {x - 16, 70}, 3.5f, 3.5f, Mat(kOlive, 4));
-            p.Limb({x + 6, 78}, {x + 15, 64}, 3.5f, 3.5f, Mat(kOlive, 4));
+            for (int k = 1; k < 5; ++k)
+                p.Line({x - 30, top + k * 20.0f}, {x + 34, top + k * 20.0f + 4}, Shade(kCanyon, 2));
+            p.Limb({x + 2, top}, {x + 2, top - 14}, 3, 3, Mat(kOlive, 4));  // a cactus on top
+            p.Limb({x + 2, top - 8}, {x - 5, top - 13}, 2, 2, Mat(kOlive, 4));
         }
     });
-    Ground(c, 104, kSand, kCanyon, 31);
+    FarBelow(c, 92, kCrimson, Deep::kGorge, 31);
     return c;
 }
 
-Canvas MachineCity() {  // strip 6
+Canvas MachineCity() {  // strip 6: towers with lit windows, the lower city in the night haze
     Canvas c(kPeriod, 220);
     Wrapped(c, [](Painter& p) {
         for (int i = 0; i < 8; ++i) {
-            const float x = static_cast<float>(i) * 80, w = 56, top = 10.0f + static_cast<float>(Hash(i, 6) % 60);
+            const float x = static_cast<float>(i) * 80, w = 56, top = 6.0f + static_cast<float>(Hash(i, 6) % 60);
             Material m = Mat(kNight, 3 + static_cast<int>(i % 2));
             m.bevel = 2;
-            p.Box(x + 4, top, x + 4 + w, 112, m);
+            p.Box(x + 4, top, x + 4 + w, 130, m);
+            p.Limb({x + 20, top}, {x + 20, top - 10}, 1, 1, Mat(kMetal, 3));  // an antenna
             for (float wy = top + 8; wy < 100; wy += 12)
                 for (float wx = x + 10; wx < x + w - 2; wx += 10)
                     p.Box(wx, wy, wx + 5, wy + 6,
-                          NoOutline(Plain(Hash(static_cast<uint32_t>(wx), static_cast<uint32_t>(wy)) % 3 ? kGold : kNight,
+                          NoOutline(Plain(Hash(static_cast<uint32_t>(wx), static_cast<uint32_t>(wy)) % 3 ? kFlame : kNight,
                                           Hash(static_cast<uint32_t>(wx), static_cast<uint32_t>(wy)) % 3 ? 6 : 2)));
         }
-        p.Limb({0, 92}, {640, 92}, 5, 5, Mat(kMetal, 3));  // a long pipe
-        for (int i = 0; i < 8; ++i) p.Box(30.0f + i * 80, 86, 38.0f + i * 80, 98, Mat(kRust, 4));
     });
-    Ground(c, 104, kMetal, kNight, 41);
-    for (int x = 0; x < kPeriod; ++x)  // hazard stripes along the edge
-        for (int y = 108; y < 113; ++y)
-            c.Set(x, y, ((x + y) / 6) % 2 ? Shade(kGold, 5) : Shade(kNight, 1));
+    FarBelow(c, 92, kViolet, Deep::kNightHaze, 41);
     return c;
 }
 
@@ -235,7 +221,7 @@ Canvas MachineCity() {  // strip 6
 
 Canvas BuildBackgroundSheet() {
     Canvas sheet(640, 1920);
-    const Canvas strips[7] = {FarSky(), Mountains(), Mesas(), GreenHills(), DuskForest(), Canyon(),
+    const Canvas strips[7] = {FarSky(), Mountains(), DistantRanges(), GreenHills(), DuskForest(), Canyon(),
                               MachineCity()};
     for (int i = 0; i < 7; ++i) sheet.Paste(strips[i], kBackgroundStrip[i].left, kBackgroundStrip[i].top);
     return sheet;

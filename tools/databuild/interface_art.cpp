@@ -40,8 +40,7 @@ void CentredText(Canvas& c, const Rect& r, std::string_view text, const TextStyl
              text, s);
 }
 
-void MenuItem(Canvas& c, const Rect& r, std::string_view text, bool lit) {
-    Plate(c, r.left, r.top, r.Width(), r.Height(), lit);
+void DrawItemText(Canvas& c, const Rect& r, std::string_view text, bool lit) {
     TextStyle s;
     s.scale = 2;
     s.ramp = lit ? kCream : kMetal;
@@ -50,12 +49,40 @@ void MenuItem(Canvas& c, const Rect& r, std::string_view text, bool lit) {
     CentredText(c, r, text, s);
 }
 
+void MenuItem(Canvas& c, const Rect& r, std::string_view text, bool lit) {
+    Plate(c, r.left, r.top, r.Width(), r.Height(), lit);
+    DrawItemText(c, r, text, lit);
+}
+
+// A title item: the plate covers only part of its picture (the rest is
+// transparent) so that the four plates, drawn where the title puts their
+// pictures, stand with equal gaps and equal margins to both screen edges.
+void TitleItem(Canvas& c, const Rect& picture, int item, std::string_view text, bool lit) {
+    const Rect plate{picture.left + kTitlePlateInset[item], picture.top,
+                     picture.left + kTitlePlateInset[item] + kTitlePlateWidth, picture.bottom};
+    MenuItem(c, plate, text, lit);
+}
+
+// A dark plate with a gold rim: `roundLeft` rounds its left end (the label's);
+// the digits' plates run on from it to the right.
+void Backing(Canvas& c, const Rect& r, bool roundLeft) {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const int i = x - r.left, j = y - r.top, h = r.Height();
+            if (roundLeft && i < 2 && (j < 2 - i || j > h - 3 + i)) continue;
+            const bool rim = j == 0 || j == h - 1 || (roundLeft && i == 0);
+            c.Set(x, y, rim ? Shade(kGold, 2) : Shade(kNight, 1));
+        }
+}
+
 // The game's name in big bevelled letters with a thick dark rim.
 void Logo(Canvas& c, int cx, int y, int scale) {
     const std::string_view name = "ZOA NOLI";
     const int x = cx - TextWidth(name, scale) / 2;
-    for (int dy = -3; dy <= 5; ++dy)
-        for (int dx = -3; dx <= 5; ++dx)
+    // The rim reaches 4 px left and 5 right, together a letter gap's 9 px at
+    // scale 9, so no light pixel of the picture behind shows between letters.
+    for (int dy = -4; dy <= 5; ++dy)
+        for (int dx = -4; dx <= 5; ++dx)
             DrawPlainText(c, x + dx, y + dy, name, dx > 1 || dy > 1 ? kBlack : kOutline, scale);
     TextStyle s;
     s.scale = scale;
@@ -132,7 +159,7 @@ Canvas BuildTitleSheet() {
         const Rect pic = kTitleItemPicture[i];
         const Rect at{kTitleItemAt[i].x, kTitleItemAt[i].y, kTitleItemAt[i].x + pic.Width(),
                       kTitleItemAt[i].y + pic.Height()};
-        MenuItem(c, at, kTitleItems[i], false);
+        TitleItem(c, at, i, kTitleItems[i], false);
     }
     TextStyle small;
     small.scale = 1;
@@ -145,7 +172,7 @@ Canvas BuildTitleSheet() {
 
 Canvas BuildInterfaceSheet() {
     Canvas c(640, 480);
-    for (int i = 0; i < 4; ++i) MenuItem(c, kTitleItemPicture[i], kTitleItems[i], true);
+    for (int i = 0; i < 4; ++i) TitleItem(c, kTitleItemPicture[i], i, kTitleItems[i], true);
     for (int i = 0; i < 3; ++i) {
         Rect r = kPauseItemPicture[i];
         MenuItem(c, r, kPauseItems[i], false);
@@ -188,10 +215,13 @@ Canvas BuildInterfaceSheet() {
     };
     bar(kLifeBar, kScarf);
     bar(kJetBar, kEnergy);
+    // The stage label and its digits are drawn over the life bar: a dark
+    // plate behind them, running on under the digits, keeps them readable.
+    Backing(c, {kStageLabel.left, kStageLabel.top + 3, kStageLabel.right, kStageLabel.top + 29}, true);
     TextStyle big;
     big.scale = 2;
     big.ramp = kGold;
-    DrawText(c, kStageLabel.left + 4, kStageLabel.top + 8, "STAGE", big);
+    DrawText(c, kStageLabel.left + 6, kStageLabel.top + 10, "STAGE", big);
     big.ramp = kPink;
     DrawText(c, kDemoLabel.left + 4, kDemoLabel.top + 5, "DEMO", big);
     TextStyle digit;
@@ -199,6 +229,9 @@ Canvas BuildInterfaceSheet() {
     digit.ramp = kGold;
     for (int d = 0; d < 10; ++d) {
         const Rect r = DigitCell(d);
+        // Neighbouring digits overlap by 11 columns: each plate is 22 wide, so
+        // the plates of a two- or three-digit number join into one.
+        Backing(c, {r.left, r.top + 3, r.left + 22, r.top + 29}, false);
         const char text[2] = {static_cast<char>('0' + d), 0};
         DrawText(c, r.left + (20 - TextWidth(text, 3)) / 2, r.top + 4, text, digit);
     }

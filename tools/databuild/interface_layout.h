@@ -8,6 +8,11 @@ namespace zoa::databuild {
 inline constexpr Rect kTitleItemPicture[4] = {
     {1, 300, 151, 336}, {1, 337, 151, 373}, {1, 374, 151, 410}, {153, 300, 281, 336}};
 inline constexpr Point kTitleItemAt[4] = {{18, 387}, {181, 387}, {349, 387}, {512, 387}};
+// The visible plate of each title item inside its picture: 105 px wide, so
+// the four stand 23 px from either screen edge with 58 px between them.
+inline constexpr int kTitlePlateWidth = 105;
+inline constexpr int kTitlePlateInset[4] = {5, 5, 0, 0};
+inline constexpr int kTitleMargin = 23;
 inline constexpr Rect kPauseItemPicture[3] = {
     {485, 1, 639, 37}, {485, 38, 639, 74}, {485, 75, 639, 111}};
 inline constexpr int kPauseHighlightShift = 111;

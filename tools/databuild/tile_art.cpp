@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "noise.h"
@@ -322,6 +323,97 @@ void ExitPortal(Canvas& c, int ox, int oy) {
     c.Paste(t, ox, oy);
 }
 
+// Tiles of their own for the deadly and the closed parts of a stage.
+// A pit's floor row shows metal spikes over darkness, the rows below an abyss:
+// both are passable, so the hero still falls out of the map, but nobody takes
+// the gap for a floor. Roofs are solid tiles that look solid: a thick cloud
+// deck or a leaf canopy, each a body row and an underside row that tile
+// seamlessly side by side.
+enum class Special { kNone, kSpikes, kAbyss, kCloudDeck, kCloudUnderside, kCanopy, kCanopyUnderside };
+
+Special SpecialTile(int n) {
+    switch (n) {
+        case kPitSpikesTile: return Special::kSpikes;
+        case kPitAbyssTile: return Special::kAbyss;
+        case kCloudDeckTile: return Special::kCloudDeck;
+        case kCloudUndersideTile: return Special::kCloudUnderside;
+        case kCanopyTile: return Special::kCanopy;
+        case kCanopyUndersideTile: return Special::kCanopyUnderside;
+        default: return Special::kNone;
+    }
+}
+
+uint8_t AbyssShade(int x, int y, int depth) {
+    // Night blue fading to black with depth (0..63), dithered, a few faint specks.
+    if ((x * 7 + y * 13) % 61 == 0 && depth < 48) return Shade(kNight, 2);
+    return Bayer4(x, y) < depth / 4 ? kBlack : Shade(kNight, 1);
+}
+
+void PitSpikes(Canvas& c, int ox, int oy) {
+    Canvas t(kT, kT);
+    for (int y = 0; y < kT; ++y)
+        for (int x = 0; x < kT; ++x) t.Set(x, y, AbyssShade(x, y, y));
+    Painter p(t);
+    for (int i = 0; i < 4; ++i) {
+        const float x = 4.0f + i * 8.0f, tip = i % 2 ? 3.0f : 7.0f;
+        p.Poly({{x - 4, 31.5f}, {x, tip}, {x + 4, 31.5f}}, Mat(kMetal, 4));
+        p.Line({x, tip + 1}, {x, tip + 4}, Shade(kCrimson, 6));  // a red, sharp tip
+    }
+    for (int x = 0; x < kT; ++x) t.Set(x, kT - 1, Shade(kNight, 1));
+    c.Paste(t, ox, oy);
+}
+
+void PitAbyss(Canvas& c, int ox, int oy) {
+    for (int y = 0; y < kT; ++y)
+        for (int x = 0; x < kT; ++x) c.Set(ox + x, oy + y, AbyssShade(x, y, kT + y));
+}
+
+// A roof body: the material's shades in soft lumps, lit from above.
+void RoofBody(Canvas& t, Ramp ramp, int light, uint32_t seed) {
+    for (int y = 0; y < kT; ++y)
+        for (int x = 0; x < kT; ++x) {
+            const float n = TileNoise(x, y, 8, seed) + 0.4f * TileNoise(x, y, 4, seed + 1);
+            t.Set(x, y, Shade(ramp, light - (n > 0.9f ? 0 : (n > 0.55f ? 1 : 2))));
+        }
+}
+
+// A roof's underside: lumps hanging down from the body, outlined, shaded
+// darker towards their lower edge; below them the sky shows.
+void RoofUnderside(Canvas& t, Ramp ramp, int light, uint32_t seed, bool leaves) {
+    RoofBody(t, ramp, light, seed);
+    Canvas shape(kT, kT);
+    for (int x = 0; x < kT; ++x) {
+        // Two lumps per tile, so the edge repeats every 32 px.
+        const float u = static_cast<float>(x % 16) - 7.5f;
+        int bottom = 22 + static_cast<int>(std::sqrt(std::max(0.0f, 64.0f - u * u)));
+        if (leaves && x % 5 == 2) bottom += 2;  // leaf tips
+        for (int y = 0; y < kT; ++y) {
+            if (y > bottom) t.Set(x, y, TransparentIndex);
+            else if (y == bottom) t.Set(x, y, kOutline);
+            else if (y > bottom - 3) t.Set(x, y, Shade(ramp, light - 3));
+            else if (y > bottom - 7) t.Set(x, y, Shade(ramp, light - 2));
+        }
+    }
+}
+
+void SpecialTileArt(Canvas& c, int ox, int oy, Special s) {
+    Canvas t(kT, kT);
+    switch (s) {
+        case Special::kSpikes: PitSpikes(c, ox, oy); return;
+        case Special::kAbyss: PitAbyss(c, ox, oy); return;
+        case Special::kCloudDeck: RoofBody(t, kCream, 6, 91); break;
+        case Special::kCloudUnderside: RoofUnderside(t, kCream, 6, 91, false); break;
+        case Special::kCanopy: RoofBody(t, kForest, 3, 93); break;
+        case Special::kCanopyUnderside: RoofUnderside(t, kForest, 3, 93, true); break;
+        case Special::kNone: return;
+    }
+    if (s == Special::kCanopy || s == Special::kCanopyUnderside) {  // branches through the leaves
+        Painter p(t);
+        p.Limb({-2, 9}, {34, 13}, 1.6f, 1.6f, Mat(kWood, 2));
+    }
+    c.Paste(t, ox, oy);
+}
+
 }  // namespace
 
 Canvas BuildTileSheet() {
@@ -333,6 +425,13 @@ Canvas BuildTileSheet() {
         const int x = col * kTileCellPitch + 1, y = row * kTileCellPitch + 1;
         if (n == kExitTile) {
             ExitPortal(sheet, x, y);
+            continue;
+        }
+        if (const Special special = SpecialTile(n); special != Special::kNone) {
+            SpecialTileArt(sheet, x, y, special);
+            // The other decorations and blocks keep their looks.
+            if (attrs[n] != kAttrSolid) ++decoration;
+            else ++misc;
             continue;
         }
         if (attrs[n] != kAttrSolid) {

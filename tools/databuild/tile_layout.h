@@ -27,5 +27,13 @@ constexpr int kVariantRows = 8;
 // Row 29 lies below the 960-pixel sheet: those tiles (551..569) cannot be shown.
 constexpr int kFirstHiddenTile = 551;
 constexpr int kExitTile = 153;
+// Pits: spikes on the floor's row, an abyss below (passable, like every
+// decoration). Roofs: solid cloud deck and leaf canopy, body and underside.
+constexpr int kPitSpikesTile = 110;
+constexpr int kPitAbyssTile = 111;
+constexpr int kCloudDeckTile = 211;
+constexpr int kCloudUndersideTile = 212;
+constexpr int kCanopyTile = 213;
+constexpr int kCanopyUndersideTile = 214;
 
 }  // namespace zoa::databuild

@@ -3,7 +3,8 @@
 // have run (counted as pictures shown, one a frame). Each run must end exactly as it ended the
 // first time (same stage, same hero position, same frame count): anything left over from one run
 // that changes the next shows up here. Reports the resident memory after the first round and at the
-// end, so a leak shows as growth.
+// end, so a leak shows as growth. On a terminal a line tells the round, the run
+// and the frames so far, and about how long is left.
 //
 //   zoa_soak --data BUILD --runs stages/runs [--frames 1000000]
 //
@@ -25,13 +26,14 @@
 #include "app/game_app.h"
 #include "app/watch_demo_keys.h"
 #include "platform/platform.h"
+#include "progress_line.h"
 #include "sim/sprite_pool.h"
 #include "sim/game_state.h"
 
 namespace zoa {
 namespace {
 
-constexpr int32_t kStageCount = 8;
+constexpr int32_t kStageCount = 9;  // the eight stages and the epilogue
 constexpr uint32_t kSeed = 1;  // the seed every committed run was recorded with
 
 struct Run {
@@ -62,19 +64,53 @@ void ReadMemory(long& rssKiB, long& peakKiB) {
     }
 }
 
+// The progress line: where the soak is and about how long it has to go.
+struct SoakProgress {
+    tools::ProgressLine line;
+    uint64_t wanted = 0;
+    uint64_t before = 0;  // frames of the runs already played
+    int round = 1;
+    size_t run = 0;
+    size_t runs = 0;
+    const char* name = "";
+
+    void Show(uint64_t pictures) {
+        if (!line.Due()) return;
+        const uint64_t done = before + pictures;
+        // Past the frames wanted, the round still plays to its end.
+        char left[48] = "finishing the round";
+        if (done > 0 && done < wanted) {
+            char time[32];
+            tools::FormatSeconds(
+                line.Elapsed() * static_cast<double>(wanted - done) / static_cast<double>(done),
+                time, sizeof time);
+            std::snprintf(left, sizeof left, "about %s left", time);
+        }
+        line.Show("soak: round %d, %s (run %zu of %zu), %llu of %llu frames, %s", round, name,
+                  run + 1, runs, static_cast<unsigned long long>(done),
+                  static_cast<unsigned long long>(wanted), left);
+    }
+};
+
 // Counts the pictures the game shows: one a frame, whether the main loop or
 // the demo's own loop runs it.
 struct PictureCounter : platform::FrameSink {
     uint64_t pictures = 0;
-    void OnPicture(const uint8_t*, const Palette&, uint32_t) override { ++pictures; }
+    SoakProgress* progress = nullptr;
+    void OnPicture(const uint8_t*, const Palette&, uint32_t) override {
+        ++pictures;
+        if (progress && pictures % 256 == 0) progress->Show(pictures);
+    }
     void OnTrueColor(const uint32_t*, uint32_t) override {}  // only the logo
 };
 
-Ending Play(const Run& run) {
+Ending Play(const Run& run, SoakProgress& progress) {
     PictureCounter counter;
+    counter.progress = progress.line.Shown() ? &progress : nullptr;
     std::unique_ptr<platform::Platform> headless = platform::CreateHeadlessPlatform();
     headless->SetFrameSink(&counter);
     const int code = RunGame(run.options, std::move(headless));
+    progress.line.Clear();
     if (code != 0)
         std::fprintf(stderr, "zoa_soak: %s ended with code %d\n", run.name.c_str(), code);
     Ending e;
@@ -130,9 +166,16 @@ int Soak(const std::string& data, const std::string& runs, uint64_t wanted) {
     int failures = 0;
     long rssFirst = 0, peakFirst = 0;
     const auto start = std::chrono::steady_clock::now();
+    SoakProgress progress;
+    progress.wanted = wanted;
+    progress.runs = plan.size();
     while (total < wanted) {
         for (size_t i = 0; i < plan.size(); ++i) {
-            const Ending e = Play(plan[i]);
+            progress.before = total;
+            progress.round = rounds + 1;
+            progress.run = i;
+            progress.name = plan[i].name.c_str();
+            const Ending e = Play(plan[i], progress);
             total += e.frames;
             if (rounds == 0) {
                 first[i] = e;
