@@ -1,11 +1,13 @@
 // zoa_fuzz_seeds OUT [STAGE_SOURCE...]: the seeds our own data builder does not
-// make: the default settings text, a demo input file, and the stage file and
-// tile map of every stage source given (in OUT/map/ as <name>.map and <name>.m).
+// make: the default settings text, a demo input file, the stage file and tile
+// map of every stage source given (in OUT/map/ as <name>.map and <name>.m), and
+// message streams for the whole-game program (in OUT/game/).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "sim/demo_input.h"
 #include "platform/message.h"
@@ -48,6 +50,29 @@ zoa::DemoInput SampleDemo() {
     return demo;
 }
 
+// Message streams in the whole-game program's form: a start byte (0 the
+// title, N stage N), a seed byte, then (wait in 4 ms steps, what, value) for
+// each message. What: 0 key down, 4 key up (value: 0 Enter, 3 Escape,
+// 4 Space, 7 Right, 8 Down, 10 Z), 8 focus (value 0 lost, 1 back), 9 close.
+struct GameSeed {
+    const char* name;
+    std::vector<uint8_t> bytes;
+};
+std::vector<GameSeed> GameSeeds() {
+    return {
+        // Title to "quit", Enter pressed again while the screen fades.
+        {"quit", {0, 1, 10, 0, 7, 10, 0, 7, 10, 0, 7, 10, 0, 0, 5, 0, 0, 5, 4, 0}},
+        // The demo from the title, away and back during it, then Escape.
+        {"demo", {0, 2, 10, 0, 7, 10, 0, 7, 10, 0, 0, 120, 8, 0, 120, 8, 1, 100, 0, 3}},
+        // A new game: walk, jump, throw, pause, move in the menu, quit to the title.
+        {"play", {0, 3, 10, 0, 0, 10, 4, 0, 40, 0, 7, 60, 0, 10, 10, 4, 10, 20, 0, 4, 10, 4, 4,
+                  60, 0, 3, 20, 0, 8, 20, 0, 8, 20, 0, 0, 60, 0, 7, 10, 0, 0}},
+        // Stage 2 at once: walk right, switch away, let go there, come back, save.
+        {"background", {2, 4, 10, 0, 7, 100, 8, 0, 20, 4, 7, 100, 8, 1, 100, 0, 3, 20, 0, 0,
+                        60, 9, 0}},
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,6 +88,13 @@ int main(int argc, char** argv) {
     if (!zoa::WriteDemoFile((out / "DEMO.AV").string(), SampleDemo(), &error)) {
         std::fprintf(stderr, "zoa_fuzz_seeds: %s\n", error.c_str());
         status = 1;
+    }
+    std::filesystem::create_directories(out / "game");
+    for (const GameSeed& seed : GameSeeds()) {
+        std::ofstream file(out / "game" / seed.name, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(seed.bytes.data()),
+                   static_cast<std::streamsize>(seed.bytes.size()));
+        if (!file.flush()) status = 1;
     }
     for (int i = 2; i < argc; ++i) {
         std::ifstream file(argv[i], std::ios::binary);

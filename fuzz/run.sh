@@ -10,7 +10,7 @@
 #                   (default: the first of build-test, build)
 #   --work DIR      corpora, findings and logs (default <fuzz build>/fuzz-work)
 #   TARGET...       some of: stage_file tile_map tile_attributes sheet palette wave
-#                   demo logo stage_source settings (default: all)
+#                   demo logo stage_source settings game (default: all)
 #
 # Exit status: 0 when no program found anything, 1 when one did (the input is
 # in <work>/findings/<target>/), 2 when the programs could not be run at all.
@@ -38,7 +38,7 @@ while [ $# -gt 0 ]; do
   esac
   shift
 done
-all=(stage_file tile_map tile_attributes sheet palette wave demo logo stage_source settings)
+all=(stage_file tile_map tile_attributes sheet palette wave demo logo stage_source settings game)
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 [ -n "$work" ] || work="$build/fuzz-work"
 if [ -z "$data" ]; then
@@ -56,12 +56,12 @@ fi
 declare -A max_len=(
   [stage_file]=440000 [tile_map]=330000 [tile_attributes]=8192 [sheet]=1400000
   [palette]=2048 [wave]=131072 [demo]=32768 [logo]=1048576 [stage_source]=131072
-  [settings]=8192
+  [settings]=8192 [game]=4096
 )
 # Runs per program in CI mode: at most about half a minute each on a slow machine.
 declare -A ci_runs=(
   [stage_file]=10000 [tile_map]=10000 [tile_attributes]=10000 [sheet]=1000 [palette]=10000
-  [wave]=10000 [demo]=10000 [logo]=200 [stage_source]=10000 [settings]=10000
+  [wave]=10000 [demo]=10000 [logo]=200 [stage_source]=10000 [settings]=10000 [game]=500
 )
 
 # --- seeds ---------------------------------------------------------------
@@ -96,6 +96,9 @@ add demo "$seeds/made/DEMO.AV" "$d/map/DEMO.AV"
 add logo "$d"/logo/*.avi
 add stage_source "${stage_sources[@]}"
 add settings "$seeds/made/settings.cfg"
+add game "$seeds"/made/game/*
+# The whole-game program plays on the data set the builder made.
+export ZOA_FUZZ_GAME_DATA="$data"
 
 # --- runs ----------------------------------------------------------------
 status=0

@@ -60,15 +60,19 @@ bool WriteTestAvi(const std::string& path, const TestAvi& avi, std::string* erro
 
     const AVCodec* videoCodec = avcodec_find_encoder(AV_CODEC_ID_FFV1);
     if (!videoCodec) return fail("no FFV1 encoder");
-    Encoder video;
-    video.codec = avcodec_alloc_context3(videoCodec);
-    video.codec->width = avi.width;
-    video.codec->height = avi.height;
-    video.codec->time_base = {1, avi.fps};
-    video.codec->framerate = {avi.fps, 1};
-    video.codec->pix_fmt = AV_PIX_FMT_BGR0;
-    video.codec->gop_size = 1;
-    if (!OpenEncoder(out, video, videoCodec)) return fail("cannot open the video encoder");
+    Encoder videos[2];
+    const int videoCount = avi.secondVideo ? 2 : 1;
+    for (int v = 0; v < videoCount; ++v) {
+        Encoder& video = videos[v];
+        video.codec = avcodec_alloc_context3(videoCodec);
+        video.codec->width = avi.width;
+        video.codec->height = avi.height;
+        video.codec->time_base = {1, avi.fps};
+        video.codec->framerate = {avi.fps, 1};
+        video.codec->pix_fmt = AV_PIX_FMT_BGR0;
+        video.codec->gop_size = 1;
+        if (!OpenEncoder(out, video, videoCodec)) return fail("cannot open the video encoder");
+    }
 
     Encoder audio;
     if (avi.audioRate > 0) {
@@ -107,9 +111,13 @@ bool WriteTestAvi(const std::string& path, const TestAvi& avi, std::string* erro
             for (int x = 0; x < avi.width; ++x) row[x] = avi.color(f, x, y);
         }
         frame->pts = f;
-        if (!Encode(out, video, frame, packet)) return fail("cannot encode video");
+        for (int v = 0; v < videoCount; ++v) {
+            if (!Encode(out, videos[v], frame, packet)) return fail("cannot encode video");
+        }
     }
-    if (!Encode(out, video, nullptr, packet)) return fail("cannot finish the video");
+    for (int v = 0; v < videoCount; ++v) {
+        if (!Encode(out, videos[v], nullptr, packet)) return fail("cannot finish the video");
+    }
 
     if (audio.codec) {
         const int total = avi.audioRate * avi.audioMs / 1000;

@@ -5,7 +5,8 @@
 namespace zoa::test {
 
 // A small AVI made for tests: losslessly coded video whose every pixel colour
-// comes from `color`, and optionally 16-bit PCM audio (a square wave).
+// comes from `color` (in one stream or two), and optionally 16-bit PCM audio
+// (a square wave).
 struct TestAvi {
     int width = 320;
     int height = 240;
@@ -15,6 +16,7 @@ struct TestAvi {
     int audioRate = 0;                                     // 0: no audio stream
     int audioChannels = 1;
     int audioMs = 0;
+    bool secondVideo = false;  // a second video stream after the first, with the same frames
 };
 
 // False, with the reason in *error, when the file cannot be made.

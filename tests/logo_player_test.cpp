@@ -155,6 +155,81 @@ TEST_F(LogoTest, SmallFramesShowTheirNeighboursAndARedOutline) {
     EXPECT_EQ(at(320, 300), kOpaque);
 }
 
+// A video that leaves room below it: the audio is drawn there, one
+// millisecond per pixel around the current time, with a red mark at the
+// time and the time written below. The square wave switches every 5 ms
+// between +8000 (y 345) and -8000 (y 359) in its 64-pixel band at y 320.
+TEST_F(LogoTest, RoomBelowTheVideoShowsTheAudioWithItsTime) {
+    test::TestAvi avi;
+    avi.height = 160;
+    avi.color = FrameColor;
+    avi.audioRate = 10000;
+    avi.audioMs = 1000;
+    ASSERT_TRUE(OpenLogo(&headless, 640, 480, 2, Avi(avi)));
+    g_watched = &headless;
+    headless.ScheduleMessage(550, {platform::MessageId::MouseMove, 0, 0});
+    EXPECT_TRUE(RunLogo(&Watch));
+    ASSERT_EQ(g_seen.size(), 640u * 480u);
+    const auto at = [](int x, int y) { return g_seen[y * 640 + x]; };
+    constexpr uint32_t kTrace = 0xFF00FF00u;
+    // Each switch is joined by a column from one level to the other.
+    int high = 0, low = 0, joins = 0, elsewhere = 0;
+    for (int x = 0; x < 640; ++x) {
+        if (x == 320) continue;  // the mark
+        high += at(x, 345) == kTrace;
+        low += at(x, 359) == kTrace;
+        joins += at(x, 352) == kTrace;
+        for (int y : {321, 340, 364, 383}) elsewhere += at(x, y) == kTrace;
+    }
+    EXPECT_NEAR(joins, 128, 2);
+    EXPECT_NEAR(high, 320 + joins / 2, 6);
+    EXPECT_NEAR(low, 320 + joins / 2, 6);
+    EXPECT_EQ(elsewhere, 0);
+    for (int y = 320; y < 384; ++y) EXPECT_EQ(at(320, y), kRed) << y;
+    int textLeft = 640, textRight = -1;
+    for (int y = 384; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            if (at(x, y) == kOpaque) continue;
+            textLeft = std::min(textLeft, x);
+            textRight = std::max(textRight, x);
+        }
+    }
+    // "0.550s" or so: six glyphs of 8 pixels centred under the mark.
+    EXPECT_NEAR(textLeft, 320 - 24, 2);
+    EXPECT_NEAR(textRight, 320 + 24, 3);
+    // The video itself is as before, twice its size at the top.
+    EXPECT_TRUE(Near(at(100, 100), kOpaque | FrameColor(5, 0, 0))) << std::hex << at(100, 100);
+}
+
+// A further video stream is painted below the first: beside its current frame
+// it shows the frames a frame width (160) of milliseconds before and after.
+// Below both, the audio's strip.
+TEST_F(LogoTest, AFurtherVideoStreamShowsItsFramesAFrameWidthOfTimeApart) {
+    test::TestAvi avi;
+    avi.width = 80;
+    avi.height = 60;
+    avi.color = FlatColor;
+    avi.secondVideo = true;
+    avi.audioRate = 10000;
+    avi.audioMs = 1000;
+    ASSERT_TRUE(OpenLogo(&headless, 640, 480, 2, Avi(avi)));
+    EXPECT_EQ(g_logo.streamCount, 3);
+    g_watched = &headless;
+    headless.ScheduleMessage(550, {platform::MessageId::MouseMove, 0, 0});
+    EXPECT_TRUE(RunLogo(&Watch));
+    ASSERT_EQ(g_seen.size(), 640u * 480u);
+    const auto at = [](int x, int y) { return g_seen[y * 640 + x]; };
+    for (auto [x, frame] : {std::pair{160, 4}, {320, 5}, {480, 6}})
+        EXPECT_TRUE(Near(at(x, 60), kOpaque | FlatColor(frame, 0, 0))) << x << std::hex << " " << at(x, 60);
+    for (auto [x, frame] : {std::pair{160, 3}, {320, 5}, {480, 7}})
+        EXPECT_TRUE(Near(at(x, 180), kOpaque | FlatColor(frame, 0, 0))) << x << std::hex << " " << at(x, 180);
+    EXPECT_EQ(at(320, 240), kRed);  // the outline under the second row, and the strip's mark
+    EXPECT_EQ(at(320, 300), kRed);
+    int trace = 0;
+    for (int y = 240; y < 304; ++y) trace += at(100, y) == 0xFF00FF00u;
+    EXPECT_GE(trace, 1);
+}
+
 TEST_F(LogoTest, MissingGarbageAndDamagedFilesNeverCrash) {
     EXPECT_FALSE(OpenLogo(&headless, 640, 480, 2, dir / "none.avi"));
     EXPECT_FALSE(LogoPlaying());

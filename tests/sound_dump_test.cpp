@@ -8,6 +8,7 @@
 #include "app/game_app.h"
 #include "platform/headless/headless_platform.h"
 #include "sound/sound_system.h"
+#include "fake_audio_out.h"
 #include "sound_fixture.h"
 #include "sim/game_state.h"
 
@@ -129,62 +130,14 @@ TEST_F(SoundDumpTest, NoSoundStillLogsAndAStartupWithoutSoundsFails) {
 namespace zoa {
 namespace {
 
-// An output that records what the sound system asks of it.
-struct Calls {
-    std::vector<std::string> pauses;
-    int loaded = 0;
-    int freed = 0;
-    int played = 0;
-};
-
-class RecordingOut : public platform::AudioOut {
-public:
-    explicit RecordingOut(Calls* calls) : calls_(calls) {}
-    bool HasDevice() const override { return true; }
-    bool LoadVoice(int32_t, const platform::PcmFormat&, const uint8_t*, uint32_t) override {
-        ++calls_->loaded;
-        return true;
-    }
-    bool PlayVoice(int32_t, bool) override {
-        ++calls_->played;
-        return true;
-    }
-    bool StopVoice(int32_t) override { return true; }
-    void FreeVoice(int32_t) override { ++calls_->freed; }
-    void PauseVoices(bool paused) override {
-        calls_->pauses.push_back(paused ? "pause" : "resume");
-    }
-    bool OpenStream(platform::PcmFormat*) override { return false; }
-    bool QueueStream(const uint8_t*, uint32_t) override { return false; }
-    uint32_t StreamBuffersDone() override { return 0; }
-    uint64_t StreamBytesPlayed() override { return 0; }
-    void CloseStream() override {}
-
-private:
-    Calls* calls_;
-};
-
-class RecordingPlatform : public platform::HeadlessPlatform {
-public:
-    explicit RecordingPlatform(Calls* calls) : calls_(calls) {}
-
-protected:
-    std::unique_ptr<platform::AudioOut> OpenAudioDevice(std::string*) override {
-        return std::make_unique<RecordingOut>(calls_);
-    }
-
-private:
-    Calls* calls_;
-};
-
 TEST(SoundOutput, HoldsWhileInTheBackgroundAndIsReleasedWithTheWindow) {
     test::TempDir dir;
     test::WriteFixtureData(dir.str());
     std::string error;
     auto options = ParseCommandLine(
         {"--headless", "--no-logo", "--data", dir.str(), "--frames", "60"}, &error);
-    Calls calls;
-    auto platform = std::make_unique<RecordingPlatform>(&calls);
+    test::AudioCalls calls;
+    auto platform = std::make_unique<test::FakeAudioPlatform>(&calls);
     platform->SetUserFolder(dir / "home");
     using platform::MessageId;
     platform->ScheduleMessage(20, {MessageId::KeyDown, platform::vk::Right, 0});

@@ -3,6 +3,7 @@
 // flamer's attacks, the crawler's pauses, the bomber's flight and bombs, and
 // the defeat arcs with their sounds and removal.
 #include <climits>
+#include <vector>
 
 #include "behaviour_test_support.h"
 #include "sim/sprite_conventions.h"
@@ -125,24 +126,17 @@ TEST_F(EnemyTest, AttackChanceGrowsWithTheStage) {
         int32_t level;
         int64_t n;  // the chance is 2 in n
     };
-    // n = 50 - Level, never below 5.
-    const Case cases[] = {{0, 50},
-                          {1, 49},
-                          {8, 42},
-                          {45, 5},
-                          {47, 5},
-                          {50, 5},
-                          {51, 5},
-                          {1000, 5},
-                          {INT_MAX, 5},
-                          {-10, 60},
-                          {INT_MIN, 2147483698LL}};
+    // n = 50 - Level, raised to 5 in 0..4, and unsigned 32-bit past stage 50.
+    std::vector<Case> cases = {{0, 50},   {1, 49},   {8, 42}, {45, 5}, {47, 5},
+                               {50, 5},   {-10, 60}, {INT_MAX, 2147483699LL},
+                               {INT_MIN, 2147483698LL}};
+    for (int32_t level = 51; level <= 200; level += 7) cases.push_back({level, 4294967346LL - level});
     const int32_t p = MakePlayer(400, 200);
     const int32_t w = Make(kWalkerShooter, 300, kOnFloor, 0);
     for (const Case& c : cases) {
         game.Level = c.level;
         int32_t attacks = 0;
-        for (int32_t trial = 0; trial < 400; ++trial) {
+        for (int32_t trial = 0; trial < (c.level > 50 ? 60 : 400); ++trial) {
             pool[w].x = 300;
             pool[w].row = 0;
             pool[w].frame = 0;
@@ -154,7 +148,7 @@ TEST_F(EnemyTest, AttackChanceGrowsWithTheStage) {
         if (c.level == 1) {
             EXPECT_NEAR(attacks, 16, 10);
         }
-        if (c.level == 45 || c.level == 1000) {
+        if (c.level == 45) {
             EXPECT_NEAR(attacks, 160, 40);
         }
     }
@@ -303,7 +297,9 @@ TEST_F(EnemyTest, BombersDropBombsByTheStagesChanceWhereverThePlayerIs) {
         int32_t level;
         int64_t n;
     };
-    for (const Case& c : {Case{1, 34}, Case{8, 27}, Case{30, 5}, Case{36, 5}, Case{INT_MAX, 5}}) {
+    // n = 35 - Level, raised to 5 in 0..4, unsigned 32-bit past stage 35.
+    for (const Case& c : {Case{1, 34}, Case{8, 27}, Case{30, 5}, Case{35, 5}, Case{36, 4294967295LL},
+                          Case{200, 4294967131LL}, Case{INT_MAX, 2147483684LL}}) {
         game.Level = c.level;
         for (int32_t trial = 0; trial < 300; ++trial) {
             game.Sprite_Getsu = 2;

@@ -13,8 +13,9 @@
 #include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
-#include "png_reader.h"
 #include "sound/sound_system.h"
+#include "flow_support.h"
+#include "png_reader.h"
 #include "sound_fixture.h"
 #include "test_support.h"
 #include "sim/game_state.h"
@@ -25,46 +26,12 @@ namespace {
 using platform::Message;
 using platform::MessageId;
 
-// Runs the whole game in-process on a headless platform over the fixture
-// sheets, calling `onFrame` after every main-loop frame.
-struct HeadlessRun {
-    test::TempDir dir;
-    platform::HeadlessPlatform* platform = nullptr;
-    std::unique_ptr<platform::HeadlessPlatform> owned = std::make_unique<platform::HeadlessPlatform>();
-    std::function<void(HeadlessRun&)> onFrame;
-    Options options;
-    uint64_t frames = 0;
-
-    HeadlessRun() {
-        test::WriteFixtureSheets(dir.str());
-        test::WriteFixtureSounds(dir.str());
-        platform = owned.get();
-        platform->SetUserFolder(dir.str());
-        options.headless = true;
-        options.dataDir = dir.str();
-        options.seed = 1;
-    }
-    void At(uint32_t ms, MessageId id, uint32_t wParam = 0) { platform->ScheduleMessage(ms, {id, wParam, 0}); }
-    int Run() {
-        SetAfterFrameHook(
-            [](void* self) {
-                auto* run = static_cast<HeadlessRun*>(self);
-                ++run->frames;
-                if (run->onFrame) run->onFrame(*run);
-            },
-            this);
-        const int code = RunGame(options, std::move(owned));
-        SetAfterFrameHook(nullptr, nullptr);
-        return code;
-    }
-};
-
 TEST(MainLoop, FrameCounterWrapsPastOneHundredMillion) {
-    HeadlessRun run;
+    test::GameRun run;
     run.options.frames = 4;
     std::vector<uint32_t> seen;
-    run.onFrame = [&](HeadlessRun& r) {
-        if (r.frames == 1) game.FrameCounter = 99999999;
+    run.onFrame = [&] {
+        if (run.frames == 1) game.FrameCounter = 99999999;
         else seen.push_back(game.FrameCounter);
     };
     EXPECT_EQ(run.Run(), 0);
@@ -72,10 +39,10 @@ TEST(MainLoop, FrameCounterWrapsPastOneHundredMillion) {
 }
 
 TEST(MainLoop, AFrameStartsOnlyWhenMoreThanTheIntervalHasPassed) {
-    HeadlessRun run;
+    test::GameRun run;
     run.options.frames = 20;
     std::vector<uint32_t> starts;
-    run.onFrame = [&](HeadlessRun&) {
+    run.onFrame = [&] {
         game.Time_Chai = 16;
         starts.push_back(game.LastFrameTime);
     };
@@ -85,12 +52,12 @@ TEST(MainLoop, AFrameStartsOnlyWhenMoreThanTheIntervalHasPassed) {
 }
 
 TEST(MainLoop, TimeInTheBackgroundIsNeitherRunNorCounted) {
-    HeadlessRun run;
+    test::GameRun run;
     run.At(100, MessageId::ActivateApp, 0);
     run.At(5100, MessageId::ActivateApp, 1);
     run.options.frames = 30;
     std::vector<uint32_t> starts;
-    run.onFrame = [&](HeadlessRun&) {
+    run.onFrame = [&] {
         game.Time_Chai = 16;
         starts.push_back(game.LastFrameTime);
     };
@@ -107,17 +74,17 @@ TEST(MainLoop, TimeInTheBackgroundIsNeitherRunNorCounted) {
 }
 
 TEST(MainLoop, ATimerTickWhileInTheBackgroundWaitsForTheReturn) {
-    HeadlessRun run;
+    test::GameRun run;
     run.At(50, MessageId::ActivateApp, 0);
     run.At(1000, MessageId::ActivateApp, 1);
     run.options.frames = 400;
     uint32_t restoredAt = 0;
-    run.onFrame = [&](HeadlessRun& r) {
-        if (r.frames == 1) {
+    run.onFrame = [&] {
+        if (run.frames == 1) {
             g_display->SetPaletteEntries(Palette{});  // as after a fade-out
-            r.platform->SetTimer(1, 100);
+            run.platform->SetTimer(1, 100);
         }
-        if (restoredAt == 0 && g_display->ScreenPalette()[9].green != 0) restoredAt = r.platform->Now();
+        if (restoredAt == 0 && g_display->ScreenPalette()[9].green != 0) restoredAt = run.platform->Now();
     };
     EXPECT_EQ(run.Run(), 0);
     EXPECT_GE(restoredAt, 1000u);
@@ -125,10 +92,10 @@ TEST(MainLoop, ATimerTickWhileInTheBackgroundWaitsForTheReturn) {
 }
 
 TEST(MainLoop, TheTitleShowsTheTitlePictureWithTheChosenItem) {
-    HeadlessRun run;
+    test::GameRun run;
     run.options.frames = 3;
     std::vector<uint8_t> screen;
-    run.onFrame = [&](HeadlessRun&) {
+    run.onFrame = [&] {
         screen.assign(g_display->FrontBuffer(), g_display->FrontBuffer() + kScreenWidth * kScreenHeight);
     };
     EXPECT_EQ(run.Run(), 0);
@@ -141,32 +108,33 @@ TEST(MainLoop, TheTitleShowsTheTitlePictureWithTheChosenItem) {
 }
 
 TEST(MainLoop, QuittingFromTheTitleFadesOutAndEndsTheRun) {
-    HeadlessRun run;
+    test::GameRun run;
     for (uint32_t t : {10u, 20u, 30u, 40u}) run.At(t, MessageId::KeyDown, 39);  // Right past the end
     run.At(50, MessageId::KeyDown, 18);  // Alt is taken by the window and changes nothing
     run.At(60, MessageId::KeyDown, 13);
     uint64_t framesAtEnd = 0;
-    run.onFrame = [&](HeadlessRun& r) { framesAtEnd = r.frames; };
+    run.onFrame = [&] { framesAtEnd = run.frames; };
     EXPECT_EQ(run.Run(), 0);
     EXPECT_EQ(game.TitleChoice, 3);
     EXPECT_GE(framesAtEnd, 55u);
     EXPECT_LT(framesAtEnd, 65u);
 }
 
-// A run that cannot open its trace file ends at once, and a run that ends
-// normally leaves no device behind either: the next run must not find the
-// old platform, display or sound system.
+// A run whose trace file cannot be written, and a run that ends normally,
+// leave no device behind: the next run must not find the old platform,
+// display or sound system.
 TEST(MainLoop, EveryWayOutOfARunReleasesItsDevices) {
     {
-        HeadlessRun run;
+        test::GameRun run;
+        run.options.frames = 2;
         run.options.traceFile = run.dir.str() + "/no/such/folder/trace.jsonl";
-        EXPECT_EQ(run.Run(), kExitUsage);
+        EXPECT_EQ(run.Run(), kExitOutputNotWritten);
         EXPECT_EQ(platform::Current(), nullptr);
     }
-    HeadlessRun run;
+    test::GameRun run;
     run.options.frames = 5;
-    run.onFrame = [](HeadlessRun& r) {
-        EXPECT_EQ(platform::Current(), r.platform);
+    run.onFrame = [&] {
+        EXPECT_EQ(platform::Current(), run.platform);
         EXPECT_NE(g_display, nullptr);
         EXPECT_NE(g_soundSystem, nullptr);
     };
@@ -177,6 +145,23 @@ TEST(MainLoop, EveryWayOutOfARunReleasesItsDevices) {
     EXPECT_EQ(g_soundSystem, nullptr);
 }
 
+// Messages queued behind the close (the player still pressing Enter on Quit,
+// a focus change, a fade tick) reach a window that no longer exists: none of
+// them may touch the display or the sound, which are gone.
+TEST(MainLoop, NothingButTheQuitReachesADestroyedWindow) {
+    test::GameRun run;
+    for (uint32_t t : {10u, 20u, 30u}) run.At(t, MessageId::KeyDown, 39);  // to Quit
+    run.At(40, MessageId::KeyDown, 13);
+    run.At(60, MessageId::KeyDown, 13);  // pressed again while the screen fades
+    run.At(60, MessageId::ActivateApp, 0);
+    run.At(60, MessageId::ActivateApp, 1);
+    run.At(60, MessageId::Timer, 1);
+    run.At(60, MessageId::KeyUp, 13);
+    run.At(60, MessageId::Close);
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_EQ(g_display, nullptr);
+}
+
 std::string ReadText(const std::string& path) {
     std::ifstream f(path);
     std::stringstream s;
@@ -184,8 +169,10 @@ std::string ReadText(const std::string& path) {
     return s.str();
 }
 
+// Runs the game program; stderr goes nowhere unless `args` ends by sending it somewhere.
 int RunBinary(const std::string& args) {
-    const std::string command = std::string(ZOA_GAME_BINARY) + " " + args + " 2>/dev/null";
+    const bool own = args.find(" 2>") != std::string::npos;
+    const std::string command = std::string(ZOA_GAME_BINARY) + " " + args + (own ? "" : " 2>/dev/null");
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -247,6 +234,39 @@ TEST(CommandLine, TimingsTellTheStartUpOnceTheTitleIsUp) {
     EXPECT_GE(values["title_ms"] + 0.2, values["window_ms"] + values["logo_ms"] + values["sheets_ms"] +
                                             values["sounds_ms"]);
 
+}
+
+// A run that could not do what it was asked to never ends as a success, and
+// says what went wrong so it can be put right.
+TEST(CommandLine, FilesThatCannotBeWrittenAndStagesThatCannotStartEndInFailure) {
+    test::TempDir dir;
+    test::WriteFixtureSheets(dir.str());
+    test::WriteFixtureSounds(dir.str());
+    const std::string d = dir.str();
+    const std::string run = "--headless --no-logo --frames 5 --data " + d;
+    for (const char* option : {"--dump", "--screenshot", "--trace", "--record"}) {
+        // The run still goes ahead: the files that can be written are written.
+        std::filesystem::remove(d + "/ok.jsonl");
+        EXPECT_EQ(RunBinary(run + " " + option + " " + d + "/no/such/folder/out" +
+                            (option == std::string("--trace") ? " --dump " : " --trace ") + d + "/ok.jsonl"),
+                  1)
+            << option;
+        EXPECT_NE(ReadText(d + "/ok.jsonl").find("\"frameCounter\": 5"), std::string::npos) << option;
+    }
+    EXPECT_EQ(RunBinary(run + " --dump " + d + "/ok.json"), 0);
+    EXPECT_EQ(RunBinary("--headless --frames 0 --data " + d), 2);
+
+    const std::string err = " 2>" + d + "/err.txt";
+    EXPECT_EQ(RunBinary("--headless --play 7 --frames 5 --data " + d + err), 1);
+    EXPECT_NE(ReadText(d + "/err.txt").find("stage 7 cannot be started: " + d + "/data/map/stage7.map: no such file"),
+              std::string::npos)
+        << ReadText(d + "/err.txt");
+    // The data folder itself named instead of the one that holds it.
+    EXPECT_EQ(RunBinary("--headless --frames 5 --data " + d + "/data" + err), 1);
+    EXPECT_NE(ReadText(d + "/err.txt").find("did you mean the folder above it?"), std::string::npos)
+        << ReadText(d + "/err.txt");
+    EXPECT_EQ(RunBinary("--headless --frames 5 --data " + d + "/data/nbm" + err), 1);
+    EXPECT_EQ(ReadText(d + "/err.txt").find("did you mean"), std::string::npos);
 }
 
 TEST(CommandLine, BadOptionsAndMissingDataFailWithTheirOwnCodes) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gfx/png_writer.h"
+#include "files/png_writer.h"
 #include "png_reader.h"
 #include "test_support.h"
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "fake_audio_out.h"
 #include "app/command_line.h"
 #include "app/game_app.h"
 #include "platform/headless/headless_platform.h"
@@ -131,42 +132,6 @@ TEST(RunComforts, ABadSettingsFileIsReportedByLineAndTheGameStartsAnyway) {
     EXPECT_EQ(std::string(after.begin(), after.end()), text);
 }
 
-// A sound output that remembers the volume of each voice.
-class VolumeOut : public platform::AudioOut {
-  public:
-    explicit VolumeOut(std::map<int32_t, int32_t>* volumes) : volumes_(volumes) {}
-    bool HasDevice() const override { return true; }
-    bool LoadVoice(int32_t, const platform::PcmFormat&, const uint8_t*, uint32_t) override {
-        return true;
-    }
-    bool PlayVoice(int32_t, bool) override { return true; }
-    bool StopVoice(int32_t) override { return true; }
-    void FreeVoice(int32_t) override {}
-    void PauseVoices(bool) override {}
-    void SetVoiceVolume(int32_t voice, int32_t percent) override { (*volumes_)[voice] = percent; }
-    bool OpenStream(platform::PcmFormat*) override { return false; }
-    bool QueueStream(const uint8_t*, uint32_t) override { return false; }
-    uint32_t StreamBuffersDone() override { return 0; }
-    uint64_t StreamBytesPlayed() override { return 0; }
-    void CloseStream() override {}
-
-  private:
-    std::map<int32_t, int32_t>* volumes_;
-};
-
-class VolumePlatform : public platform::HeadlessPlatform {
-  public:
-    explicit VolumePlatform(std::map<int32_t, int32_t>* volumes) : volumes_(volumes) {}
-
-  protected:
-    std::unique_ptr<platform::AudioOut> OpenAudioDevice(std::string*) override {
-        return std::make_unique<VolumeOut>(volumes_);
-    }
-
-  private:
-    std::map<int32_t, int32_t>* volumes_;
-};
-
 TEST(RunComforts, MusicVolumeIsTheLevelTracksAndEffectsVolumeEveryOtherSound) {
     test::TempDir dir;
     test::WriteFixtureData(dir.str());
@@ -179,15 +144,16 @@ TEST(RunComforts, MusicVolumeIsTheLevelTracksAndEffectsVolumeEveryOtherSound) {
     options.configFile = dir.str() + "/v.ini";
     options.saveDir = dir.str();
     options.frames = 2;
-    std::map<int32_t, int32_t> volumes;
-    ASSERT_EQ(RunGame(options, std::make_unique<VolumePlatform>(&volumes)), kExitOk);
+    test::AudioCalls calls;
+    const std::map<int32_t, int32_t>& volumes = calls.volumes;
+    ASSERT_EQ(RunGame(options, std::make_unique<test::FakeAudioPlatform>(&calls)), kExitOk);
     ASSERT_EQ(volumes.size(), 19u);
     for (const auto& [voice, percent] : volumes) EXPECT_EQ(percent, voice >= 16 ? 30 : 85) << voice;
 
     // Without a settings file nothing is turned down.
     options.configFile = dir.str() + "/none.ini";
-    volumes.clear();
-    ASSERT_EQ(RunGame(options, std::make_unique<VolumePlatform>(&volumes)), kExitOk);
+    calls.volumes.clear();
+    ASSERT_EQ(RunGame(options, std::make_unique<test::FakeAudioPlatform>(&calls)), kExitOk);
     for (const auto& [voice, percent] : volumes) EXPECT_EQ(percent, 100) << voice;
 }
 

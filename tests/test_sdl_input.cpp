@@ -253,6 +253,35 @@ TEST_F(SdlInput, AGameControllerPlaysAndMovesThroughTheMenusAsTheKeysDo) {
     EXPECT_EQ(Keys(), (std::vector<Key>{Down(vk::Escape)}));
 }
 
+void PushWindowEvent(SDL_WindowEventID id) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = static_cast<Uint8>(id);
+    SDL_PushEvent(&e);
+}
+
+// When the window loses the focus SDL queues a release of every held key ahead
+// of the focus loss. The game must not take them: the hero walks on while the
+// player is away, as the keys last said.
+TEST_F(SdlInput, ReleasesMadeUpForAFocusLossNeverReachTheGame) {
+    Open("");
+    PushKey(SDLK_RIGHT, true);
+    PushKey(SDLK_x, true);
+    PushKey(SDLK_RIGHT, false);  // SDL's own, in its order: releases, then the loss
+    PushKey(SDLK_x, false);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_EQ(Keys(), (std::vector<Key>{Down(vk::Right), Down(vk::X)}));
+    // Back in front, the player's own releases count again, even one followed
+    // by another focus loss once something else came between.
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    PushKey(SDLK_RIGHT, false);
+    SDL_Event move{};
+    move.type = SDL_MOUSEMOTION;
+    SDL_PushEvent(&move);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_EQ(Keys(), (std::vector<Key>{Up(vk::Right)}));
+}
+
 TEST_F(SdlInput, PadButtonsFollowTheSettingsAndTheStickCanBeSwitchedOff) {
     Open("pad.a = jump\npad.y = refill sound\npad_stick = no\n");
     PlugPad();
@@ -393,6 +422,45 @@ TEST_F(SdlWindowSize, StretchFillsAResizedWindowAndSmoothBlendsNeighbours) {
     const uint32_t edge = Shown(19, 10);
     EXPECT_GT(edge & 0xFF, 0u);
     EXPECT_LT(edge & 0xFF, 0xFFu);
+}
+
+// Closing the window with more input behind the close (Enter still pressed on
+// "quit", a focus change, a fade tick): the window is gone, so none of it may
+// reach the game, and the run ends cleanly.
+TEST_F(SdlInput, InputQueuedBehindTheCloseIsNotHandled) {
+    test::WriteFixtureData(dir.str());
+    Options options;
+    options.noLogo = true;
+    options.noSound = true;
+    options.window = true;
+    options.dataDir = dir.str();
+    options.configFile = dir.str() + "/settings.ini";
+    options.saveDir = dir.str() + "/saves";
+    options.frames = 400;
+    options.seed = 1;
+    int frame = 0;
+    SetAfterFrameHook(
+        [](void* context) {
+            int& f = *static_cast<int*>(context);
+            if (++f == 3) {
+                for (int i = 0; i < 3; ++i) Tap(SDLK_RIGHT);  // to "quit"
+            } else if (f == 6) {
+                SDL_Event quit{};
+                quit.type = SDL_QUIT;
+                SDL_PushEvent(&quit);
+                PushKey(SDLK_RETURN, true);
+                PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+                PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+                PushKey(SDLK_RETURN, false);
+                platform::Current()->PostMessage({MessageId::Timer, 1, 0});
+            }
+        },
+        &frame);
+    const int code = RunGame(options, std::make_unique<SdlPlatform>(WindowOptions{false}));
+    SetAfterFrameHook(nullptr, nullptr);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(frame, 6);
+    EXPECT_EQ(game.TitleChoice, 3);
 }
 
 }  // namespace

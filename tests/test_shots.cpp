@@ -117,40 +117,37 @@ TEST_F(ShotTest, LiveSparkDropsAndSettlesOntoTheFloor) {
 }
 
 TEST_F(ShotTest, BurstMakesANewShotByTheStagesChance) {
-    struct Case {
-        int32_t level;
-        int64_t divisor;
-    };
-    // 1 in (10 - Level) up to stage 8; 1 in 2 on every later stage.
-    const Case cases[] = {{0, 10},
-                          {1, 9},
-                          {5, 5},
-                          {8, 2},
-                          {9, 2},
-                          {10, 2},
-                          {11, 2},
-                          {60, 2},
-                          {INT_MAX, 2},
-                          {-3, 13},
-                          {INT_MIN, 2147483658LL}};
-    for (const Case& c : cases) {
-        game.Level = c.level;
+    // 1 in (10 - Level) in unsigned 32-bit arithmetic, on every stage number;
+    // on stage 10 (divisor 0) never, the draw still being made.
+    std::vector<int32_t> levels = {0, 1, 5, 8, -3, INT_MAX, INT_MIN};
+    for (int32_t level = 9; level <= 200; ++level) levels.push_back(level);
+    for (const int32_t level : levels) {
+        game.Level = level;
+        const uint32_t divisor = 10u - static_cast<uint32_t>(level);
+        const int32_t trials = level >= 0 && level <= 8 ? 200 : 40;
         int32_t made = 0;
-        for (int32_t trial = 0; trial < 200; ++trial) {
+        for (int32_t trial = 0; trial < trials; ++trial) {
             game.Sprite_Getsu = 0;
             const int32_t burst = Make(kBurst, 300, 200);
             pool[burst].frame = 5;
-            const bool expected = NextRandom() % c.divisor == 1;
+            const auto r = static_cast<uint32_t>(NextRandom());
+            const bool expected = divisor != 0 && r % divisor == 1;
+            const uint32_t before = game.RandomState;
             UpdateShot(burst);
+            const uint32_t after = game.RandomState;
+            game.RandomState = before;
+            Random();
+            ASSERT_EQ(game.RandomState, after) << "one draw per burst, Level " << level;
             EXPECT_EQ(CountOf(kBurst), 0);
-            EXPECT_EQ(CountOf(kPlayerShot), expected ? 1 : 0) << "Level " << c.level;
+            ASSERT_EQ(CountOf(kPlayerShot), expected ? 1 : 0) << "Level " << level;
             made += CountOf(kPlayerShot);
         }
-        if (c.level == 8 || c.level == 60) {
-            EXPECT_NEAR(made, 100, 30) << "Level " << c.level;
-        }
-        if (c.level == 1) {
+        if (level == 8) {
+            EXPECT_NEAR(made, 100, 30);
+        } else if (level == 1) {
             EXPECT_NEAR(made, 200 / 9, 12);
+        } else if (level == 9 || level == 10) {
+            EXPECT_EQ(made, 0) << "Level " << level;
         }
     }
 }

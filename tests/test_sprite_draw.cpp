@@ -316,6 +316,29 @@ TEST_F(ContactTest, OnlyTheFirstNinetyNineEnemiesOnScreenMeetShots) {
     }
 }
 
+// With the pause menu open every sprite is drawn and nothing touches: no
+// crawler bite or flame each paused frame, no extra life, no pad, no sound.
+TEST_F(ContactTest, WhilePausedEverythingIsDrawnAndNothingTouches) {
+    AddPlayer(1000, 500);
+    Add(kCrawler, 1000, 470, 91, 125, kEnemyDepth, 10);
+    Add(kFlame, 1070, 580, 33, 33, kEnemyShotDepth);
+    const int32_t extra = Add(kExtraLifePickUp, 1000, 500, 121, 103, kItemDepth);
+    const int32_t spring = Add(kSpringPad, 1040, 592, 48, 80, kItemDepth);
+    game.Lives = 3;
+    game.PauseActive = 1;
+    for (int pass = 0; pass < 5; ++pass) Pass();
+    EXPECT_EQ(Player().life, 500);
+    EXPECT_EQ(game.Lives, 3);
+    EXPECT_EQ(pool[extra].life, 1);
+    EXPECT_EQ(pool[spring].life, 1);
+    EXPECT_TRUE(sounds_.events.empty());
+    EXPECT_GT(DrawnPixels(), 0);
+    game.PauseActive = 0;
+    Pass();
+    EXPECT_EQ(Player().life, 490) << "bitten and burnt once back in play";
+    EXPECT_EQ(game.Lives, 4);
+}
+
 TEST_F(ContactTest, TheChargeHurtsEnemiesAndTheCrawlerHurtsByTouch) {
     AddPlayer(1000, 500);
     const int32_t flamer = Add(kFlamer, 1000, 480, 81, 115, kEnemyDepth, 100);

@@ -41,7 +41,9 @@ uint8_t FixturePixel(int sheet, int32_t x, int32_t y) {
     return static_cast<uint8_t>(v);
 }
 
-void WriteFixtureSheets(const std::string& root) {
+namespace {
+
+void GenerateFixtureSheets(const std::string& root) {
     std::filesystem::create_directories(root + "/data/nbm");
     for (int s = 0; s < kSheetCount; ++s) {
         const int32_t h = kSheets[s].height;
@@ -54,6 +56,25 @@ void WriteFixtureSheets(const std::string& root) {
         WriteSheetFile(PackedSheetPath(root + "/" + path), 640, h, pixels.data());
     }
     WritePaletteFile(root + "/data/nbm/SP.PAL", FixturePalette());
+}
+
+// The sheets take a while to make, so they are made once per test program
+// and copied into each test's folder: a copy, so a test may damage its own.
+const std::filesystem::path& FixtureSheetFolder() {
+    static const TempDir folder;
+    static const bool made = (GenerateFixtureSheets(folder.str()), true);
+    (void)made;
+    return folder.path();
+}
+
+}  // namespace
+
+void WriteFixtureSheets(const std::string& root) {
+    const std::filesystem::path to = std::filesystem::path(root) / "data/nbm";
+    std::filesystem::create_directories(to);
+    for (const auto& file : std::filesystem::directory_iterator(FixtureSheetFolder() / "data/nbm"))
+        std::filesystem::copy_file(file.path(), to / file.path().filename(),
+                                   std::filesystem::copy_options::overwrite_existing);
 }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -21,6 +21,8 @@ bool ParseNumber(const std::string& text, Number& out) {
 const char* UsageText() {
     return "usage: zoa_noli [options]\n"
            "  --headless         run without a window or sound device, on a virtual clock\n"
+           "                     (the settings file is checked as in a window, except the\n"
+           "                     key bindings, which only a window uses)\n"
            "  --window           start in a window instead of full screen\n"
            "  --data DIR         the folder that holds data/ (default: beside the program,\n"
            "                     then the installed game's, then the current folder)\n"
@@ -31,7 +33,7 @@ const char* UsageText() {
            "  --seed N           seed the random generator with N instead of the time\n"
            "  --no-logo          skip the opening logo\n"
            "  --nosound          play silently, without a sound device\n"
-           "  --frames N         end once the main loop has run N frames\n"
+           "  --frames N         end once the main loop has run N frames (N from 1)\n"
            "  --dump FILE        at the end, write the game state as JSON\n"
            "  --trace FILE       after every frame, append the game state as one JSON line\n"
            "  --screenshot FILE  at the end, write the screen as a 640 x 480 PNG\n"
@@ -47,6 +49,9 @@ const char* UsageText() {
            "                     took, step by step, as one line on standard output\n"
            "  --help             show this text\n"
            "  --version          show the version\n"
+           "Exit status: 0 after a normal end; 1 when start-up failed or a file asked for\n"
+           "(--dump, --trace, --screenshot, --record, --video) could not be written, the\n"
+           "run itself having gone ahead; 2 for a bad command line.\n"
            "Keys: arrows walk, fly (up) and charge (down); Ctrl or Z jumps; Space or X throws;\n"
            "Escape pauses; F5 switches sound; Alt+Enter or F11 switches full screen;\n"
            "F12 saves a screenshot. While a stage is played: F6 saves a state, F7 loads it,\n"
@@ -99,7 +104,9 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             o.seed = seed;
         } else if (a == "--frames") {
             uint64_t frames = 0;
-            if (!value(v) || !ParseNumber(v, frames)) return fail("--frames needs a whole number");
+            // No run can end before its first frame: 0 is refused, not run forever.
+            if (!value(v) || !ParseNumber(v, frames) || frames == 0)
+                return fail("--frames needs a whole number from 1");
             o.frames = frames;
         } else if (a == "--dump") {
             if (!value(o.dumpFile) || o.dumpFile.empty()) return fail("--dump needs a file");

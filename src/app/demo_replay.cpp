@@ -1,6 +1,7 @@
 #include "app/demo_replay.h"
 
 #include "app/frame_pacing.h"
+#include "app/game_app.h"
 #include "app/input.h"
 #include "app/run_input.h"
 #include "platform/message.h"
@@ -15,12 +16,19 @@ namespace {
 
 // What a message taken during the demo does: a close (or the quit that follows
 // one) ends the demo and is put back for the main loop, so the game still
-// closes; Escape ends the demo; everything else is dropped.
+// closes; Escape ends the demo; a change of the active window is handled as
+// in the main loop (the system hands it over at once, not through the queue),
+// so the demo holds while the game is in the background; everything else is
+// dropped.
 bool EndsDemo(platform::Platform& p, const platform::Message& m) {
     using platform::MessageId;
     if (m.id == MessageId::Close || m.id == MessageId::Quit) {
         p.PostMessage(m);
         return true;
+    }
+    if (m.id == MessageId::ActivateApp) {
+        WindowProcedure(m);
+        return false;
     }
     return m.wParam == platform::vk::Escape && TakeDemoEscape();
 }
@@ -50,6 +58,11 @@ void ReplayDemo() {
         if (p->PeekMessage(m)) {
             p->Queue().Take(m);
             if (EndsDemo(*p, m)) return;
+            continue;
+        }
+        if (!game.AppActive) {
+            // In the background the demo waits where it is.
+            p->WaitForMessage(platform::kWaitForever);
             continue;
         }
         if (FrameDue(*p)) {

@@ -44,6 +44,12 @@ struct App {
     void* afterFrameContext = nullptr;
     uint64_t framesRun = 0;
     bool outputsWritten = false;
+    // Set once the window is destroyed: messages already queued behind the
+    // close are no longer the window's (the display and the sound are gone).
+    bool windowDestroyed = false;
+    // A file asked for on the command line could not be written: the run
+    // goes on, but does not end as a success.
+    bool outputFailed = false;
     std::ofstream trace;
     std::string line;  // reused for every trace line
     uint64_t tracedSounds = 0;  // sound log entries already in the trace
@@ -58,6 +64,11 @@ bool TranslateAccelerator(const platform::Message& m) {
            m.wParam == platform::vk::Menu;
 }
 
+void CannotWrite(const std::string& path) {
+    std::fprintf(stderr, "zoa_noli: cannot write %s\n", path.c_str());
+    app.outputFailed = true;
+}
+
 void WriteRunOutputs() {
     if (app.outputsWritten || !app.options) return;
     app.outputsWritten = true;
@@ -66,15 +77,18 @@ void WriteRunOutputs() {
         AppendStateJson(json);
         std::ofstream dump(app.options->dumpFile, std::ios::trunc);
         dump << json << '\n';
-        if (!dump.flush()) std::fprintf(stderr, "zoa_noli: cannot write %s\n", app.options->dumpFile.c_str());
+        if (!dump.flush()) CannotWrite(app.options->dumpFile);
     }
-    if (!app.options->screenshotFile.empty() && g_display && g_display->FrontBuffer()) {
-        if (!WritePng(app.options->screenshotFile, g_display->FrontBuffer(), kScreenWidth, kScreenHeight,
-                      g_display->ScreenPalette())) {
-            std::fprintf(stderr, "zoa_noli: cannot write %s\n", app.options->screenshotFile.c_str());
+    if (!app.options->screenshotFile.empty()) {
+        const bool shown = g_display && g_display->FrontBuffer();
+        if (!shown || !WritePng(app.options->screenshotFile, g_display->FrontBuffer(), kScreenWidth,
+                                kScreenHeight, g_display->ScreenPalette())) {
+            CannotWrite(app.options->screenshotFile);
         }
     }
-    if (!app.options->recordFile.empty()) FinishRecording(app.options->recordFile);
+    if (!app.options->recordFile.empty() && !FinishRecording(app.options->recordFile)) {
+        app.outputFailed = true;
+    }
 }
 
 // Ends the start-up measurement at the first picture of the title.
@@ -187,6 +201,9 @@ void SetAfterFrameHook(AfterFrameHook hook, void* context) {
 
 void WindowProcedure(const platform::Message& m) {
     using platform::MessageId;
+    // A destroyed window receives nothing more; only the quit message, which
+    // the loops take themselves, still ends the run.
+    if (app.windowDestroyed) return;
     // While the logo plays, every message is its own.
     if (LogoPlaying()) {
         LogoMessage(m);
@@ -196,6 +213,7 @@ void WindowProcedure(const platform::Message& m) {
         case MessageId::Destroy:
             WriteRunOutputs();
             OnDestroy();
+            app.windowDestroyed = true;
             app.platform->PostQuitMessage(0);
             break;
         case MessageId::Close:
@@ -259,6 +277,7 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     app.options = &options;
     app.framesRun = 0;
     app.outputsWritten = false;
+    app.windowDestroyed = false;
     RunComforts comforts;
     if (const int failed = comforts.Prepare(options, devices.Platform())) return failed;
     devices.MakeCurrent();
@@ -270,15 +289,16 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     if (options.noSound) devices.Platform().DisableSound();
     if (!options.traceFile.empty()) {
         app.trace.open(options.traceFile, std::ios::trunc);
-        if (!app.trace) {
-            std::fprintf(stderr, "zoa_noli: cannot write %s\n", options.traceFile.c_str());
-            return kExitUsage;
-        }
+        if (!app.trace) CannotWrite(options.traceFile);
     }
-    const int code = StartAndRun(options);
-    comforts.Finish();
+    int code = StartAndRun(options);
+    if (!comforts.Finish()) app.outputFailed = true;
     WriteRunOutputs();
-    if (app.trace.is_open()) app.trace.close();
+    if (app.trace.is_open()) {
+        app.trace.close();
+        if (!app.trace) CannotWrite(options.traceFile);
+    }
+    if (code == kExitOk && app.outputFailed) code = kExitOutputNotWritten;
     return code;
 }
 

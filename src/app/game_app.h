@@ -22,6 +22,8 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
 constexpr int kExitOk = 0;
 constexpr int kExitStartupFailed = 1;
 constexpr int kExitUsage = 2;
+// A file asked for on the command line could not be written (after the run).
+constexpr int kExitOutputNotWritten = 1;
 
 // FrameCounter wraps to 0 once it would pass this.
 constexpr uint32_t kFrameCounterLimit = 100000000;

@@ -49,11 +49,12 @@ int RunComforts::Prepare(const Options& options, platform::Platform& platform) {
     return kExitOk;
 }
 
-void RunComforts::Finish() {
-    if (!video_) return;
+bool RunComforts::Finish() {
+    if (!video_) return true;
     if (platform_) platform_->SetFrameSink(nullptr);
     std::string error;
-    if (video_->Finish(&error)) {
+    const bool finished = video_->Finish(&error);
+    if (finished) {
         std::fprintf(stderr, "zoa_noli: %lld pictures recorded in %s (%s)\n",
                      static_cast<long long>(video_->frames()), videoFile_.c_str(),
                      video_->codec().c_str());
@@ -62,6 +63,7 @@ void RunComforts::Finish() {
                      error.c_str());
     }
     video_.reset();
+    return finished;
 }
 
 }  // namespace zoa

@@ -21,8 +21,9 @@ class RunComforts {
     // that the data is complete and starts recording. 0, or the exit code with
     // the reason on stderr.
     int Prepare(const Options& options, platform::Platform& platform);
-    // Finishes the video file and reports it.
-    void Finish();
+    // Finishes the video file and reports it; false when it could not be
+    // completed (the reason is on stderr).
+    bool Finish();
 
   private:
     platform::Platform* platform_ = nullptr;

@@ -86,10 +86,14 @@ std::string MissingDataMessage(const platform::Paths& paths, const std::string& 
     std::error_code ec;
     const std::string folder = Absolute(paths.dataRoot) + "/data";
     const bool exists = fs::is_directory(folder, ec);
+    // Pointing at data/ itself is the usual slip: its sheets are right there.
+    const bool dataItself = fs::is_regular_file(fs::path(paths.dataRoot) / "nbm" / "SPl.nbm", ec);
     return "the game's data is missing or incomplete: looked in " + folder +
            (exists ? "" : " (no such folder)") + "; the first file missing is " +
            missing.substr(missing.find('/') + 1) +
-           ". Name the folder that holds data/ with --data DIR.";
+           ". Name the folder that holds data/ with --data DIR" +
+           (dataItself ? " (" + Absolute(paths.dataRoot) + " is the data folder itself: did you mean the folder above it?)" : "") +
+           ".";
 }
 
 }  // namespace zoa

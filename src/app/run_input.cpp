@@ -9,6 +9,7 @@
 #include "gfx/display.h"
 #include "platform/message.h"
 #include "platform/platform.h"
+#include "play/stage_loader.h"
 
 namespace zoa {
 
@@ -115,7 +116,8 @@ bool BeforeFrame() {
         g_display->Clear(0);
         g_display->Flip();
         if (!StartNewGame(stage)) {
-            std::fprintf(stderr, "zoa_noli: stage %d cannot be started\n", stage);
+            std::fprintf(stderr, "zoa_noli: stage %d cannot be started: %s\n", stage,
+                         LastStageProblem().c_str());
             if (platform::Platform* p = platform::Current()) p->PostQuitMessage(kExitStartupFailed);
             return true;
         }

@@ -206,13 +206,6 @@ std::optional<uint32_t> GameKeyFromName(std::string_view name) {
     return std::nullopt;
 }
 
-std::string GameKeyName(uint32_t vk) {
-    for (const NamedKey& k : kGameKeys) {
-        if (k.vk == vk) return k.name;
-    }
-    return std::to_string(vk);
-}
-
 void ParseSettings(std::string_view text, Settings& settings, std::vector<std::string>* warnings,
                    std::string_view fileName) {
     const auto warn = [&](int line, const std::string& why) {

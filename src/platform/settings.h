@@ -60,8 +60,6 @@ struct Settings {
 // The game keys a binding may name: "left", "jump", "enter", ... Also takes a
 // virtual-key number. Nothing for an unknown name.
 std::optional<uint32_t> GameKeyFromName(std::string_view name);
-// The name of a game key (the first of its names), or its number.
-std::string GameKeyName(uint32_t vk);
 
 // Parses settings text over `settings`: lines "key = value", blank lines and
 // comments ("#" or ";" to the end of the line) between them. What the text

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "play/fade.h"
@@ -23,8 +26,19 @@ namespace {
 
 constexpr int32_t kDemoTitleChoice = 2;  // the title's demo item starts a stage without a fade
 
+// Why the last stage that did not load failed, for those who asked for it.
+std::string lastProblem;
+
 void Complain(const std::string& path, const std::string& why) {
     std::fprintf(stderr, "zoa_noli: %s: %s\n", path.c_str(), why.c_str());
+    lastProblem = path + ": " + why;
+}
+
+// A file that could not be read at all: missing, or there but unreadable.
+// Only noted, not printed: the stage after the last one is missing on purpose.
+void NoteUnreadable(const std::string& path) {
+    std::error_code ec;
+    lastProblem = path + (std::filesystem::exists(path, ec) ? ": cannot be read" : ": no such file");
 }
 
 // The stage file could not be used: back to the title, ready for a new game.
@@ -38,7 +52,10 @@ int32_t StageFileMissing() {
 // file exists but is unusable) when it cannot be used.
 bool ReadTileMap(const std::string& path, TileMapFile& map) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
+    if (!ReadWholeFile(path, bytes)) {
+        NoteUnreadable(path);
+        return false;
+    }
     std::string why;
     if (!ReadTileMapFile(bytes, map, &why)) {
         Complain(path, why);
@@ -55,6 +72,10 @@ void KeepCameraInsideMap() {
 }
 
 }  // namespace
+
+const std::string& LastStageProblem() {
+    return lastProblem;
+}
 
 std::string StageFilePath(int32_t index) {
     if (index == kDemoStage) return DataPath("data\\map\\demo.map");
@@ -117,7 +138,10 @@ int32_t LoadStage(int32_t index) {
     ClearMap();
     const std::string path = StageFilePath(index);
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return StageFileMissing();
+    if (!ReadWholeFile(path, bytes)) {
+        NoteUnreadable(path);
+        return StageFileMissing();
+    }
     StageFile stage;
     std::string why;
     switch (ReadStageFile(bytes, stage, &why)) {

@@ -28,6 +28,8 @@ std::string UserSavePath();
 //   state already in force.
 // A damaged file is checked whole before anything of the running game changes.
 int32_t LoadStage(int32_t index);
+// The file behind the last LoadStage that failed and why ("<path>: no such file").
+const std::string& LastStageProblem();
 
 // Writes the running game to the user save. The old save is replaced only by a
 // complete new one; a failed save leaves it as it was, says why on stderr and

@@ -26,13 +26,21 @@ struct DemoInput {
 
 extern DemoInput demoInput;
 
-// Reads data\map\DEMO.AV. A missing file, or one that is not exactly 32004
-// bytes long, leaves the demo empty, so it ends at once.
+// Reads data\map\DEMO.AV as the game always has: the first 32004 bytes of
+// a longer file, and whatever a shorter one holds, the words it lacks being 0
+// (a record of frame 0 and kind 0 does nothing). A missing file leaves the
+// demo empty, so it ends at once.
 void LoadDemoInput();
-bool ReadDemoFile(const std::string& path, DemoInput& out, std::string* error);
+
+// How much of a file the readers take. Recorded runs, which this port writes
+// itself, must be exactly 32004 bytes: a cut-off recording is refused rather
+// than replayed short.
+enum class DemoLength { kExact, kAnyLength };
+bool ReadDemoFile(const std::string& path, DemoInput& out, std::string* error,
+                  DemoLength length = DemoLength::kExact);
 // The same from the file's bytes; `name` only goes into the error text.
 bool ReadDemoBytes(const uint8_t* bytes, size_t size, DemoInput& out, std::string* error,
-                   const std::string& name);
+                   const std::string& name, DemoLength length = DemoLength::kExact);
 // Replaces `path` with a complete file or, on failure (reason in *error), not at all.
 bool WriteDemoFile(const std::string& path, const DemoInput& in, std::string* error);
 

@@ -280,7 +280,9 @@ void DrawSprites() {
         const int32_t index = pool.DrawList[static_cast<size_t>(j)].index;
         if (!IsPoolSlot(index)) continue;
         DrawSprite(pool[index]);
-        if (playerLife < 1) continue;
+        // While the pause menu is open the world stands still: nothing touches
+        // anything (no damage, pick-up, pad or sound every paused frame).
+        if (playerLife < 1 || game.PauseActive) continue;
         ApplyContact(index);
     }
 }

@@ -24,11 +24,11 @@ constexpr int32_t kFootLine = 2;     // the floor probe lies this far above the 
 constexpr int32_t kLandingStep = 4;  // a shot that meets the floor ends this far lower
 constexpr int32_t kSparkDrop = 4;    // pixels a spark drops per update
 constexpr int32_t kSparkSettle = 2;  // and steps down onto a lower floor
+// The burst's chance of a new shot is 1 in (10 - Level), worked out unsigned:
+// 1 in 2 on stage 8, never on stage 9 (every draw leaves 0), and from stage 11
+// on the divisor is huge, so only the draw 1 makes a shot.
 constexpr int32_t kBurstChanceBase = 10;
-// The burst's chance of a new shot, 1 in (10 - Level), grows up to 1 in 2 on
-// stage 8 and stays there on any later stage.
-constexpr int64_t kSmallestBurstDivisor = 2;
-constexpr int32_t kBurstShotRoll = 1;
+constexpr uint32_t kBurstShotRoll = 1;
 
 }  // namespace
 
@@ -81,8 +81,10 @@ void UpdateBurst(int32_t index) {
         return;
     }
     if (!AtLastFrameOfRow0(s)) return;
-    const int64_t divisor = std::max(int64_t{kBurstChanceBase} - game.Level, kSmallestBurstDivisor);
-    if (Random() % divisor == kBurstShotRoll) SpawnSprite(index, kPlayerShot);
+    const auto divisor = static_cast<uint32_t>(Wrap32(int64_t{kBurstChanceBase} - game.Level));
+    const auto r = static_cast<uint32_t>(Random());
+    // On stage 10 the divisor is 0: no new shot, though the draw is still made.
+    if (divisor != 0 && r % divisor == kBurstShotRoll) SpawnSprite(index, kPlayerShot);
     RemoveSprite(index);
 }
 

@@ -23,10 +23,6 @@ void RestartAnimation(SpriteRecord& sprite) {
     sprite.frame = kRestartFrame;
 }
 
-bool AtLastFrame(const SpriteRecord& sprite) {
-    return int64_t{sprite.frame} == int64_t{RowFrameCount(sprite)} - 1;
-}
-
 bool IsSolidAt(int32_t x, int32_t y) {
     return TileAttrAt(x, y) == kAttrSolid;
 }

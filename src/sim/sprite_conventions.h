@@ -26,9 +26,6 @@ constexpr int32_t kRestartTick = 30;
 constexpr int32_t kRestartFrame = -1;
 void RestartAnimation(SpriteRecord& sprite);
 
-// True while the record shows the last frame of its current row.
-bool AtLastFrame(const SpriteRecord& sprite);
-
 // True for a tile attribute of 1 (solid) and 0 (empty) at a world point; a
 // tile of any other attribute is neither.
 bool IsSolidAt(int32_t x, int32_t y);

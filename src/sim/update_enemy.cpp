@@ -31,6 +31,7 @@ constexpr int32_t kDefeatOriginWord = 4;  // y where the defeat started
 constexpr int32_t kDefeatArcA = 16;
 constexpr int32_t kDefeatDrift = 8;
 constexpr int32_t kBomberDefeatFacing = 3;  // drawn from sheetB, no drift
+// n of the attack chance is raised to this when it lies in 0..4.
 constexpr int32_t kSmallestAttackDivisor = 5;
 
 // A defeated enemy plays its sound once, is thrown up and off in an arc,
@@ -64,9 +65,13 @@ const EnemyKind& EnemyKindOf(int32_t type) {
     return kEnemyKinds[static_cast<size_t>(type - kFirstEnemyType)];
 }
 
+// 2 in n with n = base - Level. Past the stage where n goes negative it is
+// taken as an unsigned 32-bit number, so only the draws 0 and 1 pass.
 bool AttackDrawPasses(int32_t base) {
-    const int64_t n = std::max<int64_t>(int64_t{base} - game.Level, kSmallestAttackDivisor);
-    return Random() % n < 2;
+    const int32_t n = Wrap32(int64_t{base} - game.Level);
+    const uint32_t divisor = n >= 0 && n < kSmallestAttackDivisor ? kSmallestAttackDivisor
+                                                                  : static_cast<uint32_t>(n);
+    return static_cast<uint32_t>(Random()) % divisor < 2;
 }
 
 void UpdateEnemy(int32_t index) {

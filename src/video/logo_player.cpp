@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "video/ffmpeg_library.h"
 #include "video/logo_geometry.h"
+#include "video/logo_wave_strip.h"
 
 namespace zoa {
 
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int32_t kLargestFrameSide = 2048;
 constexpr int32_t kMostSideFrames = 4;
+constexpr int64_t kMostFrameSlots = 64;  // frames kept of a further video stream
 constexpr uint32_t kOutlineColor = 0xFFFF0000;
 constexpr uint32_t kNoFrameColor = 0xFF404040;  // dark grey where a frame is missing
 constexpr uint32_t kBackground = 0xFF000000;
@@ -114,61 +116,74 @@ struct FrameSlot {
     std::vector<uint32_t> pixels;
 };
 
-}  // namespace
-
-struct LogoPlayer::Media {
-    explicit Media(const Ffmpeg& functions) : ff(functions) {}
+// One video stream: its decoder and the last few frames it decoded.
+struct VideoTrack {
+    explicit VideoTrack(const Ffmpeg& functions) : ff(functions) {}
+    ~VideoTrack() { ff.sws_freeContext(scaler); }
+    VideoTrack(const VideoTrack&) = delete;
+    VideoTrack& operator=(const VideoTrack&) = delete;
 
     const Ffmpeg& ff;
-    std::string path;
-    StreamTime streams[kMaxStreams];
-
-    // Video
-    std::unique_ptr<StreamDecoder> video;
+    int index = -1;  // in the file's stream table
+    std::unique_ptr<StreamDecoder> decoder;
     int32_t frameWidth = 0;
     int32_t frameHeight = 0;
     AVRational frameRate{25, 1};
-    int64_t videoStartPts = 0;
+    int64_t startPts = 0;
     SwsContext* scaler = nullptr;
     std::vector<FrameSlot> frames;  // the last few decoded frames, by number
     int64_t lastFrameNumber = -1;
     int64_t framesDecoded = 0;
 
-    // Audio
-    std::unique_ptr<StreamDecoder> audio;
-    std::unique_ptr<platform::AudioOut> output;
-    platform::PcmFormat outFormat;
-    SwrContext* resampler = nullptr;
-    std::vector<uint8_t> pending;  // converted bytes not yet queued
-    size_t pendingAt = 0;
-    std::vector<uint8_t> converted;
-    uint32_t buffersQueued = 0;  // queued on the output and not yet played
-    uint32_t buffersWritten = 0;
-    int64_t firstSampleTime = 0;
+    bool Open(const std::string& path, int streamIndex) {
+        auto opened = std::make_unique<StreamDecoder>(ff);
+        if (!opened->Open(path, streamIndex)) return false;
+        const AVCodecContext* c = opened->codec;
+        if (c->width <= 0 || c->height <= 0 || c->width > kLargestFrameSide ||
+            c->height > kLargestFrameSide) {
+            return false;
+        }
+        const AVStream* s = opened->Stream();
+        frameRate = s->avg_frame_rate;
+        if (frameRate.num <= 0 || frameRate.den <= 0) frameRate = s->r_frame_rate;
+        if (frameRate.num <= 0 || frameRate.den <= 0 || av_q2d(frameRate) > 1000)
+            frameRate = {25, 1};
+        startPts = s->start_time != AV_NOPTS_VALUE ? s->start_time : 0;
+        frameWidth = c->width;
+        frameHeight = c->height;
+        index = streamIndex;
+        decoder = std::move(opened);
+        return true;
+    }
 
-    std::vector<uint32_t> canvas;
+    void KeepFrames(size_t count) {
+        frames.resize(count);
+        for (FrameSlot& slot : frames) {
+            slot.pixels.resize(static_cast<size_t>(frameWidth) * static_cast<size_t>(frameHeight));
+        }
+    }
 
-    ~Media() {
-        if (output) output->CloseStream();
-        ff.swr_free(&resampler);
-        ff.sws_freeContext(scaler);
+    // The number of the frame showing `ms` after the stream's start; -1 before it.
+    int64_t FrameAt(int64_t ms) const {
+        if (ms < 0) return -1;
+        return ff.av_rescale_rnd(ms, frameRate.num, int64_t{1000} * frameRate.den, AV_ROUND_DOWN);
     }
 
     // Frame number of a decoded frame, counted from the stream's start.
     int64_t FrameNumber(const AVFrame* f) const {
         const int64_t pts = f->best_effort_timestamp;
         if (pts == AV_NOPTS_VALUE) return framesDecoded;
-        const AVRational base = video->Stream()->time_base;
+        const AVRational base = decoder->Stream()->time_base;
         return ff.av_rescale_q_rnd(
-            pts - videoStartPts, base, av_inv_q(frameRate),
+            pts - startPts, base, av_inv_q(frameRate),
             static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
     }
 
     // Decodes until frame `wanted` is there or the stream ends. Frames far
     // behind `keepFrom` are not converted: they would never be shown.
     void DecodeUpTo(int64_t wanted, int64_t keepFrom) {
-        while (video && lastFrameNumber < wanted) {
-            AVFrame* f = video->Next();
+        while (decoder && lastFrameNumber < wanted) {
+            AVFrame* f = decoder->Next();
             if (!f) return;
             const int64_t number = std::max(FrameNumber(f), lastFrameNumber + 1);
             ++framesDecoded;
@@ -203,25 +218,40 @@ struct LogoPlayer::Media {
         }
         return best;
     }
+};
 
-    bool OpenVideo(int index) {
-        auto decoder = std::make_unique<StreamDecoder>(ff);
-        if (!decoder->Open(path, index)) return false;
-        const AVCodecContext* c = decoder->codec;
-        if (c->width <= 0 || c->height <= 0 || c->width > kLargestFrameSide ||
-            c->height > kLargestFrameSide) {
-            return false;
-        }
-        const AVStream* s = decoder->Stream();
-        frameRate = s->avg_frame_rate;
-        if (frameRate.num <= 0 || frameRate.den <= 0) frameRate = s->r_frame_rate;
-        if (frameRate.num <= 0 || frameRate.den <= 0 || av_q2d(frameRate) > 1000)
-            frameRate = {25, 1};
-        videoStartPts = s->start_time != AV_NOPTS_VALUE ? s->start_time : 0;
-        frameWidth = c->width;
-        frameHeight = c->height;
-        video = std::move(decoder);
-        return true;
+}  // namespace
+
+struct LogoPlayer::Media {
+    explicit Media(const Ffmpeg& functions) : ff(functions) {}
+
+    const Ffmpeg& ff;
+    std::string path;
+    StreamTime streams[kMaxStreams];
+
+    // Video: every stream that can be decoded, in table order; the first one
+    // sets the pace.
+    std::vector<std::unique_ptr<VideoTrack>> videos;
+    VideoTrack* video = nullptr;
+
+    // Audio
+    std::unique_ptr<StreamDecoder> audio;
+    std::unique_ptr<platform::AudioOut> output;
+    platform::PcmFormat outFormat;
+    SwrContext* resampler = nullptr;
+    std::vector<uint8_t> pending;  // converted bytes not yet queued
+    size_t pendingAt = 0;
+    std::vector<uint8_t> converted;
+    uint32_t buffersQueued = 0;  // queued on the output and not yet played
+    uint32_t buffersWritten = 0;
+    int64_t firstSampleTime = 0;
+    WaveTrace wave;  // for the strip under the video, when there is room for it
+
+    std::vector<uint32_t> canvas;
+
+    ~Media() {
+        if (output) output->CloseStream();
+        ff.swr_free(&resampler);
     }
 
     bool OpenAudio(int index) {
@@ -234,6 +264,56 @@ struct LogoPlayer::Media {
         }
         audio = std::move(decoder);
         return true;
+    }
+
+    // Reads the whole audio stream once for its picture, keeping the sample
+    // of every millisecond of each channel (at most two).
+    void ReadWaveTrace(int index, int64_t startMs) {
+        StreamDecoder decoder(ff);
+        if (!decoder.Open(path, index)) return;
+        const AVCodecContext* c = decoder.codec;
+        const int channels = std::min(c->ch_layout.nb_channels, 2);
+        if (channels <= 0 || c->sample_rate <= 0) return;
+        AVChannelLayout in{};
+        AVChannelLayout out{};
+        if (c->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+            ff.av_channel_layout_default(&in, c->ch_layout.nb_channels);
+        } else if (ff.av_channel_layout_copy(&in, &c->ch_layout) < 0) {
+            return;
+        }
+        ff.av_channel_layout_default(&out, channels);
+        SwrContext* convert = nullptr;
+        const int made = ff.swr_alloc_set_opts2(&convert, &out, AV_SAMPLE_FMT_S16, c->sample_rate,
+                                                &in, c->sample_fmt, c->sample_rate, 0, nullptr);
+        ff.av_channel_layout_uninit(&in);
+        ff.av_channel_layout_uninit(&out);
+        if (made != 0 || ff.swr_init(convert) != 0) {
+            ff.swr_free(&convert);
+            return;
+        }
+        wave.channels = channels;
+        wave.startMs = startMs;
+        const int64_t rate = c->sample_rate;
+        int64_t taken = 0;  // samples converted so far
+        std::vector<int16_t> block;
+        while (AVFrame* f = decoder.Next()) {
+            const int room = ff.swr_get_out_samples(convert, f->nb_samples);
+            if (room <= 0) continue;
+            block.resize(static_cast<size_t>(room) * static_cast<size_t>(channels));
+            uint8_t* planes[1] = {reinterpret_cast<uint8_t*>(block.data())};
+            const int got = ff.swr_convert(convert, planes, room,
+                                           const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
+            if (got <= 0) continue;
+            // Millisecond m shows sample number m x rate / 1000.
+            for (int64_t m = wave.Milliseconds();
+                 m < LogoPlayer::kLongestLogoMs && m * rate / 1000 < taken + got; ++m) {
+                const int64_t at = m * rate / 1000 - taken;
+                for (int ch = 0; ch < channels; ++ch)
+                    wave.samples.push_back(block[static_cast<size_t>(at * channels + ch)]);
+            }
+            taken += got;
+        }
+        ff.swr_free(&convert);
     }
 
     // Opens the sound output's stream and the conversion into its format.
@@ -371,22 +451,40 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
     position = 0;
 
     for (int i = 0; i < count; ++i) {
-        if (media->streams[i].isVideo && videoStream < 0 && media->OpenVideo(i)) videoStream = i;
+        if (media->streams[i].isVideo) {
+            auto track = std::make_unique<VideoTrack>(ff);
+            if (track->Open(path, i)) {
+                if (videoStream < 0) {
+                    videoStream = i;
+                    media->video = track.get();
+                }
+                media->videos.push_back(std::move(track));
+            }
+        }
         if (media->streams[i].isAudio && audioStream < 0 && media->OpenAudio(i)) audioStream = i;
     }
     if (videoStream < 0 && audioStream < 0) {
         streamCount = 0;
         return false;
     }
-    if (videoStream >= 0) {
-        const int32_t frameWidth = media->frameWidth * zoom / 4;
+    // The streams are painted one below the other in table order; the audio's
+    // strip only where the videos before it leave room.
+    int32_t aboveAudio = 0;
+    for (const auto& track : media->videos) {
+        const int32_t frameWidth = track->frameWidth * zoom / 4;
         const int32_t sides = std::min(SideFrameCount(width, frameWidth), kMostSideFrames);
-        media->frames.resize(static_cast<size_t>(2 * sides + 2));
-        for (FrameSlot& slot : media->frames) {
-            slot.pixels.resize(static_cast<size_t>(media->frameWidth) *
-                               static_cast<size_t>(media->frameHeight));
+        int64_t slots = 2 * sides + 2;
+        if (track.get() != media->video) {
+            // Its side frames lie a frame width of milliseconds apart: room
+            // for every frame from the first to the last shown.
+            slots = std::clamp<int64_t>(track->FrameAt(int64_t{2} * sides * frameWidth) + 2, slots,
+                                        kMostFrameSlots);
         }
+        track->KeepFrames(static_cast<size_t>(slots));
+        if (audioStream < 0 || track->index < audioStream) aboveAudio += track->frameHeight * zoom / 4;
     }
+    if (audioStream >= 0 && aboveAudio < height)
+        media->ReadWaveTrace(audioStream, media->streams[audioStream].start);
     media->canvas.assign(static_cast<size_t>(platform::kScreenWidth) * platform::kScreenHeight,
                          kBackground);
     media_ = std::move(media);
@@ -426,7 +524,7 @@ int64_t LogoPlayer::Clock() {
 uint32_t LogoPlayer::NextWait(int64_t time) const {
     if (!media_->video) return kLongestWait;
     const Ffmpeg& ff = media_->ff;
-    const AVRational rate = media_->frameRate;
+    const AVRational rate = media_->video->frameRate;
     const int64_t videoStart = media_->streams[videoStream].start;
     if (time < videoStart)
         return static_cast<uint32_t>(std::min<int64_t>(videoStart - time, kLongestWait));
@@ -496,65 +594,98 @@ void LogoPlayer::Release() {
     audioStream = -1;
 }
 
-void LogoPlayer::Paint() {
-    Media& m = *media_;
-    std::vector<uint32_t>& canvas = m.canvas;
-    std::fill(canvas.begin(), canvas.end(), kBackground);
-    const int64_t time = CurrentTime();
-    const auto fillRect = [&](int32_t left, int32_t top, int32_t right, int32_t bottom,
-                              uint32_t color) {
+namespace {
+
+// The picture being painted, and its painted part.
+struct Canvas {
+    std::vector<uint32_t>& pixels;
+    int32_t width;
+    int32_t height;
+
+    void Fill(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t color) {
         left = std::max(left, 0);
         top = std::max(top, 0);
         right = std::min(right, width);
         bottom = std::min(bottom, height);
         for (int32_t y = top; y < bottom; ++y) {
-            std::fill_n(&canvas[static_cast<size_t>(y) * platform::kScreenWidth + left],
+            std::fill_n(&pixels[static_cast<size_t>(y) * platform::kScreenWidth + left],
                         std::max(0, right - left), color);
         }
-    };
-    if (m.video) {
-        const int32_t frameWidth = m.frameWidth * zoom / 4;
-        const int32_t frameHeight = m.frameHeight * zoom / 4;
-        const int32_t sides = static_cast<int32_t>(m.frames.size() / 2) - 1;
-        const int64_t videoStart = m.streams[videoStream].start;
-        // The frame showing at `time`; before the stream it is negative (no frame).
-        const AVRational rate = m.frameRate;
-        const Ffmpeg& ff = m.ff;
-        const int64_t offset = time - videoStart;
-        const int64_t base =
-            offset >= 0
-                ? ff.av_rescale_rnd(offset, rate.num, int64_t{1000} * rate.den, AV_ROUND_DOWN)
-                : -1 - sides;
-        m.DecodeUpTo(base + sides, base - sides);
-        for (int32_t j = -sides; j <= sides && frameWidth > 0 && frameHeight > 0; ++j) {
-            const int32_t left = FrameLeft(width, j, frameWidth);
-            const FrameSlot* frame =
-                time <= m.streams[videoStream].end ? m.Find(base + j) : nullptr;
-            if (!frame) {
-                fillRect(left, 0, left + frameWidth, frameHeight, kNoFrameColor);
-                continue;
-            }
-            const int32_t x0 = std::max(left, 0), x1 = std::min(left + frameWidth, width);
-            const int32_t y1 = std::min(frameHeight, height);
-            for (int32_t y = 0; y < y1; ++y) {
-                const uint32_t* row =
-                    &frame->pixels[static_cast<size_t>(y * m.frameHeight / frameHeight) *
-                                   static_cast<size_t>(m.frameWidth)];
-                uint32_t* out = &canvas[static_cast<size_t>(y) * platform::kScreenWidth];
-                for (int32_t x = x0; x < x1; ++x)
-                    out[x] = row[(x - left) * m.frameWidth / frameWidth] | 0xFF000000u;
-            }
-        }
-        if (frameWidth > 0 && frameHeight > 0) {
-            // A one-pixel outline just outside the centre frame.
-            const int32_t left = FrameLeft(width, 0, frameWidth) - 1, right = left + frameWidth + 2;
-            fillRect(left, -1, right, 0, kOutlineColor);
-            fillRect(left, frameHeight, right, frameHeight + 1, kOutlineColor);
-            fillRect(left, -1, left + 1, frameHeight + 1, kOutlineColor);
-            fillRect(right - 1, -1, right, frameHeight + 1, kOutlineColor);
+    }
+
+    // A frame zoomed to `w` x `h` with its top left corner at (left, top).
+    void Frame(const VideoTrack& track, const FrameSlot& frame, int32_t left, int32_t top,
+               int32_t w, int32_t h) {
+        const int32_t x0 = std::max(left, 0), x1 = std::min(left + w, width);
+        const int32_t y0 = std::max(top, 0), y1 = std::min(top + h, height);
+        for (int32_t y = y0; y < y1; ++y) {
+            const uint32_t* row =
+                &frame.pixels[static_cast<size_t>((y - top) * track.frameHeight / h) *
+                              static_cast<size_t>(track.frameWidth)];
+            uint32_t* out = &pixels[static_cast<size_t>(y) * platform::kScreenWidth];
+            for (int32_t x = x0; x < x1; ++x)
+                out[x] = row[(x - left) * track.frameWidth / w] | 0xFF000000u;
         }
     }
-    window_->PresentTrueColor(canvas.data());
+};
+
+// Paints one video stream's row of frames from `top` down; its height. The
+// first video stream shows its frames one after the other around the current
+// one; a further stream shows, beside its current frame, the frames a frame
+// width of milliseconds earlier and later.
+int32_t PaintVideo(Canvas& canvas, VideoTrack& track, const StreamTime& stream, bool first,
+                   int32_t zoom, int32_t top, int64_t time) {
+    const int32_t frameWidth = track.frameWidth * zoom / 4;
+    const int32_t frameHeight = track.frameHeight * zoom / 4;
+    if (frameWidth <= 0 || frameHeight <= 0) return 0;
+    const int32_t sides = std::min(SideFrameCount(canvas.width, frameWidth), kMostSideFrames);
+    const int64_t offset = time - stream.start;
+    // The frame showing at `time`; before the stream it is negative (no frame).
+    const int64_t base = offset >= 0 ? track.FrameAt(offset) : -1 - sides;
+    const auto shown = [&](int32_t j) {
+        return first ? base + j : track.FrameAt(offset + int64_t{j} * frameWidth);
+    };
+    track.DecodeUpTo(shown(sides), shown(-sides));
+    for (int32_t j = -sides; j <= sides; ++j) {
+        const int32_t left = FrameLeft(canvas.width, j, frameWidth);
+        const int64_t at = first ? time : time + int64_t{j} * frameWidth;
+        const FrameSlot* frame = at <= stream.end ? track.Find(shown(j)) : nullptr;
+        if (frame) {
+            canvas.Frame(track, *frame, left, top, frameWidth, frameHeight);
+        } else {
+            canvas.Fill(left, top, left + frameWidth, top + frameHeight, kNoFrameColor);
+        }
+    }
+    // A one-pixel outline just outside the centre frame.
+    const int32_t left = FrameLeft(canvas.width, 0, frameWidth) - 1, right = left + frameWidth + 2;
+    const int32_t bottom = top + frameHeight;
+    canvas.Fill(left, top - 1, right, top, kOutlineColor);
+    canvas.Fill(left, bottom, right, bottom + 1, kOutlineColor);
+    canvas.Fill(left, top - 1, left + 1, bottom + 1, kOutlineColor);
+    canvas.Fill(right - 1, top - 1, right, bottom + 1, kOutlineColor);
+    return frameHeight;
+}
+
+}  // namespace
+
+void LogoPlayer::Paint() {
+    Media& m = *media_;
+    std::fill(m.canvas.begin(), m.canvas.end(), kBackground);
+    Canvas canvas{m.canvas, width, height};
+    const int64_t time = CurrentTime();
+    // Stream after stream in table order, each below the last, while there is room.
+    int32_t top = 0;
+    size_t next = 0;
+    for (int32_t i = 0; i < streamCount && top < height; ++i) {
+        if (next < m.videos.size() && m.videos[next]->index == i) {
+            VideoTrack& track = *m.videos[next++];
+            top += PaintVideo(canvas, track, m.streams[i], &track == m.video, zoom, top, time);
+        } else if (i == audioStream && m.wave.channels > 0) {
+            PaintWaveStrip(m.canvas.data(), platform::kScreenWidth, width, height, top, m.wave, time);
+            top += kWaveStripHeight;
+        }
+    }
+    window_->PresentTrueColor(m.canvas.data());
 }
 
 bool OpenLogo(platform::Platform* window, int32_t width, int32_t height, int32_t zoom,

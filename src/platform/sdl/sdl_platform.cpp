@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -49,6 +50,25 @@ bool HasGraphicsRenderNode() {
 void DrawInSoftware() {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+}
+
+// When the window loses the focus, SDL lets go of every key it thinks is held
+// and queues a release for each, just ahead of the focus-lost event. Those
+// releases are not the player's: a key let go while the game is in the
+// background stays held for the game until it is pressed and released again.
+// True when the events still waiting after a release are more releases and
+// then the focus loss.
+constexpr int kReleasesLookedAt = 64;
+bool FocusLossFollows() {
+    std::array<SDL_Event, kReleasesLookedAt> ahead;
+    const int count = SDL_PeepEvents(ahead.data(), kReleasesLookedAt, SDL_PEEKEVENT,
+                                     SDL_FIRSTEVENT, SDL_LASTEVENT);
+    for (int i = 0; i < count; ++i) {
+        const SDL_Event& e = ahead[static_cast<size_t>(i)];
+        if (e.type == SDL_KEYUP) continue;
+        return e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST;
+    }
+    return false;
 }
 
 void Warn(const std::vector<std::string>& warnings) {
@@ -289,6 +309,7 @@ void SdlPlatform::HandleKey(const SDL_KeyboardEvent& key, bool down) {
     }
     const uint32_t vk = keys_.Translate(code);
     if (vk == 0) return;
+    if (!down && FocusLossFollows()) return;
     PostMessage({down ? MessageId::KeyDown : MessageId::KeyUp, vk, 0});
 }
 
