@@ -4,7 +4,6 @@
 // with rewinds and loads in it must replay to where the run ended.
 #include <deque>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -160,8 +159,14 @@ struct PracticeRun : GameRun {
 
 // The frame clock's readings are the run's own: a run that spent frames
 // rewinding reads a later time than its replay.
-std::string WithoutClock(const std::string& dump) {
-    return std::regex_replace(dump, std::regex("\"(LastFrameTime|Time2)\": [0-9]+"), "");
+std::string WithoutClock(std::string dump) {
+    for (const std::string name : {"\"LastFrameTime\": ", "\"Time2\": "}) {
+        const size_t at = dump.find(name);
+        if (at == std::string::npos) continue;
+        const size_t end = dump.find_first_not_of("0123456789", at + name.size());
+        dump.erase(at, end - at);
+    }
+    return dump;
 }
 
 TEST(PracticeRecording, ARunWithRewindsAndLoadsReplaysToTheSameDump) {
