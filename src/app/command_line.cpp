@@ -56,7 +56,9 @@ const char* UsageText() {
            "run itself having gone ahead; 2 for a bad command line.\n"
            "Keys: arrows walk, fly (up) and charge (down); Ctrl or Z jumps; Space or X throws;\n"
            "Escape pauses; F5 switches sound; Alt+Enter or F11 switches full screen;\n"
-           "F12 saves a screenshot. Game controllers, further keys, scaling and volumes:\n"
+           "F12 saves a screenshot. While a stage is played: F6 saves a state, F7 loads it,\n"
+           "Backspace held rewinds, F8 holds the game and F9 steps a frame, F10 shows the\n"
+           "keys held and the run's time. Game controllers, further keys, scaling and volumes:\n"
            "see the settings file.\n";
 }
 

@@ -9,6 +9,7 @@
 #include "app/frame_pacing.h"
 #include "editor/stage_editor.h"
 #include "app/input.h"
+#include "app/practice.h"
 #include "app/run_comforts.h"
 #include "app/run_devices.h"
 #include "app/run_input.h"
@@ -124,6 +125,7 @@ void AfterFrame() {
         app.trace << app.line;
     }
     const bool replayOver = CountRunFrame();
+    PracticeFrameDone();
     if (app.afterFrame) app.afterFrame(app.afterFrameContext);
     const bool framesDone = app.options && app.options->frames && app.framesRun == *app.options->frames;
     if (framesDone || replayOver) {
@@ -150,6 +152,8 @@ int MainLoop() {
                 if (app.editor) {
                     app.editor->Frame();
                 } else {
+                    // A rewind's step back or a held frame advance instead of a frame.
+                    if (PracticeTakesFrame()) continue;
                     RunFrame();
                 }
                 NoteTitleShown();
@@ -232,13 +236,22 @@ void WindowProcedure(const platform::Message& m) {
             // Sound holds while the game is in the background.
             if (g_soundSystem) g_soundSystem->Pause(m.wParam == 0);
             ReloadSheets(game.AppActive);
+            // Keys let go while the window was in the background never say so.
+            if (m.wParam == 0) PracticeKey(platform::PracticeTool::Rewind, false);
+            if (m.wParam == 0) PracticeKey(platform::PracticeTool::StepFrame, false);
             NoteTitleShown();
             break;
         case MessageId::KeyDown:
+            PracticeNoteKey(m.wParam, true);
             if (!TakeLiveKey(true, m.wParam)) OnKeyDown(m.wParam);
             break;
         case MessageId::KeyUp:
+            PracticeNoteKey(m.wParam, false);
             if (!TakeLiveKey(false, m.wParam)) OnKeyUp(m.wParam);
+            break;
+        case MessageId::PracticeDown:
+        case MessageId::PracticeUp:
+            PracticeKey(static_cast<platform::PracticeTool>(m.wParam), m.id == MessageId::PracticeDown);
             break;
         case MessageId::SysCommand:
             // The window's menu never opens from the keyboard.
@@ -285,6 +298,12 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     RunComforts comforts;
     if (const int failed = comforts.Prepare(options, devices.Platform())) return failed;
     devices.MakeCurrent();
+    // The practice tools end with the run, whichever way it ends, before its devices.
+    // The editor's trial play is a short look at a stage being made: no tools there.
+    if (!app.editor) StartPractice(devices.Platform());
+    struct EndOfPractice {
+        ~EndOfPractice() { EndPractice(); }
+    } endOfPractice;
     if (options.noSound) devices.Platform().DisableSound();
     if (!options.traceFile.empty()) {
         app.trace.open(options.traceFile, std::ios::trunc);

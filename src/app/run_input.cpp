@@ -159,6 +159,33 @@ bool TakeDemoEscape() {
     return RecordedRunEndsDemo();
 }
 
+uint32_t RunFramesPlayed() {
+    return run.framesPlayed;
+}
+
+bool ReplayingRun() {
+    return run.mode == Mode::kReplay;
+}
+
+void CutRecordingBack(uint32_t frame) {
+    if (frame > run.framesPlayed) return;
+    run.framesPlayed = frame;
+    if (run.mode != Mode::kRecord || run.recordingFull) return;
+    // A key recorded at `frame` came after that frame's moment was taken.
+    while (run.recorded > 0 && run.input.records[run.recorded - 1].frame >= frame)
+        run.input.records[--run.recorded] = InputRecord{};
+    if (run.next > run.recorded) run.next = run.recorded;
+    if (run.demoEscapes > run.recorded) run.demoEscapes = run.recorded;
+}
+
+void EndRecordingHere(const char* why) {
+    if (run.mode != Mode::kRecord || run.recordingFull) return;
+    run.recordingFull = true;
+    run.input.RecordEndFrame = run.framesPlayed;
+    std::fprintf(stderr, "zoa_noli: %s; the recording ends at frame %u\n", why, run.framesPlayed);
+    FeedDueRecords();
+}
+
 bool FinishRecording(const std::string& path) {
     if (run.mode != Mode::kRecord) return true;
     if (!run.recordingFull) run.input.RecordEndFrame = run.framesPlayed;

@@ -43,6 +43,19 @@ bool RecordedRunEndsDemo();
 // key does nothing during a replay).
 bool TakeDemoEscape();
 
+// The frames the recorded run has counted so far (see CountRunFrame).
+uint32_t RunFramesPlayed();
+// True while a recorded run is being replayed: live keys have no say.
+bool ReplayingRun();
+
+// The practice tools put play back to an earlier frame of this run (a rewind,
+// a state saved in this run): the recording forgets every key from `frame`
+// on and counts on from there, so it holds the timeline finally played.
+void CutRecordingBack(uint32_t frame);
+// Play was put into a state this recording cannot reach from its start (one
+// saved in an earlier run): the recording ends here, saying so on stderr.
+void EndRecordingHere(const char* why);
+
 // Writes the recording, if there is one, replacing `path` only with a
 // complete file. False (with the reason on stderr) when it cannot be written.
 bool FinishRecording(const std::string& path);

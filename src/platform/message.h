@@ -21,6 +21,20 @@ enum class MessageId : uint32_t {
     LButtonUp = 0x0202,
     RButtonDown = 0x0204,
     RButtonUp = 0x0205,
+    // A practice tool's key or button went down or up (wParam: the tool).
+    // These never reach the game's key handlers and are never recorded.
+    PracticeDown = 0x8001,
+    PracticeUp = 0x8002,
+};
+
+// The practice tools, as sent in wParam of PracticeDown and PracticeUp.
+enum class PracticeTool : uint32_t {
+    SaveState = 1,    // F6
+    LoadState = 2,    // F7
+    Rewind = 3,       // Backspace, held
+    FrameAdvance = 4, // F8
+    StepFrame = 5,    // F9
+    Overlay = 6,      // F10
 };
 
 struct Message {

@@ -7,6 +7,8 @@
 
 #include "files/png_writer.h"
 #include "platform/message_box.h"
+#include "platform/overlay_text.h"
+#include "platform/present.h"
 #include "platform/user_folder.h"
 
 namespace zoa::platform {
@@ -100,8 +102,25 @@ void Platform::Present(const uint8_t* pixels, const Palette& palette) {
     picture_.assign(pixels, pixels + kScreenWidth * kScreenHeight);
     pictureColours_ = palette;
     showingTrueColor_ = false;
-    if (frameSink_) frameSink_->OnPicture(pixels, palette, Now());
-    ShowPicture(pixels, palette);
+    bool overlay = false;
+    for (const std::string& line : overlay_) overlay = overlay || !line.empty();
+    if (!overlay) {
+        if (frameSink_) frameSink_->OnPicture(pixels, palette, Now());
+        ShowPicture(pixels, palette);
+        return;
+    }
+    constexpr int kScale = 2;
+    constexpr int kMargin = 4;
+    composed_.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight);
+    ConvertToArgb(pixels, kScreenWidth * kScreenHeight, palette, composed_.data());
+    int y = kMargin;
+    for (const std::string& line : overlay_) {
+        if (line.empty()) continue;
+        DrawOverlayText(composed_.data(), kScreenWidth, kScreenHeight, kMargin, y, line, kScale);
+        y += OverlayLineHeight(kScale);
+    }
+    if (frameSink_) frameSink_->OnTrueColor(composed_.data(), Now());
+    ShowTrueColor(composed_.data());
 }
 
 void Platform::PresentTrueColor(const uint32_t* pixels) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -57,6 +58,14 @@ public:
     // title.
     virtual void WaitForFlip() = 0;
     void PaceFlips() { flipsPaced_ = true; }
+    // Lines of text shown over every 8-bit picture in the window and in what
+    // the frame sink gets (a --video), but never in the picture itself:
+    // screenshots and the game's frames stay as the game drew them. Lines
+    // left empty show nothing; with all empty there is no overlay. The
+    // strings are kept and reused, so setting them each frame costs nothing.
+    static constexpr int kOverlayLines = 6;
+    std::string& OverlayLine(int line) { return overlay_[static_cast<size_t>(line)]; }
+
     // Shows a 640 x 480 true-colour picture (0xAARRGGBB pixels, rows top down),
     // for what is not drawn in the palette: the opening logo.
     void PresentTrueColor(const uint32_t* pixels);
@@ -143,6 +152,8 @@ private:
     Palette pictureColours_{};
     std::vector<uint32_t> trueColor_;
     bool showingTrueColor_ = false;
+    std::array<std::string, kOverlayLines> overlay_;
+    std::vector<uint32_t> composed_;  // a picture with the overlay on it
 };
 
 // The backend in use: set at start-up, read by the few free functions (the

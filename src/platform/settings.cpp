@@ -125,6 +125,15 @@ std::string ApplySetting(std::string_view key, std::string_view value, Settings&
          : k == "vsync"    ? s.vsync
          : k == "gamepad"  ? s.gamepad
                            : s.padStick) = *on;
+    } else if (k == "practice" || k == "rewind" || k == "states" || k == "frame_advance" ||
+               k == "overlay") {
+        const auto on = ParseSwitch(value);
+        if (!on) return expect("on or off");
+        (k == "practice" ? s.practice
+         : k == "rewind" ? s.rewind
+         : k == "states" ? s.states
+         : k == "frame_advance" ? s.frameAdvance
+                                : s.overlay) = *on;
     } else if (k == "window_scale") {
         if (Lower(value) == "auto") {
             s.windowScale = 0;
@@ -295,6 +304,15 @@ std::string DefaultSettingsText() {
            "gamepad = yes\n"
            "pad_stick = yes\n"
            "# pad.y = throw\n"
+           "\n"
+           "# Practice tools: F6 saves a state of the stage, F7 loads it, Backspace held\n"
+           "# rewinds, F8 holds the game and F9 steps one frame, F10 shows the keys held.\n"
+           "# practice = off turns them all off; each can also be turned off alone.\n"
+           "practice = on\n"
+           "# rewind = off\n"
+           "# states = off\n"
+           "# frame_advance = off\n"
+           "# overlay = off\n"
            "\n"
            "# Further keys for the game's keys (the original keys always work):\n"
            "#   left right up down jump throw enter escape refill sound\n"

@@ -45,6 +45,12 @@ struct Settings {
     int effectsVolume = kLoudest;
     bool gamepad = true;
     bool padStick = true;  // the left stick moves like the arrows
+    // The practice tools, each on its own, and `practice` over all of them.
+    bool practice = true;
+    bool rewind = true;
+    bool states = true;
+    bool frameAdvance = true;
+    bool overlay = true;
     std::vector<KeyBinding> keys;
     std::vector<PadBinding> padButtons = DefaultPadButtons();
 

@@ -102,11 +102,13 @@ struct GameState {
 // The running simulation's game state (sim.game, sim/simulation.h).
 extern GameState& game;
 
-// Calls visit(name, value) for every numeric game-state variable, in the order
-// above, under its documented name ("Scr.x", "Time_Chai", ...).
-template <class Visit>
-void ForEachStateVariable(const GameState& g, Visit&& visit) {
-#define ZOA_VISIT(field) visit(#field, static_cast<int64_t>(g.field))
+// Calls visit(name, variable) for every numeric game-state variable but the
+// generator's state, in the order above, under its documented name ("Scr.x",
+// "Time_Chai", ...). The variable is passed as itself (an int32_t or a
+// uint32_t, const or not, as `g` is), so a visitor may also set it.
+template <class State, class Visit>
+void ForEachStateVariable(State& g, Visit&& visit) {
+#define ZOA_VISIT(field) visit(#field, g.field)
     ZOA_VISIT(AppActive); ZOA_VISIT(InputActive); ZOA_VISIT(DisplayReady);
     ZOA_VISIT(LastFrameTime); ZOA_VISIT(Time2); ZOA_VISIT(Time_Chai); ZOA_VISIT(FrameCounter);
     ZOA_VISIT(Map_w); ZOA_VISIT(Map_h); ZOA_VISIT(Scr.x); ZOA_VISIT(Scr.y); ZOA_VISIT(Scr.h);

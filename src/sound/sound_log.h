@@ -21,7 +21,19 @@ public:
 
     void Add(const Entry& entry) { ring_[total_++ % kCapacity] = entry; }
     uint64_t Total() const { return total_; }
-    uint64_t Oldest() const { return total_ > kCapacity ? total_ - kCapacity : 0; }
+    uint64_t Oldest() const {
+        const uint64_t inRing = total_ > kCapacity ? total_ - kCapacity : 0;
+        return inRing > lost_ ? inRing : lost_;
+    }
+
+    // Forgets the entries from number `total` on, as if they had never been
+    // added (play was put back to an earlier moment). The slots they took
+    // held older entries, which stay lost.
+    void TruncateTo(uint64_t total) {
+        if (total >= total_) return;
+        if (Oldest() > lost_) lost_ = Oldest();
+        total_ = total < lost_ ? lost_ : total;
+    }
 
     // Calls visit(entry) for the kept entries numbered `from` and later, oldest first.
     template <class Visit>
@@ -33,6 +45,7 @@ public:
 private:
     std::array<Entry, kCapacity> ring_{};
     uint64_t total_ = 0;
+    uint64_t lost_ = 0;  // entries before this one were overwritten
 };
 
 }  // namespace zoa

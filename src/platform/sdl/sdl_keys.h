@@ -13,9 +13,13 @@ namespace zoa::platform {
 // Zero for keys the game has no name for.
 uint32_t VirtualKey(SDL_Keycode key);
 
+// The practice tool a key works (PracticeTool as a number: F6, F7, F8, F9,
+// F10, Backspace), or 0.
+uint32_t PracticeToolOfKey(SDL_Keycode key);
+
 // True for the keys the game itself answers (arrows, Ctrl, Z, Space, X,
-// Escape, Enter, F1, F5) and those the window keeps (Alt, F11, F12): no
-// binding may take them over.
+// Escape, Enter, F1, F5) and those the window keeps (Alt, F11, F12, the
+// practice tools' keys): no binding may take them over.
 bool IsReservedKey(SDL_Keycode key);
 
 // The keys of a run: the original keys, plus the settings' further keys, each

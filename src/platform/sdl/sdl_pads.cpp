@@ -105,6 +105,16 @@ void SdlPads::Button(Pad& pad, int button, bool down) {
     const uint32_t bit = 1u << button;
     if (down == ((pad.buttons & bit) != 0)) return;
     pad.buttons ^= bit;
+    const uint32_t tool = button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER ? static_cast<uint32_t>(PracticeTool::Rewind)
+                          : button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER ? static_cast<uint32_t>(PracticeTool::LoadState)
+                          : button == SDL_CONTROLLER_BUTTON_Y ? static_cast<uint32_t>(PracticeTool::SaveState)
+                                                              : 0;
+    const bool back = (pad.buttons & (1u << SDL_CONTROLLER_BUTTON_BACK)) != 0;
+    if (tool && (down ? back : (pad.practice & bit) != 0)) {
+        pad.practice ^= bit;
+        platform_.PostMessage({down ? MessageId::PracticeDown : MessageId::PracticeUp, tool, 0});
+        return;
+    }
     const auto& keys = buttonKeys_[button];
     if (down) {
         // The first key repeats (the jump of "jump and Enter", never Enter).

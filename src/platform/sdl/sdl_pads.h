@@ -17,6 +17,9 @@ class Platform;
 // buttons or pads goes down with the first and up with the last. Like a
 // keyboard, the last key pressed repeats while it is held, so a held jump
 // jumps again on landing. A pad pulled out lets go of everything it held.
+// With Back held, the left shoulder rewinds (held), the right shoulder loads
+// the saved state and Y saves one: these go to the practice tools, never to
+// the game.
 class SdlPads {
   public:
     static constexpr uint32_t kRepeatDelayMs = 500;
@@ -45,6 +48,7 @@ class SdlPads {
         SDL_GameController* controller = nullptr;
         SDL_JoystickID id = -1;
         uint32_t buttons = 0;  // bit per held button
+        uint32_t practice = 0; // bit per held button working a practice tool
         uint8_t stick = 0;     // Stick bits held
     };
 

@@ -300,14 +300,19 @@ int32_t SdlPlatform::MousePoint(int windowX, int windowY) const {
 void SdlPlatform::HandleKey(const SDL_KeyboardEvent& key, bool down) {
     const SDL_Keycode code = key.keysym.sym;
     const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
-    // Alt+Enter and F11 belong to the window, F12 to the screenshot; the game
-    // never sees them.
+    // Alt+Enter and F11 belong to the window, F12 to the screenshot, F6 to F10
+    // and Backspace to the practice tools; the game never sees them.
     if (code == SDLK_F11 || ((code == SDLK_RETURN || code == SDLK_KP_ENTER) && alt)) {
         if (down && !key.repeat) ToggleFullscreen();
         return;
     }
     if (code == SDLK_F12) {
         if (down && !key.repeat) TakeScreenshot();
+        return;
+    }
+    // The practice tools' keys go to the tools, held or not, without repeats.
+    if (const uint32_t tool = PracticeToolOfKey(code)) {
+        if (!key.repeat) PostMessage({down ? MessageId::PracticeDown : MessageId::PracticeUp, tool, 0});
         return;
     }
     const uint32_t vk = keys_.Translate(code);
