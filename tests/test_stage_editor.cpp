@@ -214,9 +214,10 @@ TEST_F(StageEditorTest, ResizesWithConfirmationAndSettings) {
     EXPECT_EQ(heroes, 1);
 }
 
-TEST_F(StageEditorTest, PlaysAndReturnsWithTheStageAsItWas) {
-    // Enter plays by the game's rules (the hero walks right); Escape returns
-    // and a save finds the stage unchanged.
+TEST_F(StageEditorTest, PlaysFromTheViewAndReturnsWithTheStageAsItWas) {
+    // Two screens to the right of the start, Enter plays there by the game's
+    // rules (the hero walks right); Escape returns and a save finds the stage,
+    // its hero's start included, unchanged.
     struct Watch {
         int playFrames = 0;
         int32_t firstX = -1;
@@ -233,6 +234,9 @@ TEST_F(StageEditorTest, PlaysAndReturnsWithTheStageAsItWas) {
         },
         &watch);
     Script s;
+    s.messages.push_back({MessageId::KeyDown, kShift, 0});
+    s.Key(vk::Right).Key(vk::Right);
+    s.messages.push_back({MessageId::KeyUp, kShift, 0});
     s.Key(vk::Enter);
     s.messages.push_back({MessageId::KeyDown, vk::Right, 0});
     s.Wait(600);
@@ -243,6 +247,7 @@ TEST_F(StageEditorTest, PlaysAndReturnsWithTheStageAsItWas) {
     ASSERT_EQ(code, kExitOk);
     EXPECT_GT(watch.playFrames, 20);
     EXPECT_GT(watch.lastX, watch.firstX);
+    EXPECT_GT(watch.firstX, stage_.sprites[stage_[kPlayerIndex]].x + 640);
     EXPECT_EQ(Saved(), original_);
 }
 

@@ -615,12 +615,48 @@ void StageEditor::Quit() {
     platform_->PostCloseMessage();
 }
 
+// Where the hero would stand for a trial play of what the view shows: on a
+// solid tile inside the view with room for the whole hero above it, nearest
+// the view's centre. False when the view has no such place.
+bool StageEditor::StandingPlaceInView(const SpriteRecord& hero, int32_t* x, int32_t* y) const {
+    const int32_t centreX = camX_ + kScreenWidth / 2;
+    const int32_t centreY = camY_ + kScreenHeight / 2;
+    int64_t best = -1;
+    for (int32_t c = camX_ / kTileSize; c * kTileSize + hero.width <= camX_ + kScreenWidth; ++c) {
+        const int32_t left = c * kTileSize;
+        const int32_t foot = left + hero.width / 2;
+        for (int32_t r = camY_ / kTileSize + 1; r * kTileSize <= camY_ + kStatusTop; ++r) {
+            const int32_t top = r * kTileSize - hero.height;
+            if (top < camY_ || TileAttrAt(foot, r * kTileSize) != kAttrSolid) continue;
+            bool room = true;
+            for (int32_t py = top; py < top + hero.height && room; py += 8) {
+                for (int32_t px = left; px < left + hero.width && room; px += 8)
+                    room = TileAttrAt(px, py) != kAttrSolid;
+            }
+            if (!room) continue;
+            const int64_t dx = foot - centreX, dy = r * kTileSize - centreY;
+            if (best < 0 || dx * dx + dy * dy < best) {
+                best = dx * dx + dy * dy;
+                *x = left;
+                *y = top;
+            }
+        }
+    }
+    return best >= 0;
+}
+
+// Enter plays what the view shows: the hero starts where the stage puts him
+// when that is in view, else on the nearest floor in view. The edited stage
+// keeps its own start either way.
 void StageEditor::StartPlaying() {
     camX_ = game.Scr.x;
     camY_ = game.Scr.y;
     ClearMap();
     ApplyStage(edited_.stage);
-    const SpriteRecord& hero = pool[game.PlayerIndex];
+    SpriteRecord& hero = pool[game.PlayerIndex];
+    const bool startInView = hero.x >= camX_ && hero.x + hero.width <= camX_ + kScreenWidth &&
+                             hero.y >= camY_ && hero.y + hero.height <= camY_ + kStatusTop;
+    if (!startInView) StandingPlaceInView(hero, &hero.x, &hero.y);
     CenterCameraOn(hero.x, hero.y, hero.width);
     game.RestartX = hero.x;
     game.RestartY = hero.y;
@@ -785,14 +821,8 @@ std::string StageEditor::Warnings() const {
     std::string warnings;
     if (!exit) warnings += " - NO EXIT TILE";
     if (pastSheet) warnings += " - A TILE PAST THE SHEET";
-    // Above the map the hero is lost: the jet pack must meet a roof.
-    for (int32_t c = 0; c < edited_.Width(); ++c) {
-        if (AttributeOf(s.tiles[static_cast<size_t>(c)]) != kAttrSolid) {
-            warnings += " - OPEN TO THE SKY";
-            break;
-        }
-    }
     const SpriteRecord& hero = s.sprites[s[kPlayerIndex]];
+    if (OpenToTheSky(hero)) warnings += " - OPEN TO THE SKY";
     bool inWall = false;
     for (int32_t y = hero.y; y < hero.y + hero.height && !inWall; y += 8) {
         for (int32_t x = hero.x; x < hero.x + hero.width && !inWall; x += 8)
@@ -807,6 +837,40 @@ std::string StageEditor::Warnings() const {
         }
     }
     return warnings;
+}
+
+// Above the map the hero is lost, so the jet pack must meet a roof wherever
+// he can get to: true when the open cells reachable from his start (through
+// any opening, not only straight up) include one in the map's top row.
+bool StageEditor::OpenToTheSky(const SpriteRecord& hero) const {
+    const int32_t w = edited_.Width(), h = edited_.Height();
+    const auto open = [&](int32_t c, int32_t r) {
+        return AttributeOf(edited_.stage.tiles[static_cast<size_t>(r) * w + c]) != kAttrSolid;
+    };
+    const int32_t c0 = std::clamp((hero.x + hero.width / 2) / kTileSize, 0, w - 1);
+    const int32_t r0 = std::clamp((hero.y + hero.height - 1) / kTileSize, 0, h - 1);
+    if (!open(c0, r0)) return false;
+    // Kept between calls: the status line asks on every mouse move.
+    std::vector<uint8_t>& seen = skySeen_;
+    std::vector<int32_t>& todo = skyTodo_;
+    seen.assign(static_cast<size_t>(w) * h, 0);
+    todo.assign(1, r0 * w + c0);
+    seen[static_cast<size_t>(r0) * w + c0] = 1;
+    while (!todo.empty()) {
+        const int32_t cell = todo.back();
+        todo.pop_back();
+        const int32_t c = cell % w, r = cell / w;
+        if (r == 0) return true;
+        const int32_t next[4][2] = {{c - 1, r}, {c + 1, r}, {c, r - 1}, {c, r + 1}};
+        for (const auto& [nc, nr] : next) {
+            if (nc < 0 || nc >= w || nr < 0 || nr >= h) continue;
+            const size_t i = static_cast<size_t>(nr) * w + nc;
+            if (seen[i] || !open(nc, nr)) continue;
+            seen[i] = 1;
+            todo.push_back(nr * w + nc);
+        }
+    }
+    return false;
 }
 
 void StageEditor::UpdateStatus() {

@@ -68,6 +68,8 @@ class StageEditor {
     int32_t StandingY(int32_t x, int32_t width, int32_t height, int32_t wy) const;
     void UpdateStatus();
     std::string Warnings() const;
+    bool OpenToTheSky(const SpriteRecord& hero) const;
+    bool StandingPlaceInView(const SpriteRecord& hero, int32_t* x, int32_t* y) const;
     void DrawMap();
     void DrawTileSheet();
     void DrawSpriteStrip();
@@ -111,6 +113,8 @@ class StageEditor {
     std::string status_;
     std::string title_;
 
+    mutable std::vector<uint8_t> skySeen_;  // the sky check's cells reached
+    mutable std::vector<int32_t> skyTodo_;  // and those still to look around
     bool playing_ = false;
     SimHooks gameHooks_{};
     int32_t camX_ = 0;
