@@ -54,7 +54,9 @@ TEST(DataBuildArt, EveryCatalogueFrameIsDrawnWhereTheGameReadsIt) {
     for (SheetId a : {kSPgi, kSPcca, kSPmca}) {
         const FramePlan plan = PlanFrames(a);
         for (const FrameSlot& s : plan.drawn) {
-            const SpriteLayout& l = *FindLayout(s.type);
+            const auto& layouts = SpriteLayouts();
+            const SpriteLayout& l = *std::find_if(layouts.begin(), layouts.end(),
+                                                  [&](const SpriteLayout& x) { return x.type == s.type; });
             const Rect r = FrameSourceRect(l.srcX, l.srcY, l.width, l.height, s.row, s.frame);
             const int area = r.Width() * r.Height();
             EXPECT_GT(OpaqueIn(Sheet(a), r), area / 100)
