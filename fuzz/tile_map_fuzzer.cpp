@@ -16,7 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TileMapFile map;
     std::string error;
     if (!ReadTileMapFile(bytes, map, &error)) return 0;
-    ZOA_FUZZ_CHECK(CheckTileMapFile(map).empty(), "an accepted tile map fails the writer's check");
     game = GameState{};
     ClearMap();
     ApplyTileMap(map);

@@ -38,6 +38,36 @@ struct SoundEvent {
     bool operator==(const SoundEvent&) const = default;
 };
 
+// Writes the ten test sheets (SheetPixel) and a palette under root/data/nbm.
+inline bool MakeStageSheets(const std::string& root) {
+    const auto under = [&root](std::string gamePath) {
+        for (char& c : gamePath) c = c == '\\' ? '/' : c;
+        return root + "/" + gamePath;
+    };
+    std::filesystem::create_directories(root + "/data/nbm");
+    for (int s = 0; s < kSheetCount; ++s) {
+        const int32_t h = kSheets[s].height;
+        std::vector<uint8_t> pixels(static_cast<size_t>(kScreenWidth) * h);
+        for (int32_t y = 0; y < h; ++y) {
+            for (int32_t x = 0; x < kScreenWidth; ++x)
+                pixels[static_cast<size_t>(y) * kScreenWidth + x] = SheetPixel(s, x, y);
+        }
+        if (!WriteSheetFile(PackedSheetPath(under(kSheets[s].path)), kScreenWidth, h, pixels.data()))
+            return false;
+    }
+    Palette palette{};
+    for (int i = 0; i < kPaletteSize; ++i) palette[i] = {static_cast<uint8_t>(i), 1, 2, 0};
+    return WritePaletteFile(under(kPaletteFilePath), palette);
+}
+
+// The sheets take a while to make, so they are made once per test program, on
+// first use, and each test gets a copy of them in its own data folder.
+inline const TempDir* StageSheetFolder() {
+    static const TempDir folder;
+    static const bool made = MakeStageSheets(folder.str());
+    return made ? &folder : nullptr;
+}
+
 class RecordingSink : public SoundSink {
   public:
     int32_t Play(int32_t index, int32_t loop) override {
@@ -93,19 +123,11 @@ class StageTest : public ::testing::Test {
     }
 
     void WriteTestSheets() {
-        for (int s = 0; s < kSheetCount; ++s) {
-            const int32_t h = kSheets[s].height;
-            std::vector<uint8_t> pixels(static_cast<size_t>(kScreenWidth) * h);
-            for (int32_t y = 0; y < h; ++y) {
-                for (int32_t x = 0; x < kScreenWidth; ++x)
-                    pixels[static_cast<size_t>(y) * kScreenWidth + x] = SheetPixel(s, x, y);
-            }
-            ASSERT_TRUE(WriteSheetFile(PackedSheetPath(DataPath(kSheets[s].path)), kScreenWidth, h,
-                                       pixels.data()));
-        }
-        Palette palette{};
-        for (int i = 0; i < kPaletteSize; ++i) palette[i] = {static_cast<uint8_t>(i), 1, 2, 0};
-        ASSERT_TRUE(WritePaletteFile(DataPath(kPaletteFilePath), palette));
+        const TempDir* sheets = StageSheetFolder();
+        ASSERT_NE(sheets, nullptr) << "the test sheets could not be written";
+        std::filesystem::copy(sheets->path() / "data/nbm", Path("data/nbm"),
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::overwrite_existing);
     }
 
     // Index of a sheet in loading order (0 = SPl ... 9 = SPb) from its surface.

@@ -9,6 +9,7 @@
 
 #include "data_set.h"
 #include "gfx/sheet_image.h"
+#include "play/background.h"
 #include "interface_layout.h"
 #include "sprite_layout.h"
 #include "sim/frame_rect.h"
@@ -54,7 +55,9 @@ TEST(DataBuildArt, EveryCatalogueFrameIsDrawnWhereTheGameReadsIt) {
     for (SheetId a : {kSPgi, kSPcca, kSPmca}) {
         const FramePlan plan = PlanFrames(a);
         for (const FrameSlot& s : plan.drawn) {
-            const SpriteLayout& l = *FindLayout(s.type);
+            const auto& layouts = SpriteLayouts();
+            const SpriteLayout& l = *std::find_if(layouts.begin(), layouts.end(),
+                                                  [&](const SpriteLayout& x) { return x.type == s.type; });
             const Rect r = FrameSourceRect(l.srcX, l.srcY, l.width, l.height, s.row, s.frame);
             const int area = r.Width() * r.Height();
             EXPECT_GT(OpaqueIn(Sheet(a), r), area / 100)
@@ -178,7 +181,9 @@ TEST(DataBuildArt, BackgroundLayersLeaveNoHoleOnAnyStage) {
         return true;
     };
     for (int level = 0; level <= 8; ++level) {
-        const int far = kStripChoice[0][level], mid = kStripChoice[1][level], near = kStripChoice[2][level];
+        // The strips the game's background table picks for the far, middle and near layer.
+        const int far = BackgroundStrip[0].choice[level], mid = BackgroundStrip[1].choice[level],
+                  near = BackgroundStrip[2].choice[level];
         const int farH = kBackgroundStrip[far].Height(), midH = kBackgroundStrip[mid].Height();
         const int nearH = kBackgroundStrip[near].Height() - 20, nearTop = 480 - nearH;
         for (int y = 0; y < 480; ++y) {

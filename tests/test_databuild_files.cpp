@@ -14,6 +14,7 @@
 #include "logo_video.h"
 #include "sound/wave_file.h"
 #include "sprite_layout.h"
+#include "video_probe.h"
 #include "files/le_words.h"
 #include "sim/world_map.h"
 
@@ -112,17 +113,16 @@ TEST(DataBuildFiles, IconIsA32BitBmpWithAlpha) {
 }
 
 TEST(DataBuildFiles, LogoDecodesAs320x240WithSound) {
-    LogoProbe probe;
-    std::string error;
-    ASSERT_TRUE(ProbeLogoVideo(DataFile("logo/__Logo.avi"), &probe, &error)) << error;
-    EXPECT_EQ(probe.width, 320);
-    EXPECT_EQ(probe.height, 240);
-    EXPECT_GE(probe.seconds, 3.0);
-    EXPECT_LE(probe.seconds, 6.0);
-    EXPECT_GE(probe.videoFrames, 75);
-    EXPECT_EQ(probe.audioRate, 22050);
-    EXPECT_EQ(probe.audioChannels, 1);
-    EXPECT_GE(probe.audioSamples, 3 * 22050);
+    const test::DecodedVideo logo = test::DecodeVideo(DataFile("logo/__Logo.avi"));
+    ASSERT_TRUE(logo.ok);
+    EXPECT_EQ(logo.width, 320);
+    EXPECT_EQ(logo.height, 240);
+    EXPECT_GE(logo.seconds, 3.0);
+    EXPECT_LE(logo.seconds, 6.0);
+    EXPECT_GE(logo.frames, 75);
+    EXPECT_EQ(logo.audioRate, 22050);
+    EXPECT_EQ(logo.audioChannels, 1);
+    EXPECT_GE(logo.audioSamples, 3 * 22050);
 }
 
 TEST(DataBuildFiles, GeneratorsRepeatTheBuildsBytes) {

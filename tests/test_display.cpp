@@ -157,19 +157,6 @@ TEST_F(DisplayTest, ShortOrMissingPaletteFilesAreRejected) {
     EXPECT_EQ(display.palette[0].red, 0);
 }
 
-TEST_F(DisplayTest, RestoringBlanksTheScreenOnlyWhenSurfacesExist) {
-    const uint64_t before = screen.presentCount();
-    display.RestoreAll();
-    EXPECT_EQ(screen.presentCount(), before);
-    display.CreateSurface(640, 10);
-    std::memset(display.BackBuffer(), 5, kScreenWidth * kScreenHeight);
-    display.Flip();
-    std::memset(display.BackBuffer(), 6, kScreenWidth * kScreenHeight);
-    display.RestoreAll();
-    EXPECT_EQ(display.FrontBuffer()[123], 0);
-    EXPECT_EQ(display.BackBuffer()[123], 0);
-}
-
 TEST(DisplayWithoutScreen, IsNotReadyAndDrawsNothing) {
     Display display(nullptr);
     EXPECT_EQ(display.IsReady(), 0);

@@ -212,7 +212,7 @@ TEST(PracticeRecording, AStateOfAnEarlierRunEndsTheRecordingThere) {
     first.options.frames = 250;
     first.Tool(3000, 3050, PracticeTool::SaveState);
     ASSERT_EQ(first.Run(), 0);
-    const std::string state = first.Path("home/states/") + PracticeStateFileName();
+    const std::string state = first.Path("home/states/") + kPracticeStateFile;
     std::vector<uint8_t> bytes = ReadBytes(state);
     ASSERT_FALSE(bytes.empty());
 
@@ -220,7 +220,7 @@ TEST(PracticeRecording, AStateOfAnEarlierRunEndsTheRecordingThere) {
     second.options.recordFile = second.Path("run.av");
     second.options.frames = 300;
     ASSERT_TRUE(platform::MakeFolders(second.Path("home/states")));
-    WriteBytes(second.Path("home/states/") + PracticeStateFileName(), bytes);
+    WriteBytes(second.Path("home/states/") + kPracticeStateFile, bytes);
     second.Tool(3500, 3550, PracticeTool::LoadState);
     uint32_t framesAtLoad = 0;
     second.onFrame = [&] {

@@ -1,9 +1,5 @@
 // --video: every picture the game shows becomes one frame of the file, which
 // FFmpeg reads back here.
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,6 +11,7 @@ extern "C" {
 #include "platform/headless/headless_platform.h"
 #include "sound_fixture.h"
 #include "test_support.h"
+#include "video_probe.h"
 
 namespace zoa {
 namespace {
@@ -31,63 +28,6 @@ class CountingPlatform : public platform::HeadlessPlatform {
   private:
     int* shown_;
 };
-
-struct Decoded {
-    std::string codec;
-    int width = 0;
-    int height = 0;
-    int frames = 0;
-    std::vector<int64_t> times;     // milliseconds
-    std::vector<uint8_t> lastLuma;  // the last frame's Y plane, width x height
-};
-
-Decoded Decode(const std::string& path) {
-    Decoded d;
-    AVFormatContext* format = nullptr;
-    if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0) return d;
-    avformat_find_stream_info(format, nullptr);
-    const int index = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (index >= 0) {
-        const AVStream* stream = format->streams[index];
-        const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
-        AVCodecContext* codec = avcodec_alloc_context3(decoder);
-        avcodec_parameters_to_context(codec, stream->codecpar);
-        avcodec_open2(codec, decoder, nullptr);
-        d.codec = decoder->name;
-        AVPacket* packet = av_packet_alloc();
-        AVFrame* frame = av_frame_alloc();
-        const auto take = [&] {
-            while (avcodec_receive_frame(codec, frame) == 0) {
-                ++d.frames;
-                d.width = frame->width;
-                d.height = frame->height;
-                d.times.push_back(
-                    av_rescale_q(frame->best_effort_timestamp, stream->time_base, {1, 1000}));
-                d.lastLuma.resize(static_cast<size_t>(frame->width) * frame->height);
-                for (int y = 0; y < frame->height; ++y) {
-                    const uint8_t* row =
-                        frame->data[0] + static_cast<ptrdiff_t>(y) * frame->linesize[0];
-                    std::copy(row, row + frame->width,
-                              d.lastLuma.begin() + static_cast<ptrdiff_t>(y) * frame->width);
-                }
-            }
-        };
-        while (av_read_frame(format, packet) >= 0) {
-            if (packet->stream_index == index) {
-                avcodec_send_packet(codec, packet);
-                take();
-            }
-            av_packet_unref(packet);
-        }
-        avcodec_send_packet(codec, nullptr);
-        take();
-        av_frame_free(&frame);
-        av_packet_free(&packet);
-        avcodec_free_context(&codec);
-    }
-    avformat_close_input(&format);
-    return d;
-}
 
 struct Recording {
     int shown = 0;
@@ -131,7 +71,7 @@ TEST(VideoRecording, EveryShownPictureIsOneSharpDoubledFrameAtItsMoment) {
     const Recording r = Record(dir.str(), file, 12);
     ASSERT_EQ(r.code, 0);
     ASSERT_GT(r.shown, 12);  // the loading picture, the palette, the frames
-    const Decoded d = Decode(file);
+    const test::DecodedVideo d = test::DecodeVideo(file);
     EXPECT_EQ(d.codec, "h264");
     EXPECT_EQ(d.width, 1280);
     EXPECT_EQ(d.height, 960);
@@ -164,7 +104,7 @@ TEST(VideoRecording, WebmFilesTakeVp9AndABadPlaceFailsAtStart) {
     const std::string file = dir.str() + "/run.webm";
     const Recording r = Record(dir.str(), file, 3);
     ASSERT_EQ(r.code, 0);
-    const Decoded d = Decode(file);
+    const test::DecodedVideo d = test::DecodeVideo(file);
     EXPECT_NE(d.codec.find("vp9"), std::string::npos) << d.codec;
     EXPECT_EQ(d.frames, r.shown);
     // A file that cannot be made ends the run before anything starts.

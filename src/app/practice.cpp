@@ -26,7 +26,6 @@ namespace {
 
 using platform::PracticeTool;
 
-constexpr const char* kStateFile = "last.state";
 constexpr const char* kSplitsFile = "splits.txt";
 constexpr int32_t kSplitStages = 100;  // stages whose splits are kept
 constexpr int kShownSplits = 3;
@@ -117,7 +116,7 @@ bool Playing() {
 
 std::string StatePath() {
     const std::string user = practice.platform ? practice.platform->UserFolder() : "";
-    return user.empty() ? "" : user + "/states/" + kStateFile;
+    return user.empty() ? "" : user + "/states/" + kPracticeStateFile;
 }
 
 // Puts `s` in force but keeps what belongs to the running program rather than
@@ -426,10 +425,6 @@ void PracticeFrameDone() {
         p.level = game.Level;
     }
     p.history->Push(sim, {RunFramesPlayed(), SoundsLogged()});
-}
-
-const char* PracticeStateFileName() {
-    return kStateFile;
 }
 
 }  // namespace zoa

@@ -36,7 +36,7 @@ bool PracticeTakesFrame();
 // the moment goes into the rewind history.
 void PracticeFrameDone();
 
-// For tests: the state file F6 writes and F7 reads.
-const char* PracticeStateFileName();
+// The state file F6 writes and F7 reads, in the user folder's states/.
+constexpr const char* kPracticeStateFile = "last.state";
 
 }  // namespace zoa

@@ -78,12 +78,8 @@ class Reader {
     bool ok_ = true;
 };
 
-// The parts of the simulation in file order, for writing and reading alike.
 // The game state goes by name, so a file of a build with other variables is
 // refused rather than read into the wrong ones.
-template <class Io>
-void GameWords(Io& io, const GameState& g);
-
 void WriteGame(Writer& w, const GameState& g) {
     uint32_t count = 0;
     ForEachStateVariable(g, [&](const char*, auto) { ++count; });

@@ -34,11 +34,9 @@ class StageEditor {
     // The run ends whatever is unsaved (the end of a --frames run).
     void AllowQuit() { quitAsked_ = true; }
 
-    const EditedStage& Edited() const { return edited_; }
     bool Unsaved() const { return !savedOnce_ || !(edited_.stage == saved_); }
     bool Playing() const { return playing_; }
     const std::string& Note() const { return note_; }
-    const std::string& StatusLine() const { return status_; }
     size_t UndoSteps() const { return history_.UndoSteps(); }
 
   private:

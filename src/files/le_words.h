@@ -22,8 +22,6 @@ public:
         return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
     }
     int32_t Signed() { return static_cast<int32_t>(Unsigned()); }
-    size_t Position() const { return pos_; }
-    size_t Remaining() const { return size_ - pos_; }
     bool Overrun() const { return overrun_; }
 
 private:

@@ -16,7 +16,7 @@ struct KeyedBlock {
 };
 
 // Copies the block, leaving the destination as it is wherever the source holds
-// the key. Uses the widest vector unit the processor has.
+// the key. 16 pixels at a time where the processor has SSE2 (every x86-64).
 void CopyBlockKeyed(const KeyedBlock& block);
 
 }  // namespace zoa

@@ -18,7 +18,7 @@ constexpr size_t kScreenBytes = static_cast<size_t>(kScreenWidth) * kScreenHeigh
 constexpr size_t kPixelMemoryBytes = size_t{32} << 20;
 }  // namespace
 
-DisplayCore::DisplayCore(platform::Platform* screen)
+Display::Display(platform::Platform* screen)
     : screen_(screen), pixelMemory_(screen ? kPixelMemoryBytes : 0) {
     if (!screen_) return;
     front_ = AllocatePixels(2 * kScreenBytes, buffers_);
@@ -28,18 +28,18 @@ DisplayCore::DisplayCore(platform::Platform* screen)
     backSurface_.pitch = kScreenWidth;
 }
 
-Surface* DisplayCore::Target(uint32_t index) {
+Surface* Display::Target(uint32_t index) {
     if (index == 0) return screen_ ? &backSurface_ : nullptr;
     if (index > surfaceCount_) return nullptr;
     return &surfaces_[index];
 }
 
-const Surface* DisplayCore::GetSurface(uint32_t index) const {
+const Surface* Display::GetSurface(uint32_t index) const {
     if (index == 0 || index > surfaceCount_) return nullptr;
     return &surfaces_[index];
 }
 
-uint32_t DisplayCore::CreateSurface(int32_t width, int32_t height) {
+uint32_t Display::CreateSurface(int32_t width, int32_t height) {
     if (surfaceCount_ >= kMaxSurfaces || width <= 0 || height <= 0) return 0;
     Surface& s = surfaces_[surfaceCount_ + 1];
     s.width = width;
@@ -49,13 +49,13 @@ uint32_t DisplayCore::CreateSurface(int32_t width, int32_t height) {
     return ++surfaceCount_;
 }
 
-uint8_t* DisplayCore::AllocatePixels(size_t bytes, std::unique_ptr<uint8_t[]>& fallback) {
+uint8_t* Display::AllocatePixels(size_t bytes, std::unique_ptr<uint8_t[]>& fallback) {
     if (uint8_t* block = pixelMemory_.Allocate(bytes)) return block;
     fallback = std::make_unique<uint8_t[]>(bytes);
     return fallback.get();
 }
 
-int32_t DisplayCore::SetColorKey(uint32_t index, uint8_t low, uint8_t high) {
+int32_t Display::SetColorKey(uint32_t index, uint8_t low, uint8_t high) {
     if (index == 0 || index > surfaceCount_) return 0;
     keyed_[index] = 1;
     keyLow_[index] = low;
@@ -63,7 +63,7 @@ int32_t DisplayCore::SetColorKey(uint32_t index, uint8_t low, uint8_t high) {
     return 1;
 }
 
-int32_t DisplayCore::CopySheet(uint32_t index, Point dest, const SheetImage& sheet, Rect src) {
+int32_t Display::CopySheet(uint32_t index, Point dest, const SheetImage& sheet, Rect src) {
     Surface* target = Target(index);
     if (!target) return 0;
     // A sheet that was rejected holds no pixels, and a rectangle outside either
@@ -84,7 +84,7 @@ int32_t DisplayCore::CopySheet(uint32_t index, Point dest, const SheetImage& she
     return 1;
 }
 
-int32_t DisplayCore::Blit(Point dest, uint32_t index, Rect src) {
+int32_t Display::Blit(Point dest, uint32_t index, Rect src) {
     const Surface* from = GetSurface(index);
     if (!from || !screen_ || src.Empty() || !from->Contains(src)) return 0;
     const Rect destArea{dest.x, dest.y, dest.x + src.Width(), dest.y + src.Height()};
@@ -112,7 +112,7 @@ int32_t DisplayCore::Blit(Point dest, uint32_t index, Rect src) {
     return 1;
 }
 
-int32_t DisplayCore::StretchBlit(Rect dest, uint32_t index, Rect src) {
+int32_t Display::StretchBlit(Rect dest, uint32_t index, Rect src) {
     const Surface* from = GetSurface(index);
     if (!from || !screen_ || src.Empty() || dest.Empty() || !from->Contains(src) ||
         !backSurface_.Contains(dest)) {
@@ -135,7 +135,7 @@ int32_t DisplayCore::StretchBlit(Rect dest, uint32_t index, Rect src) {
     return 1;
 }
 
-int32_t DisplayCore::Clear(uint32_t index) {
+int32_t Display::Clear(uint32_t index) {
     Surface* target = Target(index);
     if (!target) return 0;
     uint8_t* pixels = index == 0 ? back_ : target->pixels;
@@ -143,7 +143,7 @@ int32_t DisplayCore::Clear(uint32_t index) {
     return 1;
 }
 
-int32_t DisplayCore::Flip() {
+int32_t Display::Flip() {
     if (!screen_) return 0;
     if (!drawing_) return 1;
     screen_->WaitForFlip();
@@ -152,18 +152,11 @@ int32_t DisplayCore::Flip() {
     return 1;
 }
 
-void DisplayCore::Present() {
+void Display::Present() {
     if (screen_) screen_->Present(front_, screenPalette_);
 }
 
-void DisplayCore::RestoreAll() {
-    // Memory surfaces are never lost, so there is nothing to bring back; the
-    // hook still runs so the screen shows black until the next frame.
-    if (surfaceCount_ == 0) return;
-    OnSurfacesRestored();
-}
-
-int32_t DisplayCore::SetPaletteEntries(const Palette& entries) {
+int32_t Display::SetPaletteEntries(const Palette& entries) {
     if (!screen_) return 0;
     screenPalette_ = entries;
     // A palette change shows at once, without a flip (fades rely on it).
@@ -171,7 +164,7 @@ int32_t DisplayCore::SetPaletteEntries(const Palette& entries) {
     return 1;
 }
 
-int32_t DisplayCore::LoadPalette(const std::string& path, std::string* error) {
+int32_t Display::LoadPalette(const std::string& path, std::string* error) {
     Palette loaded;
     if (!ReadPaletteFile(path, loaded, error)) return 0;
     palette = loaded;
@@ -180,12 +173,6 @@ int32_t DisplayCore::LoadPalette(const std::string& path, std::string* error) {
 
 Display::~Display() {
     if (g_display == this) g_display = nullptr;
-}
-
-void Display::OnSurfacesRestored() {
-    Clear(0);
-    Flip();
-    Clear(0);
 }
 
 }  // namespace zoa

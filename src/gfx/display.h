@@ -37,13 +37,14 @@ struct Surface {
 // buffer exchanged by Flip, a screen palette, and up to 100 off-screen
 // surfaces (index 1..100; index 0 is the back buffer) that hold the sheets.
 // Every operation answers 1 for success and 0 for failure.
-class DisplayCore {
+class Display {
 public:
     // `screen` is where finished pictures are shown; null means no display
     // could be set up, and IsReady then answers 0.
-    explicit DisplayCore(platform::Platform* screen);
-    DisplayCore(const DisplayCore&) = delete;
-    DisplayCore& operator=(const DisplayCore&) = delete;
+    explicit Display(platform::Platform* screen);
+    Display(const Display&) = delete;
+    Display& operator=(const Display&) = delete;
+    ~Display();
 
     int32_t IsReady() const { return screen_ != nullptr ? 1 : 0; }
     uint32_t CreateSurface(int32_t width, int32_t height);
@@ -53,7 +54,6 @@ public:
     int32_t StretchBlit(Rect dest, uint32_t index, Rect src);
     int32_t Clear(uint32_t index);
     int32_t Flip();
-    void RestoreAll();
     // With drawing off, blits and flips answer as they would but change no
     // pixel and show nothing: a frame run only for what it does to the game
     // (a bot trying moves ahead) costs no drawing. On by default.
@@ -72,10 +72,6 @@ public:
     uint32_t SurfaceCount() const { return surfaceCount_; }
     const Surface* GetSurface(uint32_t index) const;
     bool IsKeyed(uint32_t index) const { return index <= kMaxSurfaces && keyed_[index] != 0; }
-
-protected:
-    ~DisplayCore() = default;
-    virtual void OnSurfacesRestored() {}
 
 private:
     Surface* Target(uint32_t index);
@@ -97,16 +93,6 @@ private:
     std::array<int32_t, kMaxSurfaces + 1> keyed_{};
     std::array<uint8_t, kMaxSurfaces + 1> keyLow_{};
     std::array<uint8_t, kMaxSurfaces + 1> keyHigh_{};
-};
-
-class Display final : public DisplayCore {
-public:
-    using DisplayCore::DisplayCore;
-    ~Display();
-
-protected:
-    // After surfaces come back, the screen shows black until the next frame.
-    void OnSurfacesRestored() override;
 };
 
 // The display the game draws on, owned by the run (null when there is none);

@@ -13,8 +13,6 @@ std::string& Root() {
 
 void SetDataRoot(const std::string& root) { Root() = root.empty() ? "." : root; }
 
-const std::string& DataRoot() { return Root(); }
-
 std::string DataPath(std::string_view gamePath) {
     std::string relative(gamePath);
     std::replace(relative.begin(), relative.end(), '\\', '/');

@@ -8,7 +8,6 @@ namespace zoa {
 // ("data\nbm\SPl.bmp"). They are resolved under the data root: the folder that
 // holds data/, by default the current directory.
 void SetDataRoot(const std::string& root);
-const std::string& DataRoot();
 std::string DataPath(std::string_view gamePath);
 
 }  // namespace zoa

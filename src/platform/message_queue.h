@@ -16,7 +16,6 @@ public:
     bool Peek(Message& out) const;
     bool Take(Message& out);
     bool Empty() const { return count_ == 0; }
-    size_t Size() const { return count_; }
     void Clear() { head_ = count_ = 0; }
 
 private:

@@ -40,11 +40,6 @@ bool Platform::PeekMessage(Message& out) {
     return queue_.Peek(out);
 }
 
-bool Platform::GetMessage(Message& out) {
-    while (!PeekMessage(out)) WaitForMessage(kWaitForever);
-    return queue_.Take(out);
-}
-
 uint32_t Platform::MillisecondsToNextTimer() {
     uint32_t wait = kWaitForever;
     const uint32_t now = Now();

@@ -78,8 +78,6 @@ public:
     void SetUserFolder(const std::string& folder) { userFolder_ = folder; }
     bool HasUserFolder() const { return !userFolder_.empty(); }
 
-    virtual bool IsHeadless() const = 0;
-
     // The settings of this run, read by start-up before the window opens.
     SettingsFile& settingsFile() { return settings_; }
 
@@ -97,9 +95,8 @@ public:
     std::unique_ptr<AudioOut> OpenAudio();
     void DisableSound() { soundDisabled_ = true; }
 
-    // Message queue. Peek leaves the message in place; Get waits for one.
+    // Message queue. Peek leaves the message in place.
     bool PeekMessage(Message& out);
-    bool GetMessage(Message& out);
     void PostMessage(const Message& message) { queue_.Post(message); }
     void PostQuitMessage(int32_t code) { PostMessage({MessageId::Quit, static_cast<uint32_t>(code), 0}); }
     void PostCloseMessage() { PostMessage({MessageId::Close, 0, 0}); }

@@ -103,12 +103,6 @@ std::string CheckStageFile(const StageFile& file) {
     return why;
 }
 
-std::string CheckTileMapFile(const TileMapFile& file) {
-    std::string why = CheckMapSize(file.Map_w, file.Map_h);
-    if (why.empty()) why = CheckTiles(file.tiles, file.Map_w, file.Map_h);
-    return why;
-}
-
 StageRead ReadStageFile(const std::vector<uint8_t>& bytes, StageFile& out, std::string* error) {
     if (bytes.size() < sizeof kStageTag ||
         std::memcmp(bytes.data(), kStageTag, sizeof kStageTag) != 0) {

@@ -116,7 +116,6 @@ bool ReadTileMapFile(const std::vector<uint8_t>& bytes, TileMapFile& out, std::s
 // Checks a stage before it is written, by the rules ReadStageFile applies, so
 // that what is written can be read back. Empty when it is fine.
 std::string CheckStageFile(const StageFile& file);
-std::string CheckTileMapFile(const TileMapFile& file);
 
 // The file's bytes. The stage must pass CheckStageFile (its sizes must match).
 void WriteStageFile(const StageFile& file, WordWriter& out);

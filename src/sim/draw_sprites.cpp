@@ -112,12 +112,6 @@ struct OnScreenEnemies {
 };
 OnScreenEnemies onScreen;
 
-void Lower(int32_t& word, int32_t amount) {
-    word = Wrap32(int64_t{word} - amount);
-}
-void Raise(int32_t& word, int32_t amount) {
-    word = Wrap32(int64_t{word} + amount);
-}
 
 SpriteRecord& Player() {
     return pool[game.PlayerIndex];
@@ -133,10 +127,10 @@ void TouchPickUpOrPad(SpriteRecord& s) {
         if (s.type != pickUp.type) continue;
         if (!Overlap(PlayerBody(p), FullFrame(s))) return;
         s.life = 0;
-        Raise(p.life, pickUp.life);
-        Raise(p.gauge, pickUp.gauge);
+        MoveBy(p.life, pickUp.life);
+        MoveBy(p.gauge, pickUp.gauge);
         if (pickUp.lives != 0) {
-            Raise(game.Lives, pickUp.lives);
+            MoveBy(game.Lives, pickUp.lives);
             if (game.Lives > kMaxLives) game.Lives = kMaxLives;
         }
         return;
@@ -165,9 +159,9 @@ void TouchEnemy(int32_t index) {
     SpriteRecord& p = Player();
     if (e.life <= 0 || !Overlap(EnemyBox(e), PlayerBody(p))) return;
     if (p.row == kChargeRow) {
-        Lower(e.life, BodyOf(e).damage);
+        MoveBy(e.life, -BodyOf(e).damage);
     } else if (e.type == kCrawler) {
-        Lower(p.life, kCrawlerTouchDamage);
+        MoveBy(p.life, -kCrawlerTouchDamage);
     }
 }
 
@@ -176,7 +170,7 @@ void HitEnemiesWithShot(SpriteRecord& shot) {
     for (int32_t k = 0; k < onScreen.count; ++k) {
         SpriteRecord& e = pool[onScreen.index[static_cast<size_t>(k)]];
         if (!IsEnemyType(e.type) || !Overlap(EnemyBox(e), FullFrame(shot))) continue;
-        Lower(e.life, BodyOf(e).damage);
+        MoveBy(e.life, -BodyOf(e).damage);
         shot.life = 0;
         PlaySound(game.SoundH, 0);
     }
@@ -190,9 +184,9 @@ void HitPlayerWithShot(SpriteRecord& shot) {
     SpriteRecord& p = Player();
     if (!Overlap(PlayerBody(p), FullFrame(shot))) return;
     if (flame) {
-        Lower(p.life, kFlameDamage);  // the flame stays and burns again next pass
+        MoveBy(p.life, -kFlameDamage);  // the flame stays and burns again next pass
     } else {
-        Lower(p.life, kEnemyShotDamage);
+        MoveBy(p.life, -kEnemyShotDamage);
         shot.life = 0;
     }
     PlaySound(game.SoundH, 0);

@@ -24,7 +24,7 @@ constexpr int32_t kBombAttackBase = 35;
 
 // Climbs or sinks by the cycle; returns the cycle count k.
 int32_t FollowCycle(SpriteRecord& b, const EnemyEntry& entry) {
-    b.gauge = Wrap32(int64_t{b.gauge} + 1);
+    MoveBy(b.gauge, 1);
     if (b.gauge > kCycleEnd) b.gauge = 0;
     const int32_t k = b.gauge;
     const int64_t cx = CentreX(b);

@@ -28,7 +28,7 @@ int64_t DefeatArc(int32_t t) {
 void LoseLife(int32_t i, int32_t g0) {
     RemoveSprite(i);
     simHooks.fadeOut();
-    game.Lives = Wrap32(int64_t{game.Lives} - 1);
+    MoveBy(game.Lives, -1);
     if (game.Lives < 1) {
         game.TitleActive = 1;
         game.Level = 1;
@@ -61,7 +61,7 @@ void RunPlayerDefeat(int32_t i, int32_t g0) {
     }
     MoveBy(p.x, t % kDefeatSwayPeriod < kDefeatSwayRightPart ? kDefeatSway : -kDefeatSway);
     MoveBy(t, 1);
-    if (t < kDefeatClockLimit) p.y = Wrap32(p.frames[kFallOriginWord] + DefeatArc(t));
+    if (t < kDefeatClockLimit) p.y = WrapAdd(p.frames[kFallOriginWord], DefeatArc(t));
     CenterCameraVerticallyOn(p.y);
     if (!IsOffScreen(p)) return;
     LoseLife(i, g0);

@@ -54,16 +54,16 @@ constexpr int32_t kKeptGaugeAbove = 300;
 constexpr int32_t kSideInset = 50;
 
 inline int32_t LeftColumn(const SpriteRecord& p) {
-    return Wrap32(int64_t{p.x} + kSideInset);
+    return WrapAdd(p.x, kSideInset);
 }
 inline int32_t RightColumn(const SpriteRecord& p) {
-    return Wrap32(int64_t{p.x} + p.width - kSideInset);
+    return WrapAdd(p.x, p.width, -kSideInset);
 }
 inline int32_t CentreColumn(const SpriteRecord& p) {
-    return Wrap32(int64_t{p.x} + p.width / 2);
+    return WrapAdd(p.x, p.width / 2);
 }
 inline int32_t BelowFeet(const SpriteRecord& p, int32_t dy) {
-    return Wrap32(int64_t{p.y} + p.height + dy);
+    return WrapAdd(p.y, p.height, dy);
 }
 inline int32_t FootLine(const SpriteRecord& p) {
     return BelowFeet(p, -2);
@@ -81,7 +81,7 @@ inline int32_t ThrowGroundLine(const SpriteRecord& p) {
     return BelowFeet(p, 2);
 }
 inline int32_t HeadLine(const SpriteRecord& p) {
-    return Wrap32(int64_t{p.y} + 72);
+    return WrapAdd(p.y, 72);
 }
 
 // The defeat of record i (life 0 or below), one update of it. g0 is the

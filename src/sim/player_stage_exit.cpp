@@ -11,7 +11,7 @@ namespace zoa {
 void RunStageExit(int32_t life, int32_t g0) {
     PlaySound(game.SoundJ, 0);
     const int32_t lives = game.Lives;
-    game.Level = Wrap32(int64_t{game.Level} + 1);
+    MoveBy(game.Level, 1);
     // The load replaces the pool, the map and the stored game state.
     if (!simHooks.loadStage(game.Level)) {
         // That was the last stage.

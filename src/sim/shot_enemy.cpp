@@ -44,9 +44,9 @@ void UpdateThrownShot(int32_t index) {
         return;
     }
     int32_t& k = s.frames[kFlightStepWord];
-    k = Wrap32(int64_t{k} + 1);
+    MoveBy(k, 1);
     if (k < kArcSteps) {
-        s.y = Wrap32(int64_t{s.frames[kFlightStartWord]} + ArcOffset(k, kArcA, kArcB, kArcD));
+        s.y = WrapAdd(s.frames[kFlightStartWord], ArcOffset(k, kArcA, kArcB, kArcD));
     }
     if (SolidAt(CentreX(s), int64_t{s.y} + s.height) || s.life < 1 || IsOffScreen(s)) {
         RemoveSprite(index);

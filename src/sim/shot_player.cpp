@@ -44,13 +44,13 @@ void UpdatePlayerShot(int32_t index) {
     }
     const int32_t yOld = s.y;
     int32_t& k = s.frames[kFlightStepWord];
-    k = Wrap32(int64_t{k} + 1);
+    MoveBy(k, 1);
     if (k < kArcSteps) {
-        s.y = Wrap32(int64_t{s.frames[kFlightStartWord]} + ArcOffset(k, kArcA, kArcB, kArcD));
+        s.y = WrapAdd(s.frames[kFlightStartWord], ArcOffset(k, kArcA, kArcB, kArcD));
     }
     if (SolidAt(CentreX(s), int64_t{s.y} - kFootLine + s.height) || s.life < 1) {
         // A hit leaves the spark where the shot was; a floor, a little lower.
-        s.y = s.life < 1 ? yOld : Wrap32(int64_t{yOld} + kLandingStep);
+        s.y = s.life < 1 ? yOld : WrapAdd(yOld, kLandingStep);
         ReplaceBy(index, kSpark);
         return;
     }
@@ -81,7 +81,7 @@ void UpdateBurst(int32_t index) {
         return;
     }
     if (!AtLastFrameOfRow0(s)) return;
-    const auto divisor = static_cast<uint32_t>(Wrap32(int64_t{kBurstChanceBase} - game.Level));
+    const auto divisor = static_cast<uint32_t>(WrapSub(kBurstChanceBase, game.Level));
     const auto r = static_cast<uint32_t>(Random());
     // On stage 10 the divisor is 0: no new shot, though the draw is still made.
     if (divisor != 0 && r % divisor == kBurstShotRoll) SpawnSprite(index, kPlayerShot);

@@ -25,7 +25,7 @@ int32_t CellUnderMouse(int32_t cursor, int32_t scroll, int32_t cell) {
 }
 
 int32_t CentredOn(const SpriteRecord& parent, int32_t width) {
-    return Wrap32(int64_t{parent.x} + parent.width / 2 - width / 2);
+    return WrapAdd(parent.x, parent.width / 2, -(width / 2));
 }
 
 void Place(SpriteRecord& r, const Placement& placement, const SpriteRecord& parent) {
@@ -40,22 +40,21 @@ void Place(SpriteRecord& r, const Placement& placement, const SpriteRecord& pare
             break;
         case PlaceKind::kCentred:
             r.x = CentredOn(parent, r.width);
-            r.y = Wrap32(int64_t{parent.y} + placement.dy);
+            r.y = WrapAdd(parent.y, placement.dy);
             break;
         case PlaceKind::kDrop: {
             const int32_t dy = game.Level >= kDropLateLevel ? kDropLateDy : placement.dy;
             r.x = CentredOn(parent, r.width);
-            r.y = Wrap32(int64_t{parent.y} + dy);
+            r.y = WrapAdd(parent.y, dy);
             break;
         }
         case PlaceKind::kFlame:
-            r.x =
-                Wrap32(int64_t{parent.x} + (parent.dir == kFacingRight ? kFlameAheadRight : kFlameAheadLeft));
-            r.y = Wrap32(int64_t{parent.y} + kFlameDy);
+            r.x = WrapAdd(parent.x, parent.dir == kFacingRight ? kFlameAheadRight : kFlameAheadLeft);
+            r.y = WrapAdd(parent.y, kFlameDy);
             break;
         case PlaceKind::kSparkle:
             r.x = parent.x;
-            r.y = Wrap32(int64_t{parent.y} - kSparkleRise);
+            r.y = WrapSub(parent.y, kSparkleRise);
             break;
     }
 }

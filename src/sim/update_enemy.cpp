@@ -51,10 +51,9 @@ void UpdateDefeat(int32_t index, const EnemyKind& kind) {
     } else if (e.dir == kFacingRight) {
         MoveBy(e.x, kDefeatDrift);
     }
-    t = Wrap32(int64_t{t} + 1);
+    MoveBy(t, 1);
     if (t < kArcSteps) {
-        e.y = Wrap32(int64_t{e.frames[kDefeatOriginWord]} +
-                     ArcOffset(t, kDefeatArcA, kind.arcB, kind.arcD));
+        e.y = WrapAdd(e.frames[kDefeatOriginWord], ArcOffset(t, kDefeatArcA, kind.arcB, kind.arcD));
     }
     if (IsOffScreen(e)) RemoveSprite(index);
 }
@@ -68,7 +67,7 @@ const EnemyKind& EnemyKindOf(int32_t type) {
 // 2 in n with n = base - Level. Past the stage where n goes negative it is
 // taken as an unsigned 32-bit number, so only the draws 0 and 1 pass.
 bool AttackDrawPasses(int32_t base) {
-    const int32_t n = Wrap32(int64_t{base} - game.Level);
+    const int32_t n = WrapSub(base, game.Level);
     const uint32_t divisor = n >= 0 && n < kSmallestAttackDivisor ? kSmallestAttackDivisor
                                                                   : static_cast<uint32_t>(n);
     return static_cast<uint32_t>(Random()) % divisor < 2;

@@ -255,7 +255,7 @@ void UpdatePlayer(int32_t i) {
     if (p.row == kPlayerLedgeRow) p.dir = ledgeFacing;
 
     // 19, 20.
-    game.PlayerDx = Wrap32(int64_t{p.x} - x0);
+    game.PlayerDx = WrapSub(p.x, x0);
     CenterCameraOn(p.x, p.y, p.width);
 }
 

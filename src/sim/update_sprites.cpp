@@ -11,10 +11,10 @@ namespace zoa {
 
 void AnimateSprite(int32_t index) {
     SpriteRecord& s = pool[index];
-    s.tick = Wrap32(int64_t{s.tick} + 1);
+    MoveBy(s.tick, 1);
     if (s.tick >= s.frameDelay) {
         s.tick = 0;
-        s.frame = Wrap32(int64_t{s.frame} + 1);
+        MoveBy(s.frame, 1);
     }
     if (s.frame >= RowFrameCount(s)) {
         s.tick = 0;

@@ -36,10 +36,6 @@ public:
     void Stamp(const Canvas& src, int32_t x, int32_t y, bool mirror = false);
     // Copies every pixel of `src` (transparent ones too) to (x, y).
     void Paste(const Canvas& src, int32_t x, int32_t y);
-    Canvas Crop(const Rect& r) const;
-    // Replaces the colour of the opaque pixels that touch transparency (4-way)
-    // from outside: draws a 1-pixel outline of colour `c` around the picture.
-    void OutlineOutside(uint8_t c);
 
 private:
     int32_t width_ = 0;

@@ -12,7 +12,6 @@ inline constexpr Point kTitleItemAt[4] = {{18, 387}, {181, 387}, {349, 387}, {51
 // the four stand 23 px from either screen edge with 58 px between them.
 inline constexpr int kTitlePlateWidth = 105;
 inline constexpr int kTitlePlateInset[4] = {5, 5, 0, 0};
-inline constexpr int kTitleMargin = 23;
 inline constexpr Rect kPauseItemPicture[3] = {
     {485, 1, 639, 37}, {485, 38, 639, 74}, {485, 75, 639, 111}};
 inline constexpr int kPauseHighlightShift = 111;
@@ -32,9 +31,5 @@ inline constexpr Rect kSpareLifeIcon = {30, 30, 95, 105};
 inline constexpr Rect kBackgroundStrip[7] = {
     {0, 0, 640, 215},   {0, 216, 640, 480},   {0, 481, 640, 737},  {0, 739, 640, 959},
     {0, 960, 640, 1180}, {0, 1181, 640, 1401}, {0, 1402, 640, 1622}};
-// The strip each layer shows on levels 0..8 (far, middle, near).
-inline constexpr int kStripChoice[3][9] = {{0, 0, 0, 0, 1, 1, 1, 1, 1},
-                                           {1, 1, 1, 1, 2, 2, 2, 2, 2},
-                                           {3, 3, 4, 4, 5, 5, 6, 6, 6}};
 
 }  // namespace zoa::databuild

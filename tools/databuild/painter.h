@@ -58,7 +58,6 @@ public:
     void Dot(float x, float y, uint8_t c);
     void Line(Vec2 a, Vec2 b, uint8_t c);
 
-    float Scale() const { return scale_; }
     Canvas& Target() { return canvas_; }
 
 private:

@@ -65,12 +65,6 @@ const std::vector<SpriteLayout>& SpriteLayouts() {
     return layouts;
 }
 
-const SpriteLayout* FindLayout(int32_t type) {
-    for (const SpriteLayout& l : SpriteLayouts())
-        if (l.type == type) return &l;
-    return nullptr;
-}
-
 namespace {
 
 bool Overlaps(const Rect& a, const Rect& b) {

@@ -30,7 +30,6 @@ struct SpriteLayout {
     SheetId sheet;                      // SPgi, SPcca (mirrored on SPccb) or SPmca (SPmcb)
 };
 const std::vector<SpriteLayout>& SpriteLayouts();
-const SpriteLayout* FindLayout(int32_t type);
 
 // One frame of one sprite type and the rectangle it occupies on the sheet.
 struct FrameSlot {

@@ -19,7 +19,6 @@ public:
     void Sleep(uint32_t ms) override { clock_ += ms; }
     void WaitForFlip() override {}
     void ShowMessageBox(const char* text) override;
-    bool IsHeadless() const override { return true; }
 
     // Delivers `message` once the virtual clock reaches `atMs`. Messages must be
     // scheduled in time order.

@@ -28,7 +28,6 @@ class SdlPlatform : public Platform {
     void Sleep(uint32_t ms) override { SDL_Delay(ms); }
     void WaitForFlip() override;
     void ShowMessageBox(const char* text) override;
-    bool IsHeadless() const override { return false; }
 
     bool fullscreen() const { return fullscreen_; }
     SDL_Window* window() const { return window_; }
