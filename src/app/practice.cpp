@@ -17,7 +17,6 @@
 #include "platform/user_folder.h"
 #include "sim/level_track.h"
 #include "sim/simulation.h"
-#include "sound/sound_calls.h"
 #include "sound/sound_system.h"
 
 namespace zoa {
@@ -120,6 +119,15 @@ std::string StatePath() {
     return user.empty() ? "" : user + "/states/" + kStateFile;
 }
 
+// Play was put back to a moment of another stage whose track differs: the
+// music follows as a stage start would, but the log already holds that
+// start, so the output alone changes (see SoundSystem::FollowTrack).
+void FollowLevelTrack(int32_t trackBefore) {
+    const int32_t track = LevelTrack(game.Level);
+    if (track == trackBefore || !g_soundSystem) return;
+    g_soundSystem->FollowTrack({game.Sound1, game.Sound2, game.Sound3, game.Sound4}, track);
+}
+
 // Puts `s` in force but keeps what belongs to the running program rather than
 // to play: whether it is in the foreground, the frame clock, the user folder.
 void PutInForce(const Simulation& s) {
@@ -135,10 +143,7 @@ void PutInForce(const Simulation& s) {
     game.LastFrameTime = live.LastFrameTime;
     game.Time2 = live.Time2;
     game.WindowsDir = live.WindowsDir;
-    if (LevelTrack(game.Level) != trackBefore) {
-        StopLevelTracks();
-        PlaySound(LevelTrack(game.Level), 1);
-    }
+    FollowLevelTrack(trackBefore);
 }
 
 // Play is back at the recorded run's frame `runFrame`: the recording and the
@@ -209,6 +214,7 @@ void RewindTurn() {
     auto& at = *p.history;
     RewindHistory::Stamp stamp;
     const GameState live = game;
+    const int32_t trackBefore = LevelTrack(game.Level);
     for (int i = 0; i < steps; ++i)
         if (!at.StepBack(sim, &stamp)) break;
     game.AppActive = live.AppActive;
@@ -217,6 +223,7 @@ void RewindTurn() {
     game.LastFrameTime = live.LastFrameTime;
     game.Time2 = live.Time2;
     BackTo(stamp.runFrame, stamp.soundsLogged);
+    FollowLevelTrack(trackBefore);
     p.steppedBack = true;
     DrawStillPicture();
 }
