@@ -33,7 +33,8 @@ void WriteDemoInput(const std::string& root, const DemoInput& demo);
 InputRecord Press(uint32_t frame, uint32_t vk);
 InputRecord Release(uint32_t frame, uint32_t vk);
 
-// A headless platform that reports every picture it is shown, and with
+// A headless platform that reports every picture it is shown (with the
+// practice overlay too, as true colour), and with
 // `audio` set has a FakeAudioOut that tells it what was played.
 class ObservedPlatform : public platform::HeadlessPlatform {
   public:
@@ -42,6 +43,10 @@ class ObservedPlatform : public platform::HeadlessPlatform {
 
   protected:
     void ShowPicture(const uint8_t* pixels, const Palette& palette) override;
+    void ShowTrueColor(const uint32_t* pixels) override {
+        HeadlessPlatform::ShowTrueColor(pixels);
+        if (onPresent) onPresent();
+    }
     std::unique_ptr<platform::AudioOut> OpenAudioDevice(std::string* why) override {
         if (audio) return std::make_unique<FakeAudioOut>(audio);
         return HeadlessPlatform::OpenAudioDevice(why);

@@ -246,6 +246,31 @@ TEST(PracticeRecording, ALoadAcrossStagesBringsBackTheTrackAndReplaysToTheSameDu
               WithoutClock(ReadText(run.Path("dump.json"))));
 }
 
+TEST(PracticeRecording, WhileFrameAdvanceHoldsTheGameTheOverlayStillShowsTheKeysHeld) {
+    PracticeRun run;
+    run.options.frames = 400;
+    run.Tool(4000, 4050, PracticeTool::Overlay);
+    run.Tool(4200, 4250, PracticeTool::FrameAdvance);
+    run.Press(4500, key::Right);
+    run.Tool(5000, 5050, PracticeTool::StepFrame);
+    run.Tool(5500, 5550, PracticeTool::FrameAdvance);  // held frames do not count to the end
+    run.At(20000, MessageId::Close);                   // an end whatever happens
+    std::string keysShown;
+    int32_t xHeld = 0, xBeforeStep = 0, xAfterStep = 0;
+    run.platform->onPresent = [&] {
+        const uint32_t now = run.platform->Now();
+        if (now < 4400 || now > 5400) return;
+        const int32_t x = pool[game.PlayerIndex].x;
+        if (xHeld == 0) xHeld = x;
+        if (now < 5000) keysShown = run.platform->OverlayLine(0);
+        (now < 5000 ? xBeforeStep : xAfterStep) = x;
+    };
+    ASSERT_EQ(run.Run(), 0);
+    EXPECT_EQ(keysShown.rfind("KEYS . >", 0), 0u) << keysShown;
+    EXPECT_EQ(xBeforeStep, xHeld) << "held still";
+    EXPECT_NE(xAfterStep, xHeld) << "F9 ran a frame with right held";
+}
+
 TEST(PracticeRecording, AStateOfAnEarlierRunEndsTheRecordingThere) {
     PracticeRun first;
     first.options.frames = 250;

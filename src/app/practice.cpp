@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/practice_history.h"
@@ -88,6 +89,7 @@ struct Practice {
 
     std::string notice;
     uint32_t noticeTurns = 0;
+    bool overlayChanged = false;  // since the picture was last shown
 
     uint64_t runId = 0;
     uint64_t nextSave = 1;
@@ -291,39 +293,41 @@ void TimeStages() {
 }
 
 void SetLine(int line, const char* text) {
-    practice.platform->OverlayLine(line).assign(text);
+    std::string& shown = practice.platform->OverlayLine(line);
+    if (shown == text) return;
+    shown.assign(text);
+    practice.overlayChanged = true;
 }
 
 // The overlay's lines: keys held, the timer, the last splits, a notice.
+// Each line is made whole before it is compared with the one shown, so a
+// line that stays the same is no change.
 void UpdateOverlay() {
     Practice& p = practice;
     if (!p.platform) return;
-    char text[96];
-    for (int line = 0; line < platform::Platform::kOverlayLines; ++line) SetLine(line, "");
+    constexpr int kLines = platform::Platform::kOverlayLines;
+    char text[kLines][96] = {};
     if (p.overlay) {
-        std::snprintf(text, sizeof text, "KEYS %s %s %s %s %s %s", p.leftHeld ? "<" : ".",
+        std::snprintf(text[0], sizeof text[0], "KEYS %s %s %s %s %s %s", p.leftHeld ? "<" : ".",
                       p.rightHeld ? ">" : ".", p.upHeld ? "^" : ".", p.downHeld ? "V" : ".",
                       p.jumpHeld ? "JUMP" : "....", p.throwHeld ? "THROW" : ".....");
-        SetLine(0, text);
         if (p.timing) {
             const uint32_t now = RunFramesPlayed();
-            std::snprintf(text, sizeof text, "STAGE %d %u  TOTAL %u", p.timedLevel,
+            std::snprintf(text[1], sizeof text[1], "STAGE %d %u  TOTAL %u", p.timedLevel,
                           now >= p.stageStart ? now - p.stageStart : 0,
                           now >= p.firstStageStart ? now - p.firstStageStart : 0);
-            SetLine(1, text);
         }
         const size_t shown = std::min<size_t>(p.splits.size(), kShownSplits);
         for (size_t i = 0; i < shown; ++i) {
             const auto& sp = p.splits[p.splits.size() - shown + i];
             const uint32_t b = sp.level > 0 && sp.level < kSplitStages ? p.best[static_cast<size_t>(sp.level)] : 0;
-            std::snprintf(text, sizeof text, "SPLIT %d %u  BEST %u", sp.level, sp.frames, b);
-            SetLine(2 + static_cast<int>(i), text);
+            std::snprintf(text[2 + i], sizeof text[0], "SPLIT %d %u  BEST %u", sp.level, sp.frames, b);
         }
     }
-    if (p.noticeTurns > 0) {
-        --p.noticeTurns;
-        SetLine(platform::Platform::kOverlayLines - 1, p.notice.c_str());
-    }
+    for (int line = 0; line < kLines - 1; ++line) SetLine(line, text[line]);
+    const bool noticeShown = p.noticeTurns > 0;
+    if (noticeShown) --p.noticeTurns;
+    SetLine(kLines - 1, noticeShown ? p.notice.c_str() : "");
 }
 
 }  // namespace
@@ -401,13 +405,19 @@ void PracticeNoteKey(uint32_t vk, bool down) {
 bool PracticeTakesFrame() {
     Practice& p = practice;
     UpdateOverlay();
+    const bool overlayChanged = std::exchange(p.overlayChanged, false);
     if (p.rewinding && p.history && !p.history->empty() && Playing()) {
         RewindTurn();
         return true;
     }
     if (!p.advancing || game.TitleActive) return false;
     if (p.stepHeld && ++p.stepHeldTurns % kStepRepeatTurns == 0) ++p.stepsDue;
-    if (p.stepsDue == 0) return true;
+    if (p.stepsDue == 0) {
+        // The game holds still, but the overlay goes on: the keys held now,
+        // a notice coming and going. The picture is shown again with it.
+        if (overlayChanged && Playing()) DrawStillPicture();
+        return true;
+    }
     --p.stepsDue;
     return false;
 }
