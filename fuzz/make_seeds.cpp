@@ -72,9 +72,10 @@ std::vector<GameSeed> GameSeeds() {
         // Stage 2 at once: walk right, switch away, let go there, come back, save.
         {"background", {2, 4, 10, 0, 7, 100, 8, 0, 20, 4, 7, 100, 8, 1, 100, 0, 3, 20, 0, 0,
                         60, 9, 0}},
-        // Stage 3 with the practice tools: the overlay on, walk, save, walk on,
+        // Stage 3 with the practice tools: the mouse moved while the stage
+        // fades in (three seconds), then the overlay on, walk, save, walk on,
         // load, rewind, then frame advance with two steps.
-        {"practice", {3, 5, 200, 16, 6, 2, 17, 6, 10, 0, 7, 50, 16, 1, 2, 17, 1, 100, 16, 2,
+        {"practice", {3, 5, 255, 11, 0, 255, 11, 40, 255, 11, 80, 200, 16, 6, 2, 17, 6, 10, 0, 7, 50, 16, 1, 2, 17, 1, 100, 16, 2,
                       2, 17, 2, 60, 16, 3, 150, 17, 3, 10, 16, 4, 2, 17, 4, 10, 16, 5, 2, 17, 5,
                       20, 16, 5, 40, 17, 5, 10, 16, 4, 2, 17, 4, 40, 4, 7}},
     };
