@@ -1,6 +1,7 @@
 // The whole game, headless and without the logo, driven by an arbitrary stream
 // of window messages at arbitrary times: every key the game knows pressed and
-// let go, focus lost and gained, the window closed, timer ticks, the mouse.
+// let go, focus lost and gained, the window closed, timer ticks, the mouse,
+// and the practice tools' keys (states, rewind, frame advance, the overlay).
 // The stream walks the title, the demo, the stages, the pause menu and the
 // quitting; whatever arrives whenever it arrives, the game must neither crash
 // nor leave its tables.
@@ -35,6 +36,9 @@ constexpr uint32_t kKeys[] = {vk::Enter, vk::Control, vk::Menu, vk::Escape, vk::
                               vk::Left,  vk::Up,      vk::Right, vk::Down,  vk::X,
                               vk::Z,     vk::F1,      vk::F5,    vk::F11,   vk::F12};
 constexpr size_t kKeyCount = sizeof kKeys / sizeof kKeys[0];
+// The practice tools are numbered from 1 to 6; 0 and 7 are none, as a
+// message from elsewhere might carry.
+constexpr uint32_t kToolValues = 8;
 constexpr uint32_t kWaitStepMs = 4;
 constexpr uint32_t kStages = 9;  // the title, or stages 1 to 8
 // Every run ends: a close after the last message, and at most this many frames.
@@ -49,7 +53,7 @@ std::string userFolder;
 Message MessageFrom(uint8_t what, uint8_t value) {
     const uint32_t key = kKeys[value % kKeyCount];
     const int32_t point = zoa::platform::PackPoint(value * kScreenW / 256, (value * 7 % 256) * kScreenH / 256);
-    switch (what % 16) {
+    switch (what % 18) {
         case 0:
         case 1:
         case 2:
@@ -65,7 +69,9 @@ Message MessageFrom(uint8_t what, uint8_t value) {
         case 12: return {value & 1 ? MessageId::LButtonDown : MessageId::LButtonUp, 0, point};
         case 13: return {value & 1 ? MessageId::RButtonDown : MessageId::RButtonUp, 0, point};
         case 14: return {MessageId::SysKeyDown, key, 0};
-        default: return {MessageId::SysCommand, value & 1 ? zoa::platform::kScKeyMenu : 0u, 0};
+        case 15: return {MessageId::SysCommand, value & 1 ? zoa::platform::kScKeyMenu : 0u, 0};
+        case 16: return {MessageId::PracticeDown, value % kToolValues, 0};
+        default: return {MessageId::PracticeUp, value % kToolValues, 0};
     }
 }
 
@@ -99,9 +105,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.seed = data[1];
     options.frames = kMostFrames;
     if (const uint32_t start = data[0] % kStages; start != 0) options.playStage = static_cast<int32_t>(start);
-    // Each input starts without a saved game, so "continue" is the same every time.
+    // Each input starts without a saved game, state or best splits, so
+    // "continue", a state load and the overlay are the same every time.
     std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(userFolder) / "temp", ec);
+    for (const char* kept : {"temp", "states", "splits.txt"})
+        std::filesystem::remove_all(std::filesystem::path(userFolder) / kept, ec);
 
     auto platform = std::make_unique<zoa::platform::HeadlessPlatform>();
     uint32_t at = 0;

@@ -53,7 +53,9 @@ zoa::DemoInput SampleDemo() {
 // Message streams in the whole-game program's form: a start byte (0 the
 // title, N stage N), a seed byte, then (wait in 4 ms steps, what, value) for
 // each message. What: 0 key down, 4 key up (value: 0 Enter, 3 Escape,
-// 4 Space, 7 Right, 8 Down, 10 Z), 8 focus (value 0 lost, 1 back), 9 close.
+// 4 Space, 7 Right, 8 Down, 10 Z), 8 focus (value 0 lost, 1 back), 9 close,
+// 16 and 17 a practice tool down and up (value 1 save, 2 load, 3 rewind,
+// 4 frame advance, 5 step, 6 overlay).
 struct GameSeed {
     const char* name;
     std::vector<uint8_t> bytes;
@@ -70,6 +72,12 @@ std::vector<GameSeed> GameSeeds() {
         // Stage 2 at once: walk right, switch away, let go there, come back, save.
         {"background", {2, 4, 10, 0, 7, 100, 8, 0, 20, 4, 7, 100, 8, 1, 100, 0, 3, 20, 0, 0,
                         60, 9, 0}},
+        // Stage 3 with the practice tools: the mouse moved while the stage
+        // fades in (three seconds), then the overlay on, walk, save, walk on,
+        // load, rewind, then frame advance with two steps.
+        {"practice", {3, 5, 255, 11, 0, 255, 11, 40, 255, 11, 80, 200, 16, 6, 2, 17, 6, 10, 0, 7, 50, 16, 1, 2, 17, 1, 100, 16, 2,
+                      2, 17, 2, 60, 16, 3, 150, 17, 3, 10, 16, 4, 2, 17, 4, 10, 16, 5, 2, 17, 5,
+                      20, 16, 5, 40, 17, 5, 10, 16, 4, 2, 17, 4, 40, 4, 7}},
     };
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ struct AudioCalls {
     int freed = 0;
     int played = 0;
     std::map<int32_t, int32_t> volumes;  // voice -> percent
+    std::set<int32_t> looping;           // the voices playing in a loop now
 };
 
 class FakeAudioOut : public platform::AudioOut {
@@ -29,11 +31,18 @@ class FakeAudioOut : public platform::AudioOut {
         ++calls_->loaded;
         return true;
     }
-    bool PlayVoice(int32_t, bool) override {
+    bool PlayVoice(int32_t voice, bool loop) override {
         ++calls_->played;
+        if (loop)
+            calls_->looping.insert(voice);
+        else
+            calls_->looping.erase(voice);
         return true;
     }
-    bool StopVoice(int32_t) override { return true; }
+    bool StopVoice(int32_t voice) override {
+        calls_->looping.erase(voice);
+        return true;
+    }
     void FreeVoice(int32_t) override { ++calls_->freed; }
     void PauseVoices(bool paused) override { calls_->pauses.push_back(paused ? "pause" : "resume"); }
     void SetVoiceVolume(int32_t voice, int32_t percent) override { calls_->volumes[voice] = percent; }

@@ -81,14 +81,15 @@ TileMapFile FloorMap() {
     return m;
 }
 
-void WriteStageFiles(const std::string& root, int32_t index, const StageFile& stage) {
+void WriteStageFiles(const std::string& root, int32_t index, const StageFile& stage,
+                     const TileMapFile& tiles) {
     const std::string map = root + "/data/map/";
     WordWriter s;
     WriteStageFile(stage, s);
     WriteWords(
         map + (index == 0 ? std::string("demo.map") : "stage" + std::to_string(index) + ".map"), s);
     WordWriter m;
-    WriteTileMapFile(FloorMap(), m);
+    WriteTileMapFile(tiles, m);
     WriteWords(map + std::to_string(index) + ".m", m);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "fake_audio_out.h"
 #include "sim/demo_input.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/message.h"
@@ -25,19 +26,31 @@ TileMapFile FloorMap();
 
 // Write under root/data/map: stage<index>.map (demo.map for 0) with its
 // tile map <index>.m, and DEMO.AV.
-void WriteStageFiles(const std::string& root, int32_t index, const StageFile& stage);
+void WriteStageFiles(const std::string& root, int32_t index, const StageFile& stage,
+                     const TileMapFile& map = FloorMap());
 void WriteDemoInput(const std::string& root, const DemoInput& demo);
 
 InputRecord Press(uint32_t frame, uint32_t vk);
 InputRecord Release(uint32_t frame, uint32_t vk);
 
-// A headless platform that reports every picture it is shown.
+// A headless platform that reports every picture it is shown (with the
+// practice overlay too, as true colour), and with
+// `audio` set has a FakeAudioOut that tells it what was played.
 class ObservedPlatform : public platform::HeadlessPlatform {
   public:
     std::function<void()> onPresent;
+    AudioCalls* audio = nullptr;
 
   protected:
     void ShowPicture(const uint8_t* pixels, const Palette& palette) override;
+    void ShowTrueColor(const uint32_t* pixels) override {
+        HeadlessPlatform::ShowTrueColor(pixels);
+        if (onPresent) onPresent();
+    }
+    std::unique_ptr<platform::AudioOut> OpenAudioDevice(std::string* why) override {
+        if (audio) return std::make_unique<FakeAudioOut>(audio);
+        return HeadlessPlatform::OpenAudioDevice(why);
+    }
 };
 
 // The game, run in-process on the fixture data in a temporary folder.

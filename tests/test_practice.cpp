@@ -4,6 +4,7 @@
 // with rewinds and loads in it must replay to where the run ended.
 #include <deque>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -205,6 +206,69 @@ TEST(PracticeRecording, ARunWithRewindsAndLoadsReplaysToTheSameDump) {
     replay.Tool(4000, 4500, PracticeTool::Rewind);
     ASSERT_EQ(replay.Run(), 0);
     EXPECT_EQ(WithoutClock(ReadText(replay.Path("dump.json"))), WithoutClock(dump));
+}
+
+TEST(PracticeRecording, ALoadAcrossStagesBringsBackTheTrackAndReplaysToTheSameDump) {
+    // Stage 2 ends at an exit tile on the player's way right; stage 3 plays
+    // another track.
+    constexpr int32_t kExitTile = 153;
+    constexpr int32_t kExitColumn = 20;
+    PracticeRun run;
+    TileMapFile exitMap = FloorMap();
+    exitMap.tiles[static_cast<size_t>((exitMap.Map_h - 1) * exitMap.Map_w + kExitColumn)] = kExitTile;
+    WriteStageFiles(run.dir.str(), 2, PlayerStage(2, 12, 500), exitMap);
+    WriteStageFiles(run.dir.str(), 3, PlayerStage(3, 12, 500));
+    AudioCalls calls;
+    run.platform->audio = &calls;
+    run.options.recordFile = run.Path("run.av");
+    run.options.dumpFile = run.Path("dump.json");
+    run.options.frames = 800;
+    run.Tool(3000, 3050, PracticeTool::SaveState);
+    run.Press(3100, key::Right);
+    run.Release(6000, key::Right);
+    run.Tool(7000, 7050, PracticeTool::LoadState);
+    std::set<int32_t> onStage3;
+    run.onFrame = [&] {
+        if (game.Level == 3 && run.platform->Now() < 7000) onStage3 = calls.looping;
+    };
+    ASSERT_EQ(run.Run(), 0);
+    EXPECT_EQ(onStage3, std::set<int32_t>{game.Sound2}) << "stage 3 was reached";
+    EXPECT_EQ(game.Level, 2);
+    EXPECT_EQ(calls.looping, std::set<int32_t>{game.Sound1}) << "stage 2's track again";
+
+    PracticeRun replay;
+    WriteStageFiles(replay.dir.str(), 2, PlayerStage(2, 12, 500), exitMap);
+    WriteStageFiles(replay.dir.str(), 3, PlayerStage(3, 12, 500));
+    replay.options.replayFile = run.Path("run.av");
+    replay.options.dumpFile = replay.Path("dump.json");
+    ASSERT_EQ(replay.Run(), 0);
+    EXPECT_EQ(WithoutClock(ReadText(replay.Path("dump.json"))),
+              WithoutClock(ReadText(run.Path("dump.json"))));
+}
+
+TEST(PracticeRecording, WhileFrameAdvanceHoldsTheGameTheOverlayStillShowsTheKeysHeld) {
+    PracticeRun run;
+    run.options.frames = 400;
+    run.Tool(4000, 4050, PracticeTool::Overlay);
+    run.Tool(4200, 4250, PracticeTool::FrameAdvance);
+    run.Press(4500, key::Right);
+    run.Tool(5000, 5050, PracticeTool::StepFrame);
+    run.Tool(5500, 5550, PracticeTool::FrameAdvance);  // held frames do not count to the end
+    run.At(20000, MessageId::Close);                   // an end whatever happens
+    std::string keysShown;
+    int32_t xHeld = 0, xBeforeStep = 0, xAfterStep = 0;
+    run.platform->onPresent = [&] {
+        const uint32_t now = run.platform->Now();
+        if (now < 4400 || now > 5400) return;
+        const int32_t x = pool[game.PlayerIndex].x;
+        if (xHeld == 0) xHeld = x;
+        if (now < 5000) keysShown = run.platform->OverlayLine(0);
+        (now < 5000 ? xBeforeStep : xAfterStep) = x;
+    };
+    ASSERT_EQ(run.Run(), 0);
+    EXPECT_EQ(keysShown.rfind("KEYS . >", 0), 0u) << keysShown;
+    EXPECT_EQ(xBeforeStep, xHeld) << "held still";
+    EXPECT_NE(xAfterStep, xHeld) << "F9 ran a frame with right held";
 }
 
 TEST(PracticeRecording, AStateOfAnEarlierRunEndsTheRecordingThere) {

@@ -31,7 +31,14 @@ struct Key {
     bool operator==(const Key&) const = default;
 };
 std::ostream& operator<<(std::ostream& os, const Key& k) {
-    return os << (k.id == MessageId::KeyDown ? "down " : "up ") << k.vk;
+    const bool practice = k.id == MessageId::PracticeDown || k.id == MessageId::PracticeUp;
+    return os << (practice ? "tool " : "") << (k.id == MessageId::KeyDown || k.id == MessageId::PracticeDown ? "down " : "up ") << k.vk;
+}
+Key ToolDown(PracticeTool tool) {
+    return {MessageId::PracticeDown, static_cast<uint32_t>(tool)};
+}
+Key ToolUp(PracticeTool tool) {
+    return {MessageId::PracticeUp, static_cast<uint32_t>(tool)};
 }
 Key Down(uint32_t vk) {
     return {MessageId::KeyDown, vk};
@@ -64,13 +71,14 @@ class SdlInput : public ::testing::Test {
         return *platform;
     }
 
-    // The key messages waiting in the queue, taken off it.
+    // The key and practice tool messages waiting in the queue, taken off it.
     std::vector<Key> Keys() {
         std::vector<Key> keys;
         Message m;
         while (platform->PeekMessage(m)) {
             platform->Queue().Take(m);
-            if (m.id == MessageId::KeyDown || m.id == MessageId::KeyUp)
+            if (m.id == MessageId::KeyDown || m.id == MessageId::KeyUp ||
+                m.id == MessageId::PracticeDown || m.id == MessageId::PracticeUp)
                 keys.push_back({m.id, m.wParam});
         }
         return keys;
@@ -290,6 +298,32 @@ TEST_F(SdlInput, PadButtonsFollowTheSettingsAndTheStickCanBeSwitchedOff) {
     Button(SDL_CONTROLLER_BUTTON_Y, true);
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
     EXPECT_EQ(Keys(), (std::vector<Key>{Down(vk::Z), Down(vk::F1), Down(vk::F5)}));
+}
+
+TEST_F(SdlInput, PadChordsWorkThePracticeToolsAsTheSettingsSay) {
+    Open("pad_rewind = rightshoulder\npad_load_state = back + rightshoulder\npad.back = refill\n");
+    PlugPad();
+    Keys();
+    // (A virtual pad reports only where it stands at each look: the test
+    // looks after every move.) Alone, the right shoulder rewinds; with Back
+    // held it loads the state. Back sends its own game key all the same.
+    const auto press = [&](SDL_GameControllerButton b, bool down) {
+        Button(b, down);
+        return Keys();
+    };
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true), std::vector<Key>{ToolDown(PracticeTool::Rewind)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false), std::vector<Key>{ToolUp(PracticeTool::Rewind)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_BACK, true), std::vector<Key>{Down(vk::F1)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true), std::vector<Key>{ToolDown(PracticeTool::LoadState)});
+    // The defaults stand for what the file leaves: Back with Y saves, with B steps.
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_Y, true), std::vector<Key>{ToolDown(PracticeTool::SaveState)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_B, true), std::vector<Key>{ToolDown(PracticeTool::StepFrame)});
+    // Back let go first: each button still ends the tool it began.
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_BACK, false), std::vector<Key>{Up(vk::F1)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false), std::vector<Key>{ToolUp(PracticeTool::LoadState)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_B, false), std::vector<Key>{ToolUp(PracticeTool::StepFrame)});
+    // Without Back, B throws again.
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_B, true), std::vector<Key>{Down(vk::X)});
 }
 
 // The whole game on the dummy screen, driven by a virtual controller: the

@@ -118,6 +118,42 @@ TEST(Settings, BadLinesAreSkippedWithTheirLineNumbersAndNeverStopTheRest) {
     EXPECT_EQ(s.padButtons.size(), Settings::DefaultPadButtons().size());
 }
 
+TEST(Settings, PracticeToolsTakeControllerChordsAndTheFileShowsTheDefaults) {
+    Settings s;
+    std::vector<std::string> warnings;
+    ParseSettings(
+        "pad_rewind = LeftShoulder\n"         // 1: the button alone
+        "pad_save_state = start+ x\n"         // 2
+        "pad_overlay = none\n"                // 3
+        "pad_load_state = back + back\n"      // 4: bad from here on
+        "pad_step_frame = back + z\n"         // 5
+        "pad_frame_advance = a + b + x\n"     // 6
+        "pad_frame_advance = +\n",            // 7
+        s, &warnings);
+    ASSERT_EQ(warnings.size(), 4u);
+    EXPECT_EQ(warnings[0].rfind("settings:4: ", 0), 0u) << warnings[0];
+    const auto defaults = Settings::DefaultPadTools();
+    const auto tool = [&](PracticeTool t) { return s.padTools[static_cast<size_t>(t) - 1]; };
+    EXPECT_EQ(tool(PracticeTool::Rewind), (PadChord{"", "leftshoulder"}));
+    EXPECT_EQ(tool(PracticeTool::SaveState), (PadChord{"start", "x"}));
+    EXPECT_EQ(tool(PracticeTool::Overlay), PadChord{});
+    EXPECT_EQ(tool(PracticeTool::LoadState), defaults[1]);
+    EXPECT_EQ(tool(PracticeTool::StepFrame), defaults[4]);
+    EXPECT_EQ(tool(PracticeTool::FrameAdvance), (PadChord{"back", "x"}));
+
+    // The new file's commented-out chords are the defaults, all of them.
+    std::string text = DefaultSettingsText();
+    int chords = 0;
+    for (size_t at = 0; (at = text.find("# pad_", at)) != std::string::npos; ++chords)
+        text.erase(at, 2);
+    EXPECT_EQ(chords, 6);
+    Settings fromFile;
+    fromFile.padTools = {};
+    ParseSettings(text, fromFile, &warnings);
+    EXPECT_EQ(warnings.size(), 4u);
+    EXPECT_EQ(fromFile.padTools, defaults);
+}
+
 TEST(Settings, ChangingOneSettingKeepsTheRestOfTheFileAsWritten) {
     const std::string text =
         "# my settings\n"

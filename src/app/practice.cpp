@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/practice_history.h"
@@ -17,7 +18,6 @@
 #include "platform/user_folder.h"
 #include "sim/level_track.h"
 #include "sim/simulation.h"
-#include "sound/sound_calls.h"
 #include "sound/sound_system.h"
 
 namespace zoa {
@@ -88,6 +88,7 @@ struct Practice {
 
     std::string notice;
     uint32_t noticeTurns = 0;
+    bool overlayChanged = false;  // since the picture was last shown
 
     uint64_t runId = 0;
     uint64_t nextSave = 1;
@@ -119,6 +120,15 @@ std::string StatePath() {
     return user.empty() ? "" : user + "/states/" + kPracticeStateFile;
 }
 
+// Play was put back to a moment of another stage whose track differs: the
+// music follows as a stage start would, but the log already holds that
+// start, so the output alone changes (see SoundSystem::FollowTrack).
+void FollowLevelTrack(int32_t trackBefore) {
+    const int32_t track = LevelTrack(game.Level);
+    if (track == trackBefore || !g_soundSystem) return;
+    g_soundSystem->FollowTrack({game.Sound1, game.Sound2, game.Sound3, game.Sound4}, track);
+}
+
 // Puts `s` in force but keeps what belongs to the running program rather than
 // to play: whether it is in the foreground, the frame clock, the user folder.
 void PutInForce(const Simulation& s) {
@@ -134,10 +144,7 @@ void PutInForce(const Simulation& s) {
     game.LastFrameTime = live.LastFrameTime;
     game.Time2 = live.Time2;
     game.WindowsDir = live.WindowsDir;
-    if (LevelTrack(game.Level) != trackBefore) {
-        StopLevelTracks();
-        PlaySound(LevelTrack(game.Level), 1);
-    }
+    FollowLevelTrack(trackBefore);
 }
 
 // Play is back at the recorded run's frame `runFrame`: the recording and the
@@ -208,6 +215,7 @@ void RewindTurn() {
     auto& at = *p.history;
     RewindHistory::Stamp stamp;
     const GameState live = game;
+    const int32_t trackBefore = LevelTrack(game.Level);
     for (int i = 0; i < steps; ++i)
         if (!at.StepBack(sim, &stamp)) break;
     game.AppActive = live.AppActive;
@@ -216,6 +224,7 @@ void RewindTurn() {
     game.LastFrameTime = live.LastFrameTime;
     game.Time2 = live.Time2;
     BackTo(stamp.runFrame, stamp.soundsLogged);
+    FollowLevelTrack(trackBefore);
     p.steppedBack = true;
     DrawStillPicture();
 }
@@ -283,39 +292,41 @@ void TimeStages() {
 }
 
 void SetLine(int line, const char* text) {
-    practice.platform->OverlayLine(line).assign(text);
+    std::string& shown = practice.platform->OverlayLine(line);
+    if (shown == text) return;
+    shown.assign(text);
+    practice.overlayChanged = true;
 }
 
 // The overlay's lines: keys held, the timer, the last splits, a notice.
+// Each line is made whole before it is compared with the one shown, so a
+// line that stays the same is no change.
 void UpdateOverlay() {
     Practice& p = practice;
     if (!p.platform) return;
-    char text[96];
-    for (int line = 0; line < platform::Platform::kOverlayLines; ++line) SetLine(line, "");
+    constexpr int kLines = platform::Platform::kOverlayLines;
+    char text[kLines][96] = {};
     if (p.overlay) {
-        std::snprintf(text, sizeof text, "KEYS %s %s %s %s %s %s", p.leftHeld ? "<" : ".",
+        std::snprintf(text[0], sizeof text[0], "KEYS %s %s %s %s %s %s", p.leftHeld ? "<" : ".",
                       p.rightHeld ? ">" : ".", p.upHeld ? "^" : ".", p.downHeld ? "V" : ".",
                       p.jumpHeld ? "JUMP" : "....", p.throwHeld ? "THROW" : ".....");
-        SetLine(0, text);
         if (p.timing) {
             const uint32_t now = RunFramesPlayed();
-            std::snprintf(text, sizeof text, "STAGE %d %u  TOTAL %u", p.timedLevel,
+            std::snprintf(text[1], sizeof text[1], "STAGE %d %u  TOTAL %u", p.timedLevel,
                           now >= p.stageStart ? now - p.stageStart : 0,
                           now >= p.firstStageStart ? now - p.firstStageStart : 0);
-            SetLine(1, text);
         }
         const size_t shown = std::min<size_t>(p.splits.size(), kShownSplits);
         for (size_t i = 0; i < shown; ++i) {
             const auto& sp = p.splits[p.splits.size() - shown + i];
             const uint32_t b = sp.level > 0 && sp.level < kSplitStages ? p.best[static_cast<size_t>(sp.level)] : 0;
-            std::snprintf(text, sizeof text, "SPLIT %d %u  BEST %u", sp.level, sp.frames, b);
-            SetLine(2 + static_cast<int>(i), text);
+            std::snprintf(text[2 + i], sizeof text[0], "SPLIT %d %u  BEST %u", sp.level, sp.frames, b);
         }
     }
-    if (p.noticeTurns > 0) {
-        --p.noticeTurns;
-        SetLine(platform::Platform::kOverlayLines - 1, p.notice.c_str());
-    }
+    for (int line = 0; line < kLines - 1; ++line) SetLine(line, text[line]);
+    const bool noticeShown = p.noticeTurns > 0;
+    if (noticeShown) --p.noticeTurns;
+    SetLine(kLines - 1, noticeShown ? p.notice.c_str() : "");
 }
 
 }  // namespace
@@ -393,13 +404,19 @@ void PracticeNoteKey(uint32_t vk, bool down) {
 bool PracticeTakesFrame() {
     Practice& p = practice;
     UpdateOverlay();
+    const bool overlayChanged = std::exchange(p.overlayChanged, false);
     if (p.rewinding && p.history && !p.history->empty() && Playing()) {
         RewindTurn();
         return true;
     }
     if (!p.advancing || game.TitleActive) return false;
     if (p.stepHeld && ++p.stepHeldTurns % kStepRepeatTurns == 0) ++p.stepsDue;
-    if (p.stepsDue == 0) return true;
+    if (p.stepsDue == 0) {
+        // The game holds still, but the overlay goes on: the keys held now,
+        // a notice coming and going. The picture is shown again with it.
+        if (overlayChanged && Playing()) DrawStillPicture();
+        return true;
+    }
     --p.stepsDue;
     return false;
 }

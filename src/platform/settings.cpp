@@ -48,6 +48,14 @@ constexpr const char* kPadButtonNames[] = {
     "dpright",
 };
 
+// The settings of the practice tools' controller chords, in PracticeTool order.
+constexpr const char* kPadToolSettings[Settings::kPracticeTools] = {
+    "pad_save_state", "pad_load_state", "pad_rewind", "pad_frame_advance", "pad_step_frame",
+    "pad_overlay",
+};
+
+static_assert(static_cast<size_t>(PracticeTool::Overlay) == Settings::kPracticeTools);
+
 constexpr std::string_view kBindPrefix = "bind.";
 constexpr std::string_view kPadPrefix = "pad.";
 constexpr std::string_view kNone = "none";
@@ -112,6 +120,19 @@ bool IsPadButton(std::string_view name) {
                        [&](const char* b) { return name == b; });
 }
 
+// "none", one button, or a button to hold and one to press: "back + y".
+std::optional<PadChord> ParsePadChord(std::string_view value) {
+    const std::string v = Lower(value);
+    if (v == kNone) return PadChord{};
+    const size_t plus = v.find('+');
+    PadChord chord;
+    chord.button = std::string(Trim(plus == std::string::npos ? v : v.substr(plus + 1)));
+    if (plus != std::string::npos) chord.hold = std::string(Trim(std::string_view(v).substr(0, plus)));
+    if (!IsPadButton(chord.button) || chord.button == chord.hold) return std::nullopt;
+    if (plus != std::string::npos && !IsPadButton(chord.hold)) return std::nullopt;
+    return chord;
+}
+
 // Applies one "key = value"; the reason it cannot, or empty.
 std::string ApplySetting(std::string_view key, std::string_view value, Settings& s) {
     const std::string k = Lower(key);
@@ -164,6 +185,11 @@ std::string ApplySetting(std::string_view key, std::string_view value, Settings&
         const auto n = ParseWhole(value, 0, Settings::kLoudest);
         if (!n) return expect("a volume from 0 to 100");
         (k == "music_volume" ? s.musicVolume : s.effectsVolume) = *n;
+    } else if (const auto tool = std::find(std::begin(kPadToolSettings), std::end(kPadToolSettings), k);
+               tool != std::end(kPadToolSettings)) {
+        const auto chord = ParsePadChord(value);
+        if (!chord) return expect("a controller button, a button to hold + a button, or none,");
+        s.padTools[static_cast<size_t>(tool - std::begin(kPadToolSettings))] = *chord;
     } else if (k.starts_with(kBindPrefix)) {
         const std::string_view name = Trim(key.substr(kBindPrefix.size()));
         const auto vk = GameKeyFromName(value);
@@ -195,6 +221,19 @@ std::vector<PadBinding> Settings::DefaultPadButtons() {
         {"start", {vk::Escape, 0}}, {"dpup", {vk::Up, 0}},       {"dpdown", {vk::Down, 0}},
         {"dpleft", {vk::Left, 0}},  {"dpright", {vk::Right, 0}},
     };
+}
+
+std::array<PadChord, Settings::kPracticeTools> Settings::DefaultPadTools() {
+    // With Back held: Y saves a state, the right shoulder loads it, the left
+    // one rewinds; X switches frame advance, B steps, A shows the overlay.
+    return {{
+        {"back", "y"},
+        {"back", "rightshoulder"},
+        {"back", "leftshoulder"},
+        {"back", "x"},
+        {"back", "b"},
+        {"back", "a"},
+    }};
 }
 
 std::optional<uint32_t> GameKeyFromName(std::string_view name) {
@@ -313,6 +352,14 @@ std::string DefaultSettingsText() {
            "# states = off\n"
            "# frame_advance = off\n"
            "# overlay = off\n"
+           "# On a game controller, a button pressed while another is held (or a button\n"
+           "# alone, or none); the held button's own game keys still go to the game.\n"
+           "# pad_save_state = back + y\n"
+           "# pad_load_state = back + rightshoulder\n"
+           "# pad_rewind = back + leftshoulder\n"
+           "# pad_frame_advance = back + x\n"
+           "# pad_step_frame = back + b\n"
+           "# pad_overlay = back + a\n"
            "\n"
            "# Further keys for the game's keys (the original keys always work):\n"
            "#   left right up down jump throw enter escape refill sound\n"

@@ -30,6 +30,15 @@ struct PadBinding {
     std::array<uint32_t, 2> vks{};
 };
 
+// A game controller chord for a practice tool: `button` pressed while `hold`
+// is held, or alone when `hold` is empty. An empty `button` is no chord.
+// Names as for PadBinding.
+struct PadChord {
+    std::string hold;
+    std::string button;
+    bool operator==(const PadChord&) const = default;
+};
+
 // Every comfort around the game. The defaults are the game as it always was:
 // full screen, sharp pixels, full volume, only the original keys.
 struct Settings {
@@ -53,8 +62,13 @@ struct Settings {
     bool overlay = true;
     std::vector<KeyBinding> keys;
     std::vector<PadBinding> padButtons = DefaultPadButtons();
+    // The controller chord of each practice tool, by its PracticeTool number
+    // less one (save state, load state, rewind, frame advance, step, overlay).
+    static constexpr size_t kPracticeTools = 6;
+    std::array<PadChord, kPracticeTools> padTools = DefaultPadTools();
 
     static std::vector<PadBinding> DefaultPadButtons();
+    static std::array<PadChord, kPracticeTools> DefaultPadTools();
 };
 
 // The game keys a binding may name: "left", "jump", "enter", ... Also takes a

@@ -64,6 +64,16 @@ int32_t SoundSystem::Stop(int32_t index) {
     return device->StopVoice(index) ? 1 : 0;
 }
 
+void SoundSystem::FollowTrack(const std::array<int32_t, 4>& tracks, int32_t track) {
+    if (!device) return;
+    const auto valid = [&](int32_t index) {
+        return index >= 1 && static_cast<uint32_t>(index) <= soundCount;
+    };
+    for (const int32_t t : tracks)
+        if (valid(t)) device->StopVoice(t);
+    if (soundOn && valid(track)) device->PlayVoice(track, true);
+}
+
 void SoundSystem::SetVolumes(int32_t music, int32_t effects,
                              const std::array<int32_t, 4>& tracks) {
     if (!device) return;

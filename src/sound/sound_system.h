@@ -32,6 +32,12 @@ public:
     int32_t FillSound(const WaveFile& file, uint32_t index);
     int32_t Play(int32_t index, int32_t loop) override;
     int32_t Stop(int32_t index) override;
+    // Makes `track` the one looped level track playing, from its beginning,
+    // the other `tracks` stopped, as a stage start does, but at the output
+    // only: nothing goes into the log. Play was put back to a moment whose own
+    // start of that track the log already holds, and a replay of the run
+    // starts it only there. Nothing starts while sound is off.
+    void FollowTrack(const std::array<int32_t, 4>& tracks, int32_t track);
     // Holds every sound while the game is in the background.
     void Pause(bool paused);
     // Loudness in percent of the looped level tracks (the sounds `tracks`)

@@ -34,6 +34,16 @@ bool SdlPads::Start(const Settings& settings) {
             SDL_GameControllerGetButtonFromString(b.button.c_str());
         if (button != SDL_CONTROLLER_BUTTON_INVALID) buttonKeys_[button] = b.vks;
     }
+    for (size_t t = 0; t < chords_.size(); ++t) {
+        const PadChord& c = settings.padTools[t];
+        chords_[t] = {c.hold.empty() ? SDL_CONTROLLER_BUTTON_INVALID
+                                     : SDL_GameControllerGetButtonFromString(c.hold.c_str()),
+                      c.button.empty() ? SDL_CONTROLLER_BUTTON_INVALID
+                                       : SDL_GameControllerGetButtonFromString(c.button.c_str())};
+        // A chord whose held button has no name here is no chord at all.
+        if (!c.hold.empty() && chords_[t].hold == SDL_CONTROLLER_BUTTON_INVALID)
+            chords_[t].button = SDL_CONTROLLER_BUTTON_INVALID;
+    }
     // Pads already plugged in arrive as "added" events, like those plugged in later.
     SDL_GameControllerEventState(SDL_ENABLE);
     return true;
@@ -65,7 +75,10 @@ void SdlPads::Add(int deviceIndex) {
         SDL_GameControllerClose(controller);  // the same pad, announced twice
         return;
     }
-    pads_.push_back({controller, id, 0, 0});
+    Pad pad;
+    pad.controller = controller;
+    pad.id = id;
+    pads_.push_back(pad);
 }
 
 void SdlPads::Remove(SDL_JoystickID id) {
@@ -100,18 +113,32 @@ void SdlPads::Release(uint32_t vk) {
     }
 }
 
+uint32_t SdlPads::ChordTool(const Pad& pad, int button) const {
+    uint32_t alone = 0;
+    for (size_t t = 0; t < chords_.size(); ++t) {
+        const Chord& c = chords_[t];
+        if (c.button != button) continue;
+        const uint32_t tool = static_cast<uint32_t>(t + 1);
+        if (c.hold == SDL_CONTROLLER_BUTTON_INVALID) {
+            if (alone == 0) alone = tool;
+        } else if (pad.buttons & (1u << c.hold)) {
+            return tool;
+        }
+    }
+    return alone;
+}
+
 void SdlPads::Button(Pad& pad, int button, bool down) {
     if (button < 0 || button >= SDL_CONTROLLER_BUTTON_MAX) return;
     const uint32_t bit = 1u << button;
     if (down == ((pad.buttons & bit) != 0)) return;
     pad.buttons ^= bit;
-    const uint32_t tool = button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER ? static_cast<uint32_t>(PracticeTool::Rewind)
-                          : button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER ? static_cast<uint32_t>(PracticeTool::LoadState)
-                          : button == SDL_CONTROLLER_BUTTON_Y ? static_cast<uint32_t>(PracticeTool::SaveState)
-                                                              : 0;
-    const bool back = (pad.buttons & (1u << SDL_CONTROLLER_BUTTON_BACK)) != 0;
-    if (tool && (down ? back : (pad.practice & bit) != 0)) {
+    // A button that went down as a tool's goes up as that tool's, even when
+    // the held button was let go first.
+    const uint32_t tool = down ? ChordTool(pad, button) : (pad.practice & bit) ? pad.tool[button] : 0;
+    if (tool) {
         pad.practice ^= bit;
+        pad.tool[button] = static_cast<uint8_t>(tool);
         platform_.PostMessage({down ? MessageId::PracticeDown : MessageId::PracticeUp, tool, 0});
         return;
     }

@@ -17,9 +17,9 @@ class Platform;
 // buttons or pads goes down with the first and up with the last. Like a
 // keyboard, the last key pressed repeats while it is held, so a held jump
 // jumps again on landing. A pad pulled out lets go of everything it held.
-// With Back held, the left shoulder rewinds (held), the right shoulder loads
-// the saved state and Y saves one: these go to the practice tools, never to
-// the game.
+// The practice tools have chords (the settings' pad_rewind and so on; by
+// default Back held with a shoulder, Y, X, B or A): a chord's button goes to
+// its tool, never to the game, until it is let go.
 class SdlPads {
   public:
     static constexpr uint32_t kRepeatDelayMs = 500;
@@ -50,7 +50,16 @@ class SdlPads {
         uint32_t buttons = 0;  // bit per held button
         uint32_t practice = 0; // bit per held button working a practice tool
         uint8_t stick = 0;     // Stick bits held
+        std::array<uint8_t, SDL_CONTROLLER_BUTTON_MAX> tool{};  // the tool each works
     };
+    struct Chord {
+        SDL_GameControllerButton hold = SDL_CONTROLLER_BUTTON_INVALID;
+        SDL_GameControllerButton button = SDL_CONTROLLER_BUTTON_INVALID;
+    };
+
+    // The practice tool `button` works now on `pad` (0: none). A chord with a
+    // held button comes before one of the button alone.
+    uint32_t ChordTool(const Pad& pad, int button) const;
 
     void Add(int deviceIndex);
     void Remove(SDL_JoystickID id);
@@ -66,6 +75,7 @@ class SdlPads {
     bool started_ = false;
     bool useStick_ = true;
     std::array<std::array<uint32_t, 2>, SDL_CONTROLLER_BUTTON_MAX> buttonKeys_{};
+    std::array<Chord, Settings::kPracticeTools> chords_{};
     std::array<uint8_t, 256> held_{};  // sources holding each virtual key
     std::vector<Pad> pads_;
     uint32_t repeatVk_ = 0;
