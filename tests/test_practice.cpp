@@ -13,7 +13,7 @@
 #include "app/practice.h"
 #include "app/practice_history.h"
 #include "app/practice_state_file.h"
-#include "campaign_support.h"
+#include "recorded_stage_support.h"
 #include "flow_support.h"
 #include "sound_fixture.h"
 #include "platform/user_folder.h"
@@ -29,37 +29,7 @@ using platform::MessageId;
 using platform::PracticeTool;
 namespace key = platform::vk;
 
-constexpr int32_t kStage = 2;
-
-class PracticeValue : public CampaignTest {
-  protected:
-    void SetUp() override {
-        CampaignTest::SetUp();
-        std::string error;
-        ASSERT_TRUE(ReadDemoFile(std::string(ZOA_SOURCE_DIR) + "/stages/runs/stage" +
-                                     std::to_string(kStage) + ".av",
-                                 keys, &error))
-            << error;
-        SeedRandom(1);
-        ASSERT_TRUE(StartNewGame(kStage));
-        sim.demo = DemoPosition{};
-    }
-
-    void Step() {
-        DemoPosition& at = sim.demo;
-        while (at.next < kDemoRecords && keys.records[at.next].frame <= at.frame)
-            FeedRecord(keys.records[at.next++]);
-        RunFrame();
-        ++at.frame;
-        ++game.FrameCounter;
-    }
-
-    void Run(uint32_t frames) {
-        for (uint32_t f = 0; f < frames; ++f) Step();
-    }
-
-    DemoInput keys;
-};
+using PracticeValue = RecordedStageRun;
 
 TEST_F(PracticeValue, AStateReadBackIsTheValueSavedAndPlaysOnTheSame) {
     Run(300);

@@ -17,9 +17,6 @@ namespace {
 namespace key = platform::vk;
 
 constexpr int32_t kRefillStep = 2;
-// Facing values of a sprite's dir field.
-constexpr int32_t kFacingRight = 0;
-constexpr int32_t kFacingLeft = 2;
 
 // The player's record, or null while PlayerIndex names no slot of the pool.
 SpriteRecord* Player() {

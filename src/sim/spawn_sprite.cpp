@@ -13,7 +13,6 @@ namespace {
 
 constexpr int32_t kCellSize = 32;
 constexpr int32_t kHalfCellSize = 16;
-constexpr int32_t kFacingLeft = 2;
 
 bool NeedsParent(const CatalogueEntry& entry) {
     return entry.placement.kind != PlaceKind::kCell32 && entry.placement.kind != PlaceKind::kCell16;
