@@ -108,7 +108,10 @@ void Platform::Present(const uint8_t* pixels, const Palette& palette) {
     constexpr int kMargin = 4;
     composed_.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight);
     ConvertToArgb(pixels, kScreenWidth * kScreenHeight, palette, composed_.data());
-    int y = kMargin;
+    // At the bottom left, over the ground, clear of the HUD's bars and labels.
+    int lines = 0;
+    for (const std::string& line : overlay_) lines += !line.empty();
+    int y = kScreenHeight - kMargin - lines * OverlayLineHeight(kScale);
     for (const std::string& line : overlay_) {
         if (line.empty()) continue;
         DrawOverlayText(composed_.data(), kScreenWidth, kScreenHeight, kMargin, y, line, kScale);
