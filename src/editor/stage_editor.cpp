@@ -9,7 +9,7 @@
 #include "files/le_words.h"
 #include "files/replace_file.h"
 #include "gfx/display.h"
-#include "gfx/pixel_font.h"
+#include "files/pixel_font.h"
 #include "platform/platform.h"
 #include "play/background.h"
 #include "play/run_frame.h"

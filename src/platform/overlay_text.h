@@ -5,9 +5,10 @@
 namespace zoa::platform {
 
 // Writes `text` into a true-colour picture (0xAARRGGBB, `width` pixels a row)
-// at (x, y) in a small built-in 5 x 7 font, each font pixel `scale` pixels
-// wide and high, in white on a dark band. Letters are shown as capitals;
-// characters the font lacks show as blanks; what leaves the picture is cut off.
+// at (x, y) in the game's 5 x 7 pixel font (files/pixel_font.h), one cell a
+// character, each font pixel `scale` pixels wide and high, in white on a dark
+// band. Letters are shown as capitals; characters the font lacks show as
+// blanks; what leaves the picture is cut off.
 void DrawOverlayText(uint32_t* pixels, int width, int height, int x, int y, std::string_view text,
                      int scale);
 

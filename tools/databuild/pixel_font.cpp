@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "gfx/pixel_font.h"
+#include "files/pixel_font.h"
 
 namespace zoa::databuild {
 

@@ -3,12 +3,12 @@
 #include <string_view>
 
 #include "canvas.h"
-#include "gfx/pixel_font.h"
+#include "files/pixel_font.h"
 #include "palette_design.h"
 
 namespace zoa::databuild {
 
-// Our own 5 x 7 pixel font (gfx/pixel_font.h), drawn with outline and shading.
+// Our own 5 x 7 pixel font (files/pixel_font.h), drawn with outline and shading.
 using zoa::kGlyphHeight;
 
 // Width in pixels of `text` drawn at `scale` (without outline).

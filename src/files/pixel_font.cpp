@@ -1,4 +1,4 @@
-#include "gfx/pixel_font.h"
+#include "files/pixel_font.h"
 
 #include <cstring>
 
@@ -58,17 +58,29 @@ constexpr Glyph kGlyphs[] = {
     {'/', {"    #", "   # ", "   # ", "  #  ", " #   ", " #   ", "#    "}},
     {'(', {" #", "# ", "# ", "# ", "# ", "# ", " #"}},
     {')', {"# ", " #", " #", " #", " #", " #", "# "}},
+    {'+', {"     ", "  #  ", "  #  ", "#####", "  #  ", "  #  ", "     "}},
+    {'<', {"   #", "  # ", " #  ", "#   ", " #  ", "  # ", "   #"}},
+    {'>', {"#   ", " #  ", "  # ", "   #", "  # ", " #  ", "#   "}},
+    {'^', {"  #  ", " # # ", "#   #", "     ", "     ", "     ", "     "}},
+    {'_', {"    ", "    ", "    ", "    ", "    ", "    ", "####"}},
     {' ', {"   ", "   ", "   ", "   ", "   ", "   ", "   "}},
 };
 
-const Glyph* Find(char ch) {
+const Glyph* Lookup(char ch) {
     if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
     for (const Glyph& g : kGlyphs)
         if (g.ch == ch) return &g;
-    return Find('?');
+    return nullptr;
+}
+
+const Glyph* Find(char ch) {
+    const Glyph* g = Lookup(ch);
+    return g ? g : Lookup('?');
 }
 
 }  // namespace
+
+bool HasGlyph(char ch) { return Lookup(ch) != nullptr; }
 
 const char* const* GlyphRows(char ch) { return Find(ch)->rows; }
 
