@@ -65,10 +65,10 @@ struct Practice {
     uint32_t stepHeldTurns = 0;
     bool overlay = false;
 
-    bool leftHeld = false;  // the keys, as the player holds them now
-    bool rightHeld = false;
     bool steppedBack = false;  // the held rewind has put play back
 
+    bool leftHeld = false;  // the keys, as the player holds them now
+    bool rightHeld = false;
     bool upHeld = false;
     bool downHeld = false;
     bool jumpHeld = false;
