@@ -43,9 +43,12 @@ double MemcpySeconds(int64_t iterations, size_t bytes) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void ReportRatio(benchmark::State& state, std::chrono::steady_clock::time_point start, size_t bytes) {
-    const double blit = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    state.counters["x_memcpy"] = blit / MemcpySeconds(static_cast<int64_t>(state.iterations()), bytes);
+void ReportRatio(benchmark::State& state, std::chrono::steady_clock::time_point start,
+                 size_t bytes) {
+    const double blit =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.counters["x_memcpy"] =
+        blit / MemcpySeconds(static_cast<int64_t>(state.iterations()), bytes);
 }
 
 void BM_KeyedBlitFullScreen(benchmark::State& state) {
@@ -62,7 +65,9 @@ BENCHMARK(BM_KeyedBlitFullScreen);
 
 // What a busy play frame draws: 6 background strips, 21 x 16 tiles and 60
 // sprites of 121 x 105.
-int64_t PlayFrameBytes() { return 6 * 640 * 230 + 336 * 32 * 32 + 60 * 121 * 105; }
+int64_t PlayFrameBytes() {
+    return 6 * 640 * 230 + 336 * 32 * 32 + 60 * 121 * 105;
+}
 
 void BM_PlayFrameBlits(benchmark::State& state) {
     Scene scene;
@@ -74,10 +79,13 @@ void BM_PlayFrameBlits(benchmark::State& state) {
             d.Blit({0, layer * 120}, scene.sheet, {540, 0, 640, 230});
         }
         for (int row = 0; row < 15; ++row)
-            for (int col = 0; col < 20; ++col) d.Blit({col * 32, row * 32}, scene.sheet, {col * 33 + 1, 700, col * 33 + 33, 732});
-        for (int extra = 0; extra < 36; ++extra) d.Blit({extra * 16, 448}, scene.sheet, {0, 800, 32, 832});
+            for (int col = 0; col < 20; ++col)
+                d.Blit({col * 32, row * 32}, scene.sheet, {col * 33 + 1, 700, col * 33 + 33, 732});
+        for (int extra = 0; extra < 36; ++extra)
+            d.Blit({extra * 16, 448}, scene.sheet, {0, 800, 32, 832});
         for (int sprite = 0; sprite < 60; ++sprite)
-            d.Blit({(sprite * 97) % 519, (sprite * 53) % 375}, scene.sheet, {121 * (sprite % 5), 1000, 121 * (sprite % 5) + 121, 1105});
+            d.Blit({(sprite * 97) % 519, (sprite * 53) % 375}, scene.sheet,
+                   {121 * (sprite % 5), 1000, 121 * (sprite % 5) + 121, 1105});
         benchmark::DoNotOptimize(d.BackBuffer());
     }
     ReportRatio(state, start, static_cast<size_t>(PlayFrameBytes()));
@@ -90,7 +98,8 @@ void BM_PresentPaletteConversion(benchmark::State& state) {
     for (size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<uint8_t>(i * 13);
     std::vector<uint32_t> out(640 * 480);
     Palette palette{};
-    for (int i = 0; i < kPaletteSize; ++i) palette[i] = {static_cast<uint8_t>(i), 0, static_cast<uint8_t>(255 - i), 0};
+    for (int i = 0; i < kPaletteSize; ++i)
+        palette[i] = {static_cast<uint8_t>(i), 0, static_cast<uint8_t>(255 - i), 0};
     for (auto _ : state) {
         platform::ConvertToArgb(picture.data(), 640 * 480, palette, out.data());
         benchmark::DoNotOptimize(out.data());

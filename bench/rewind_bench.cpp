@@ -36,7 +36,8 @@ struct FullStage {
         StageFile best;
         TileMapFile bestMap;
         for (int n = 1; n <= 8; ++n) {
-            std::ifstream in(std::string(ZOA_SOURCE_DIR) + "/stages/stage" + std::to_string(n) + ".stage");
+            std::ifstream in(std::string(ZOA_SOURCE_DIR) + "/stages/stage" + std::to_string(n) +
+                             ".stage");
             std::stringstream text;
             text << in.rdbuf();
             StageFile stage;
@@ -99,7 +100,8 @@ void BM_SixtySecondsOfHistory(benchmark::State& state) {
         }
         state.counters["sprites"] = game.Sprite_Getsu;
         state.counters["frames_kept"] = static_cast<double>(history->size());
-        state.counters["difference_MB"] = static_cast<double>(history->differenceBytes()) / (1 << 20);
+        state.counters["difference_MB"] =
+            static_cast<double>(history->differenceBytes()) / (1 << 20);
         state.counters["reserved_MB"] = static_cast<double>(history->reservedBytes()) / (1 << 20);
     }
 }

@@ -12,16 +12,15 @@
 #include "frame_bytes.h"
 #include "gfx/display.h"
 #include "gfx/sheet_image.h"
-#include "play/sheets.h"
 #include "platform/headless/headless_platform.h"
-#include "sim/sprite_pool.h"
-#include "sim/game_state.h"
 #include "play/run_frame.h"
+#include "play/sheets.h"
+#include "sim/game_state.h"
+#include "sim/sprite_pool.h"
 #include "sim/world_map.h"
 
 namespace zoa {
 namespace {
-
 
 struct PlayFrame {
     platform::HeadlessPlatform platform;

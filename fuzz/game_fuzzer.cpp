@@ -32,9 +32,9 @@ using zoa::platform::Message;
 using zoa::platform::MessageId;
 namespace vk = zoa::platform::vk;
 
-constexpr uint32_t kKeys[] = {vk::Enter, vk::Control, vk::Menu, vk::Escape, vk::Space,
-                              vk::Left,  vk::Up,      vk::Right, vk::Down,  vk::X,
-                              vk::Z,     vk::F1,      vk::F5,    vk::F11,   vk::F12};
+constexpr uint32_t kKeys[] = {vk::Enter, vk::Control, vk::Menu,  vk::Escape, vk::Space,
+                              vk::Left,  vk::Up,      vk::Right, vk::Down,   vk::X,
+                              vk::Z,     vk::F1,      vk::F5,    vk::F11,    vk::F12};
 constexpr size_t kKeyCount = sizeof kKeys / sizeof kKeys[0];
 // The practice tools are numbered from 1 to 6; 0 and 7 are none, as a
 // message from elsewhere might carry.
@@ -52,26 +52,39 @@ std::string userFolder;
 
 Message MessageFrom(uint8_t what, uint8_t value) {
     const uint32_t key = kKeys[value % kKeyCount];
-    const int32_t point = zoa::platform::PackPoint(value * kScreenW / 256, (value * 7 % 256) * kScreenH / 256);
+    const int32_t point =
+        zoa::platform::PackPoint(value * kScreenW / 256, (value * 7 % 256) * kScreenH / 256);
     switch (what % 18) {
         case 0:
         case 1:
         case 2:
-        case 3: return {MessageId::KeyDown, key, 0};
+        case 3:
+            return {MessageId::KeyDown, key, 0};
         case 4:
         case 5:
         case 6:
-        case 7: return {MessageId::KeyUp, key, 0};
-        case 8: return {MessageId::ActivateApp, value & 1u, 0};
-        case 9: return {MessageId::Close, 0, 0};
-        case 10: return {MessageId::Timer, value % 3u, 0};
-        case 11: return {MessageId::MouseMove, 0, point};
-        case 12: return {value & 1 ? MessageId::LButtonDown : MessageId::LButtonUp, 0, point};
-        case 13: return {value & 1 ? MessageId::RButtonDown : MessageId::RButtonUp, 0, point};
-        case 14: return {MessageId::SysKeyDown, key, 0};
-        case 15: return {MessageId::SysCommand, value & 1 ? zoa::platform::kScKeyMenu : 0u, 0};
-        case 16: return {MessageId::PracticeDown, value % kToolValues, 0};
-        default: return {MessageId::PracticeUp, value % kToolValues, 0};
+        case 7:
+            return {MessageId::KeyUp, key, 0};
+        case 8:
+            return {MessageId::ActivateApp, value & 1u, 0};
+        case 9:
+            return {MessageId::Close, 0, 0};
+        case 10:
+            return {MessageId::Timer, value % 3u, 0};
+        case 11:
+            return {MessageId::MouseMove, 0, point};
+        case 12:
+            return {value & 1 ? MessageId::LButtonDown : MessageId::LButtonUp, 0, point};
+        case 13:
+            return {value & 1 ? MessageId::RButtonDown : MessageId::RButtonUp, 0, point};
+        case 14:
+            return {MessageId::SysKeyDown, key, 0};
+        case 15:
+            return {MessageId::SysCommand, value & 1 ? zoa::platform::kScKeyMenu : 0u, 0};
+        case 16:
+            return {MessageId::PracticeDown, value % kToolValues, 0};
+        default:
+            return {MessageId::PracticeUp, value % kToolValues, 0};
     }
 }
 
@@ -104,7 +117,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.saveDir = userFolder;
     options.seed = data[1];
     options.frames = kMostFrames;
-    if (const uint32_t start = data[0] % kStages; start != 0) options.playStage = static_cast<int32_t>(start);
+    if (const uint32_t start = data[0] % kStages; start != 0)
+        options.playStage = static_cast<int32_t>(start);
     // Each input starts without a saved game, state or best splits, so
     // "continue", a state load and the overlay are the same every time.
     std::error_code ec;

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "sim/demo_input.h"
+#include "files/le_words.h"
 #include "platform/message.h"
 #include "platform/settings.h"
-#include "files/le_words.h"
 #include "play/stage_file.h"
 #include "play/stage_source.h"
+#include "sim/demo_input.h"
 
 namespace {
 
@@ -67,17 +67,18 @@ std::vector<GameSeed> GameSeeds() {
         // The demo from the title, away and back during it, then Escape.
         {"demo", {0, 2, 10, 0, 7, 10, 0, 7, 10, 0, 0, 120, 8, 0, 120, 8, 1, 100, 0, 3}},
         // A new game: walk, jump, throw, pause, move in the menu, quit to the title.
-        {"play", {0, 3, 10, 0, 0, 10, 4, 0, 40, 0, 7, 60, 0, 10, 10, 4, 10, 20, 0, 4, 10, 4, 4,
-                  60, 0, 3, 20, 0, 8, 20, 0, 8, 20, 0, 0, 60, 0, 7, 10, 0, 0}},
+        {"play", {0, 3, 10, 0, 0, 10, 4, 0, 40, 0, 7, 60, 0, 10, 10, 4, 10, 20, 0, 4, 10,
+                  4, 4, 60, 0, 3, 20, 0, 8, 20, 0, 8, 20, 0, 0,  60, 0, 7,  10, 0, 0}},
         // Stage 2 at once: walk right, switch away, let go there, come back, save.
-        {"background", {2, 4, 10, 0, 7, 100, 8, 0, 20, 4, 7, 100, 8, 1, 100, 0, 3, 20, 0, 0,
-                        60, 9, 0}},
+        {"background",
+         {2, 4, 10, 0, 7, 100, 8, 0, 20, 4, 7, 100, 8, 1, 100, 0, 3, 20, 0, 0, 60, 9, 0}},
         // Stage 3 with the practice tools: the mouse moved while the stage
         // fades in (three seconds), then the overlay on, walk, save, walk on,
         // load, rewind, then frame advance with two steps.
-        {"practice", {3, 5, 255, 11, 0, 255, 11, 40, 255, 11, 80, 200, 16, 6, 2, 17, 6, 10, 0, 7, 50, 16, 1, 2, 17, 1, 100, 16, 2,
-                      2, 17, 2, 60, 16, 3, 150, 17, 3, 10, 16, 4, 2, 17, 4, 10, 16, 5, 2, 17, 5,
-                      20, 16, 5, 40, 17, 5, 10, 16, 4, 2, 17, 4, 40, 4, 7}},
+        {"practice", {3,  5,   255, 11, 0,  255, 11, 40, 255, 11,  80, 200, 16, 6,  2,  17, 6,
+                      10, 0,   7,   50, 16, 1,   2,  17, 1,   100, 16, 2,   2,  17, 2,  60, 16,
+                      3,  150, 17,  3,  10, 16,  4,  2,  17,  4,   10, 16,  5,  2,  17, 5,  20,
+                      16, 5,   40,  17, 5,  10,  16, 4,  2,   17,  4,  40,  4,  7}},
     };
 }
 

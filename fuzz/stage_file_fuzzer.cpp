@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "sim/sprite_pool.h"
-#include "sim/game_state.h"
 #include "play/stage_file.h"
 #include "play/stage_loader.h"
 #include "play/stage_source.h"
+#include "sim/game_state.h"
+#include "sim/sprite_pool.h"
 #include "sim/world_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

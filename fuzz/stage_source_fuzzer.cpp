@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz_check.h"
 #include "files/le_words.h"
+#include "fuzz_check.h"
 #include "play/stage_file.h"
 #include "play/stage_source.h"
 

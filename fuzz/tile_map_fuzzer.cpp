@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "sim/game_state.h"
 #include "play/stage_file.h"
 #include "play/stage_loader.h"
+#include "sim/game_state.h"
 #include "sim/world_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

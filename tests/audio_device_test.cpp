@@ -16,7 +16,7 @@ namespace zoa {
 namespace {
 
 class AudioDeviceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         setenv("SDL_VIDEODRIVER", "dummy", 0);

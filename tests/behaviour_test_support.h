@@ -7,11 +7,11 @@
 
 #include <cstdint>
 
-#include "sprite_test_support.h"
 #include "sim/draw_sprites.h"
+#include "sim/random.h"
 #include "sim/spawn_sprite.h"
 #include "sim/update_sprites.h"
-#include "sim/random.h"
+#include "sprite_test_support.h"
 
 namespace zoa::test {
 

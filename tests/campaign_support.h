@@ -8,14 +8,14 @@
 #include <string>
 
 #include "gfx/display.h"
-#include "play/sheets.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
-#include "sim/sprite_pool.h"
-#include "test_support.h"
-#include "sim/game_state.h"
+#include "play/sheets.h"
 #include "play/stage_loader.h"
+#include "sim/game_state.h"
+#include "sim/sprite_pool.h"
 #include "sim/world_map.h"
+#include "test_support.h"
 
 namespace zoa::test {
 

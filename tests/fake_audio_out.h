@@ -44,8 +44,12 @@ class FakeAudioOut : public platform::AudioOut {
         return true;
     }
     void FreeVoice(int32_t) override { ++calls_->freed; }
-    void PauseVoices(bool paused) override { calls_->pauses.push_back(paused ? "pause" : "resume"); }
-    void SetVoiceVolume(int32_t voice, int32_t percent) override { calls_->volumes[voice] = percent; }
+    void PauseVoices(bool paused) override {
+        calls_->pauses.push_back(paused ? "pause" : "resume");
+    }
+    void SetVoiceVolume(int32_t voice, int32_t percent) override {
+        calls_->volumes[voice] = percent;
+    }
     bool OpenStream(platform::PcmFormat*) override { return false; }
     bool QueueStream(const uint8_t*, uint32_t) override { return false; }
     uint32_t StreamBuffersDone() override { return 0; }

@@ -6,10 +6,10 @@
 #include <stdexcept>
 
 #include "app/game_app.h"
-#include "sound_fixture.h"
-#include "sim/sprite_record.h"
 #include "files/le_words.h"
+#include "sim/sprite_record.h"
 #include "sim/world_map.h"
+#include "sound_fixture.h"
 
 namespace zoa::test {
 

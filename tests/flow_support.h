@@ -10,11 +10,11 @@
 
 #include "app/command_line.h"
 #include "fake_audio_out.h"
-#include "sim/demo_input.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/message.h"
-#include "test_support.h"
 #include "play/stage_file.h"
+#include "sim/demo_input.h"
+#include "test_support.h"
 
 namespace zoa::test {
 

@@ -12,9 +12,9 @@
 #include "app/game_app.h"
 #include "avi_writer.h"
 #include "platform/headless/headless_platform.h"
+#include "sim/game_state.h"
 #include "sound_fixture.h"
 #include "video/logo_geometry.h"
-#include "sim/game_state.h"
 
 namespace zoa {
 namespace {
@@ -48,7 +48,7 @@ void Watch(const platform::Message& m) {
 }
 
 class LogoTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         CloseLogo();
         g_watched = nullptr;
@@ -220,9 +220,11 @@ TEST_F(LogoTest, AFurtherVideoStreamShowsItsFramesAFrameWidthOfTimeApart) {
     ASSERT_EQ(g_seen.size(), 640u * 480u);
     const auto at = [](int x, int y) { return g_seen[y * 640 + x]; };
     for (auto [x, frame] : {std::pair{160, 4}, {320, 5}, {480, 6}})
-        EXPECT_TRUE(Near(at(x, 60), kOpaque | FlatColor(frame, 0, 0))) << x << std::hex << " " << at(x, 60);
+        EXPECT_TRUE(Near(at(x, 60), kOpaque | FlatColor(frame, 0, 0)))
+            << x << std::hex << " " << at(x, 60);
     for (auto [x, frame] : {std::pair{160, 3}, {320, 5}, {480, 7}})
-        EXPECT_TRUE(Near(at(x, 180), kOpaque | FlatColor(frame, 0, 0))) << x << std::hex << " " << at(x, 180);
+        EXPECT_TRUE(Near(at(x, 180), kOpaque | FlatColor(frame, 0, 0)))
+            << x << std::hex << " " << at(x, 180);
     EXPECT_EQ(at(320, 240), kRed);  // the outline under the second row, and the strip's mark
     EXPECT_EQ(at(320, 300), kRed);
     int trace = 0;
@@ -267,7 +269,7 @@ TEST_F(LogoTest, MissingGarbageAndDamagedFilesNeverCrash) {
 
 // Through start-up: keys during the logo do nothing, the game starts after it.
 class LogoStartupTest : public LogoTest {
-protected:
+  protected:
     int Run(const std::vector<platform::Message>& at200, uint32_t afterMs) {
         test::WriteFixtureData(dir.str());
         std::filesystem::create_directories(dir / "data/logo");

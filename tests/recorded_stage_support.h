@@ -22,9 +22,9 @@ class RecordedStageRun : public CampaignTest {
     void SetUp() override {
         CampaignTest::SetUp();
         std::string error;
-        ASSERT_TRUE(ReadDemoFile(std::string(ZOA_SOURCE_DIR) + "/stages/runs/stage" +
-                                     std::to_string(kStage) + ".av",
-                                 keys, &error))
+        ASSERT_TRUE(ReadDemoFile(
+            std::string(ZOA_SOURCE_DIR) + "/stages/runs/stage" + std::to_string(kStage) + ".av",
+            keys, &error))
             << error;
         SeedRandom(1);
         ASSERT_TRUE(StartNewGame(kStage));

@@ -6,11 +6,11 @@
 
 #include "app/command_line.h"
 #include "app/game_app.h"
-#include "platform/headless/headless_platform.h"
-#include "sound/sound_system.h"
 #include "fake_audio_out.h"
-#include "sound_fixture.h"
+#include "platform/headless/headless_platform.h"
 #include "sim/game_state.h"
+#include "sound/sound_system.h"
+#include "sound_fixture.h"
 
 namespace zoa {
 namespace {
@@ -51,13 +51,13 @@ std::string SoundsArray(const std::string& json) {
 }
 
 class SoundDumpTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { test::WriteFixtureData(dir.str()); }
 
     int Run(const std::vector<std::string>& extra, uint32_t keyAt) {
         std::vector<std::string> args = {
             "--headless", "--no-logo", "--data",          dir.str(), "--frames",
-            "100",        "--dump",    dir / "dump.json", "--trace",  dir / "trace.jsonl"};
+            "100",        "--dump",    dir / "dump.json", "--trace", dir / "trace.jsonl"};
         args.insert(args.end(), extra.begin(), extra.end());
         std::string error;
         auto options = ParseCommandLine(args, &error);

@@ -1,4 +1,3 @@
-#include "play/load_sounds.h"
 #include "sound/sound_system.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +6,11 @@
 #include <vector>
 
 #include "platform/data_path.h"
+#include "play/load_sounds.h"
+#include "sim/game_state.h"
+#include "sim/level_track.h"
 #include "sound/sound_calls.h"
 #include "sound_fixture.h"
-#include "sim/level_track.h"
-#include "sim/game_state.h"
 
 namespace zoa {
 namespace {
@@ -22,7 +22,7 @@ std::vector<SoundLog::Entry> Entries(const SoundLog& log, uint64_t from = 0) {
 }
 
 class SoundSystemTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game = GameState{};
         test::WriteFixtureSounds(dir.str());

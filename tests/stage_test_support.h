@@ -10,18 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "gfx/display.h"
+#include "files/le_words.h"
 #include "files/palette_file.h"
+#include "gfx/display.h"
 #include "gfx/sheet_image.h"
-#include "play/sheets.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
-#include "sound/sound_calls.h"
-#include "sim/sprite_pool.h"
-#include "test_support.h"
+#include "play/sheets.h"
 #include "sim/game_state.h"
-#include "files/le_words.h"
+#include "sim/sprite_pool.h"
 #include "sim/world_map.h"
+#include "sound/sound_calls.h"
+#include "test_support.h"
 
 namespace zoa::test {
 
@@ -52,7 +52,8 @@ inline bool MakeStageSheets(const std::string& root) {
             for (int32_t x = 0; x < kScreenWidth; ++x)
                 pixels[static_cast<size_t>(y) * kScreenWidth + x] = SheetPixel(s, x, y);
         }
-        if (!WriteSheetFile(PackedSheetPath(under(kSheets[s].path)), kScreenWidth, h, pixels.data()))
+        if (!WriteSheetFile(PackedSheetPath(under(kSheets[s].path)), kScreenWidth, h,
+                            pixels.data()))
             return false;
     }
     Palette palette{};

@@ -12,8 +12,8 @@
 #include "play/sheets.h"
 #include "png_reader.h"
 #include "sim/frame_rect.h"
-#include "test_support.h"
 #include "sim/world_map.h"
+#include "test_support.h"
 
 namespace zoa::test {
 namespace {

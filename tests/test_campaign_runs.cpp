@@ -9,16 +9,16 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "sim/demo_input.h"
 #include "app/watch_demo_keys.h"
 #include "campaign_support.h"
 #include "files/le_words.h"
 #include "platform/message.h"
 #include "play/stage_file.h"
+#include "sim/demo_input.h"
 
 namespace zoa::test {
 namespace {
@@ -27,8 +27,8 @@ constexpr int32_t kRunSeed = 1;             // the seed every committed run was 
 constexpr int32_t kExitSound = 10;          // the stage-clear chime, played on reaching the exit
 constexpr uint32_t kDemoEndsBefore = 3600;  // 60 s at about 60 frames a second
 constexpr uint32_t kDemoLastsAtLeast = 1800;
-constexpr int32_t kFullMeter = 500;         // life and gauge of a new game
-constexpr uint32_t kEpilogueShowsFor = 300; // frames (about 5 s) before its exit
+constexpr int32_t kFullMeter = 500;          // life and gauge of a new game
+constexpr uint32_t kEpilogueShowsFor = 300;  // frames (about 5 s) before its exit
 // The stage start's fades and darkness, then 10 s of standing still (at 16 ms
 // a frame), with room to spare.
 constexpr uint32_t kStandStillFrames = 900;
@@ -120,7 +120,8 @@ std::pair<long long, long long> AfterFromTheStart(int32_t stage, const DemoInput
     const std::string replay = dir.str() + "/keys.av";
     EXPECT_TRUE(WriteDemoFile(replay, keys, &why)) << why;
     const std::string dump = dir.str() + "/dump.json";
-    EXPECT_EQ(RunGame("--play " + std::to_string(stage) + " --replay " + replay + " --dump " + dump), 0);
+    EXPECT_EQ(
+        RunGame("--play " + std::to_string(stage) + " --replay " + replay + " --dump " + dump), 0);
     const std::vector<uint8_t> bytes = ReadBytes(dump);
     const std::string json(bytes.begin(), bytes.end());
     const size_t hero = json.find("{\"type\": 10000,");
@@ -136,7 +137,8 @@ TEST_P(CampaignRun, AFairStartStandingStillOrFlyingStraightUp) {
     const int32_t stage = GetParam();
     DemoInput still;
     still.RecordEndFrame = kStandStillFrames;
-    EXPECT_EQ(AfterFromTheStart(stage, still), std::make_pair(3LL, static_cast<long long>(kFullMeter)))
+    EXPECT_EQ(AfterFromTheStart(stage, still),
+              std::make_pair(3LL, static_cast<long long>(kFullMeter)))
         << "standing still at the start";
     DemoInput up;
     up.records[0] = {1, platform::vk::Up, 0, kKeyPress};

@@ -6,8 +6,8 @@
 
 #include "app/demo_replay.h"
 #include "app/menus.h"
-#include "recorded_stage_support.h"
 #include "play/run_frame.h"
+#include "recorded_stage_support.h"
 #include "sim/demo_input.h"
 #include "sim/random.h"
 #include "sim/simulation.h"

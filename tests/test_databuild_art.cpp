@@ -9,12 +9,12 @@
 
 #include "data_set.h"
 #include "gfx/sheet_image.h"
-#include "play/background.h"
 #include "interface_layout.h"
-#include "sprite_layout.h"
+#include "play/background.h"
 #include "sim/frame_rect.h"
-#include "tile_layout.h"
 #include "sim/world_map.h"
+#include "sprite_layout.h"
+#include "tile_layout.h"
 
 namespace zoa::databuild {
 namespace {
@@ -56,8 +56,9 @@ TEST(DataBuildArt, EveryCatalogueFrameIsDrawnWhereTheGameReadsIt) {
         const FramePlan plan = PlanFrames(a);
         for (const FrameSlot& s : plan.drawn) {
             const auto& layouts = SpriteLayouts();
-            const SpriteLayout& l = *std::find_if(layouts.begin(), layouts.end(),
-                                                  [&](const SpriteLayout& x) { return x.type == s.type; });
+            const SpriteLayout& l =
+                *std::find_if(layouts.begin(), layouts.end(),
+                              [&](const SpriteLayout& x) { return x.type == s.type; });
             const Rect r = FrameSourceRect(l.srcX, l.srcY, l.width, l.height, s.row, s.frame);
             const int area = r.Width() * r.Height();
             EXPECT_GT(OpaqueIn(Sheet(a), r), area / 100)
@@ -138,7 +139,8 @@ TEST(DataBuildArt, KeyColourOnlyWhereTransparencyIsMeant) {
     // Gauge bars are solid over all 500 columns, so any length draws cleanly.
     EXPECT_EQ(OpaqueIn(ui, kLifeBar), 500 * 17);
     EXPECT_EQ(OpaqueIn(ui, kJetBar), 500 * 17);
-    for (const Rect& r : {kPauseCursor, kLifeLabel, kJetLabel, kStageLabel, kDemoLabel, kGameOverPicture})
+    for (const Rect& r :
+         {kPauseCursor, kLifeLabel, kJetLabel, kStageLabel, kDemoLabel, kGameOverPicture})
         EXPECT_GT(OpaqueIn(ui, r), 40);
     for (int d = 0; d < 10; ++d) EXPECT_GT(OpaqueIn(ui, DigitCell(d)), 40) << d;
 }
@@ -215,8 +217,8 @@ TEST(DataBuildArt, BackgroundLayersLeaveNoHoleOnAnyStage) {
 TEST(DataBuildArt, TheNearStripsLowerPartNeverLooksLikeAFloor) {
     const SheetImage& tiles = Sheet(kSPt);
     bool floorTop[256] = {};
-    const TerrainPiece tops[] = {kTopLeft, kTop, kTopRight, kPlatformLeft, kPlatformMiddle,
-                                 kPlatformRight, kBlock, kColumnTop};
+    const TerrainPiece tops[] = {kTopLeft,        kTop,           kTopRight, kPlatformLeft,
+                                 kPlatformMiddle, kPlatformRight, kBlock,    kColumnTop};
     for (int row = kTerrainRow[0]; row < kVariantFirstRow + kVariantRows; ++row) {
         if (row == 10 || row == 11) continue;  // single blocks, not terrain
         for (TerrainPiece piece : tops) {

@@ -9,19 +9,21 @@
 #include <vector>
 
 #include "data_set.h"
+#include "files/le_words.h"
 #include "files/palette_file.h"
 #include "gfx/sheet_image.h"
 #include "logo_video.h"
+#include "sim/world_map.h"
 #include "sound/wave_file.h"
 #include "sprite_layout.h"
 #include "video_probe.h"
-#include "files/le_words.h"
-#include "sim/world_map.h"
 
 namespace zoa::databuild {
 namespace {
 
-std::string DataFile(const std::string& rel) { return std::string(ZOA_DATA_BUILD_DIR) + "/data/" + rel; }
+std::string DataFile(const std::string& rel) {
+    return std::string(ZOA_DATA_BUILD_DIR) + "/data/" + rel;
+}
 
 TEST(DataBuildFiles, SheetsHaveTheirSizesAndLoad) {
     for (int i = 0; i < kSheetIdCount; ++i) {
@@ -74,7 +76,8 @@ TEST(DataBuildFiles, SoundsLoadAsPcmWithFittingLengths) {
         const size_t n = wave.dataSize / 2;
         auto loudness = [&](size_t from, size_t count) {
             int peak = 0;
-            for (size_t k = from; k < from + count && k < n; ++k) peak = std::max(peak, std::abs(int{s[k]}));
+            for (size_t k = from; k < from + count && k < n; ++k)
+                peak = std::max(peak, std::abs(int{s[k]}));
             return peak;
         };
         if (i < 15) {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "sim/demo_input.h"
 #include "flow_support.h"
+#include "sim/demo_input.h"
 #include "sim/game_state.h"
 
 namespace zoa::test {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "gfx/display.h"
 #include "files/palette_file.h"
+#include "gfx/display.h"
 #include "gfx/sheet_image.h"
 #include "platform/headless/headless_platform.h"
 #include "test_support.h"
@@ -13,7 +13,7 @@ namespace zoa {
 namespace {
 
 class DisplayTest : public ::testing::Test {
-protected:
+  protected:
     platform::HeadlessPlatform screen;
     Display display{&screen};
     test::TempDir dir;
@@ -76,12 +76,12 @@ TEST_F(DisplayTest, KeyedSurfacesLeaveTheBackBufferWhereTheSourceIsTransparent) 
 TEST_F(DisplayTest, BlitsThatDoNotFitAreRefusedWhole) {
     const uint32_t index = MakeSurface(false);
     std::memset(display.BackBuffer(), 7, kScreenWidth * kScreenHeight);
-    EXPECT_EQ(display.Blit({631, 0}, index, {0, 0, 10, 10}), 0);   // one pixel past the right edge
-    EXPECT_EQ(display.Blit({0, 471}, index, {0, 0, 10, 10}), 0);   // one past the bottom
-    EXPECT_EQ(display.Blit({-1, 0}, index, {0, 0, 10, 10}), 0);    // left of the screen
-    EXPECT_EQ(display.Blit({0, 0}, index, {0, 0, 61, 10}), 0);     // outside the source
-    EXPECT_EQ(display.Blit({0, 0}, index, {5, 0, 5, 10}), 0);      // no width
-    EXPECT_EQ(display.Blit({0, 0}, index, {0, 9, 10, 3}), 0);      // inverted
+    EXPECT_EQ(display.Blit({631, 0}, index, {0, 0, 10, 10}), 0);  // one pixel past the right edge
+    EXPECT_EQ(display.Blit({0, 471}, index, {0, 0, 10, 10}), 0);  // one past the bottom
+    EXPECT_EQ(display.Blit({-1, 0}, index, {0, 0, 10, 10}), 0);   // left of the screen
+    EXPECT_EQ(display.Blit({0, 0}, index, {0, 0, 61, 10}), 0);    // outside the source
+    EXPECT_EQ(display.Blit({0, 0}, index, {5, 0, 5, 10}), 0);     // no width
+    EXPECT_EQ(display.Blit({0, 0}, index, {0, 9, 10, 3}), 0);     // inverted
     for (int y = 0; y < kScreenHeight; ++y)
         for (int x = 0; x < kScreenWidth; ++x) ASSERT_EQ(Back(x, y), 7);
     EXPECT_EQ(display.Blit({630, 470}, index, {0, 0, 10, 10}), 1);  // exactly in the corner

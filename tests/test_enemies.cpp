@@ -127,10 +127,17 @@ TEST_F(EnemyTest, AttackChanceGrowsWithTheStage) {
         int64_t n;  // the chance is 2 in n
     };
     // n = 50 - Level, raised to 5 in 0..4, and unsigned 32-bit past stage 50.
-    std::vector<Case> cases = {{0, 50},   {1, 49},   {8, 42}, {45, 5}, {47, 5},
-                               {50, 5},   {-10, 60}, {INT_MAX, 2147483699LL},
+    std::vector<Case> cases = {{0, 50},
+                               {1, 49},
+                               {8, 42},
+                               {45, 5},
+                               {47, 5},
+                               {50, 5},
+                               {-10, 60},
+                               {INT_MAX, 2147483699LL},
                                {INT_MIN, 2147483698LL}};
-    for (int32_t level = 51; level <= 200; level += 7) cases.push_back({level, 4294967346LL - level});
+    for (int32_t level = 51; level <= 200; level += 7)
+        cases.push_back({level, 4294967346LL - level});
     const int32_t p = MakePlayer(400, 200);
     const int32_t w = Make(kWalkerShooter, 300, kOnFloor, 0);
     for (const Case& c : cases) {
@@ -298,8 +305,9 @@ TEST_F(EnemyTest, BombersDropBombsByTheStagesChanceWhereverThePlayerIs) {
         int64_t n;
     };
     // n = 35 - Level, raised to 5 in 0..4, unsigned 32-bit past stage 35.
-    for (const Case& c : {Case{1, 34}, Case{8, 27}, Case{30, 5}, Case{35, 5}, Case{36, 4294967295LL},
-                          Case{200, 4294967131LL}, Case{INT_MAX, 2147483684LL}}) {
+    for (const Case& c :
+         {Case{1, 34}, Case{8, 27}, Case{30, 5}, Case{35, 5}, Case{36, 4294967295LL},
+          Case{200, 4294967131LL}, Case{INT_MAX, 2147483684LL}}) {
         game.Level = c.level;
         for (int32_t trial = 0; trial < 300; ++trial) {
             game.Sprite_Getsu = 2;

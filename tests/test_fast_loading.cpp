@@ -1,18 +1,17 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <cstring>
 #include <thread>
 #include <vector>
 
-#include "gfx/sheet_image.h"
-#include "platform/audio_out.h"
+#include "files/le_words.h"
 #include "files/memory_arena.h"
 #include "files/read_buffer.h"
+#include "gfx/sheet_image.h"
+#include "platform/audio_out.h"
 #include "sound/wave_file.h"
 #include "test_support.h"
-#include "files/le_words.h"
 
 // Loading reads file after file into one reused buffer and puts pictures and
 // sounds in arena memory; none of that may change what is loaded.

@@ -1,13 +1,13 @@
 #include <string>
 
 #include "app/state_json.h"
-#include "stage_test_support.h"
 #include "play/background.h"
 #include "play/hud.h"
 #include "play/run_frame.h"
 #include "play/stage_loader.h"
 #include "play/stage_source.h"
 #include "play/tile_map_view.h"
+#include "stage_test_support.h"
 
 namespace zoa::test {
 namespace {

@@ -1,24 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
 #include <vector>
 
-#include <filesystem>
-
 #include "app/game_app.h"
+#include "flow_support.h"
 #include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
-#include "sound/sound_system.h"
-#include "flow_support.h"
 #include "png_reader.h"
+#include "sim/game_state.h"
+#include "sound/sound_system.h"
 #include "sound_fixture.h"
 #include "test_support.h"
-#include "sim/game_state.h"
 
 namespace zoa {
 namespace {
@@ -31,8 +30,10 @@ TEST(MainLoop, FrameCounterWrapsPastOneHundredMillion) {
     run.options.frames = 4;
     std::vector<uint32_t> seen;
     run.onFrame = [&] {
-        if (run.frames == 1) game.FrameCounter = 99999999;
-        else seen.push_back(game.FrameCounter);
+        if (run.frames == 1)
+            game.FrameCounter = 99999999;
+        else
+            seen.push_back(game.FrameCounter);
     };
     EXPECT_EQ(run.Run(), 0);
     EXPECT_EQ(seen, (std::vector<uint32_t>{100000000, 0, 1}));
@@ -84,7 +85,8 @@ TEST(MainLoop, ATimerTickWhileInTheBackgroundWaitsForTheReturn) {
             g_display->SetPaletteEntries(Palette{});  // as after a fade-out
             run.platform->SetTimer(1, 100);
         }
-        if (restoredAt == 0 && g_display->ScreenPalette()[9].green != 0) restoredAt = run.platform->Now();
+        if (restoredAt == 0 && g_display->ScreenPalette()[9].green != 0)
+            restoredAt = run.platform->Now();
     };
     EXPECT_EQ(run.Run(), 0);
     EXPECT_GE(restoredAt, 1000u);
@@ -96,21 +98,23 @@ TEST(MainLoop, TheTitleShowsTheTitlePictureWithTheChosenItem) {
     run.options.frames = 3;
     std::vector<uint8_t> screen;
     run.onFrame = [&] {
-        screen.assign(g_display->FrontBuffer(), g_display->FrontBuffer() + kScreenWidth * kScreenHeight);
+        screen.assign(g_display->FrontBuffer(),
+                      g_display->FrontBuffer() + kScreenWidth * kScreenHeight);
     };
     EXPECT_EQ(run.Run(), 0);
     ASSERT_EQ(screen.size(), static_cast<size_t>(kScreenWidth * kScreenHeight));
     const auto at = [&](int x, int y) { return screen[y * kScreenWidth + x]; };
-    EXPECT_EQ(at(5, 5), test::FixturePixel(1, 5, 5));        // title sheet
-    EXPECT_EQ(at(8, 8), TransparentIndex);                   // an opaque copy keeps 250
-    EXPECT_EQ(at(19, 388), test::FixturePixel(2, 2, 301));   // highlight of "new game"
+    EXPECT_EQ(at(5, 5), test::FixturePixel(1, 5, 5));                // title sheet
+    EXPECT_EQ(at(8, 8), TransparentIndex);                           // an opaque copy keeps 250
+    EXPECT_EQ(at(19, 388), test::FixturePixel(2, 2, 301));           // highlight of "new game"
     EXPECT_EQ(at(18 + 7, 387 + 4), test::FixturePixel(1, 25, 391));  // keyed pixel shows the title
 }
 
 TEST(MainLoop, QuittingFromTheTitleFadesOutAndEndsTheRun) {
     test::GameRun run;
-    for (uint32_t t : {10u, 20u, 30u, 40u}) run.At(t, MessageId::KeyDown, 39);  // Right past the end
-    run.At(50, MessageId::KeyDown, 18);  // Alt is taken by the window and changes nothing
+    for (uint32_t t : {10u, 20u, 30u, 40u})
+        run.At(t, MessageId::KeyDown, 39);  // Right past the end
+    run.At(50, MessageId::KeyDown, 18);     // Alt is taken by the window and changes nothing
     run.At(60, MessageId::KeyDown, 13);
     uint64_t framesAtEnd = 0;
     run.onFrame = [&] { framesAtEnd = run.frames; };
@@ -172,7 +176,8 @@ std::string ReadText(const std::string& path) {
 // Runs the game program; stderr goes nowhere unless `args` ends by sending it somewhere.
 int RunBinary(const std::string& args) {
     const bool own = args.find(" 2>") != std::string::npos;
-    const std::string command = std::string(ZOA_GAME_BINARY) + " " + args + (own ? "" : " 2>/dev/null");
+    const std::string command =
+        std::string(ZOA_GAME_BINARY) + " " + args + (own ? "" : " 2>/dev/null");
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -182,13 +187,13 @@ TEST(CommandLine, AHeadlessRunWritesItsDumpTraceAndScreenshot) {
     test::WriteFixtureSheets(dir.str());
     test::WriteFixtureSounds(dir.str());
     const std::string d = dir.str();
-    ASSERT_EQ(RunBinary("--headless --seed 7 --data " + d + " --frames 1000 --dump " + d + "/dump.json --trace " +
-                        d + "/trace.jsonl --screenshot " + d + "/shot.png"),
+    ASSERT_EQ(RunBinary("--headless --seed 7 --data " + d + " --frames 1000 --dump " + d +
+                        "/dump.json --trace " + d + "/trace.jsonl --screenshot " + d + "/shot.png"),
               0);
     const std::string dump = ReadText(d + "/dump.json");
     EXPECT_EQ(dump.rfind("{\"frameCounter\": 1000, \"state\": {", 0), 0u) << dump.substr(0, 80);
-    for (const char* key : {"\"Level\": 0", "\"Scr.x\": 0", "\"Time_Chai\": 0", "\"TitleActive\": 1",
-                            "\"sprites\": [", "\"sounds\": ["}) {
+    for (const char* key : {"\"Level\": 0", "\"Scr.x\": 0", "\"Time_Chai\": 0",
+                            "\"TitleActive\": 1", "\"sprites\": [", "\"sounds\": ["}) {
         EXPECT_NE(dump.find(key), std::string::npos) << key;
     }
     std::istringstream trace(ReadText(d + "/trace.jsonl"));
@@ -212,7 +217,9 @@ TEST(CommandLine, TimingsTellTheStartUpOnceTheTitleIsUp) {
     test::WriteFixtureSheets(dir.str());
     test::WriteFixtureSounds(dir.str());
     const std::string d = dir.str();
-    ASSERT_EQ(RunBinary("--headless --no-logo --frames 3 --timings --data " + d + " >" + d + "/out.txt"), 0);
+    ASSERT_EQ(
+        RunBinary("--headless --no-logo --frames 3 --timings --data " + d + " >" + d + "/out.txt"),
+        0);
     const std::string out = ReadText(d + "/out.txt");
     ASSERT_EQ(out.rfind("startup ", 0), 0u) << out;
     EXPECT_EQ(out.find('\n'), out.size() - 1) << out;
@@ -231,9 +238,8 @@ TEST(CommandLine, TimingsTellTheStartUpOnceTheTitleIsUp) {
     }
     EXPECT_GT(values["main_unix_us"], 1.6e15);  // after 2020, in microseconds
     EXPECT_NEAR(values["title_unix_us"] - values["main_unix_us"], 1000 * values["title_ms"], 1000);
-    EXPECT_GE(values["title_ms"] + 0.2, values["window_ms"] + values["logo_ms"] + values["sheets_ms"] +
-                                            values["sounds_ms"]);
-
+    EXPECT_GE(values["title_ms"] + 0.2,
+              values["window_ms"] + values["logo_ms"] + values["sheets_ms"] + values["sounds_ms"]);
 }
 
 // A run that could not do what it was asked to never ends as a success, and
@@ -248,17 +254,20 @@ TEST(CommandLine, FilesThatCannotBeWrittenAndStagesThatCannotStartEndInFailure) 
         // The run still goes ahead: the files that can be written are written.
         std::filesystem::remove(d + "/ok.jsonl");
         EXPECT_EQ(RunBinary(run + " " + option + " " + d + "/no/such/folder/out" +
-                            (option == std::string("--trace") ? " --dump " : " --trace ") + d + "/ok.jsonl"),
+                            (option == std::string("--trace") ? " --dump " : " --trace ") + d +
+                            "/ok.jsonl"),
                   1)
             << option;
-        EXPECT_NE(ReadText(d + "/ok.jsonl").find("\"frameCounter\": 5"), std::string::npos) << option;
+        EXPECT_NE(ReadText(d + "/ok.jsonl").find("\"frameCounter\": 5"), std::string::npos)
+            << option;
     }
     EXPECT_EQ(RunBinary(run + " --dump " + d + "/ok.json"), 0);
     EXPECT_EQ(RunBinary("--headless --frames 0 --data " + d), 2);
 
     const std::string err = " 2>" + d + "/err.txt";
     EXPECT_EQ(RunBinary("--headless --play 7 --frames 5 --data " + d + err), 1);
-    EXPECT_NE(ReadText(d + "/err.txt").find("stage 7 cannot be started: " + d + "/data/map/stage7.map: no such file"),
+    EXPECT_NE(ReadText(d + "/err.txt")
+                  .find("stage 7 cannot be started: " + d + "/data/map/stage7.map: no such file"),
               std::string::npos)
         << ReadText(d + "/err.txt");
     // The data folder itself named instead of the one that holds it.
@@ -286,16 +295,18 @@ namespace {
 
 // The real window backend, on a virtual X server when one can be started.
 TEST(SdlWindow, OpensAndRunsFramesUnderAVirtualScreen) {
-    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run is not installed";
     test::TempDir dir;
     test::WriteFixtureData(dir.str());
     const std::string d = dir.str();
     // With every file present no message box waits for a click.
     std::filesystem::create_directories(d + "/data/map");
     test::WriteBytes(d + "/data/map/Spt.T", std::vector<uint8_t>(6848, 0));
-    const std::string command = "ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a " +
-                                std::string(ZOA_GAME_BINARY) + " --window --no-logo --frames 60 --data " + d +
-                                " --dump " + d + "/dump.json --screenshot " + d + "/shot.png 2>" + d + "/err.txt";
+    const std::string command =
+        "ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a " +
+        std::string(ZOA_GAME_BINARY) + " --window --no-logo --frames 60 --data " + d + " --dump " +
+        d + "/dump.json --screenshot " + d + "/shot.png 2>" + d + "/err.txt";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 0) << ReadText(d + "/err.txt");

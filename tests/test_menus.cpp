@@ -1,11 +1,11 @@
-#include "play/fade.h"
 #include "app/input.h"
 #include "app/menus.h"
-#include "play/menu_pictures.h"
 #include "flow_support.h"
-#include "stage_test_support.h"
+#include "play/fade.h"
+#include "play/menu_pictures.h"
 #include "play/run_frame.h"
 #include "play/stage_loader.h"
+#include "stage_test_support.h"
 
 namespace zoa::test {
 namespace {

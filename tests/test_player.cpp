@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "play/fade.h"
 #include "app/input.h"
 #include "platform/message.h"
+#include "play/fade.h"
+#include "play/run_frame.h"
+#include "play/stage_loader.h"
+#include "play/stage_source.h"
 #include "sim/behaviours.h"
 #include "sim/player_rules.h"
 #include "sim/sprite_conventions.h"
 #include "sim/sprite_types.h"
 #include "stage_test_support.h"
-#include "play/run_frame.h"
-#include "play/stage_loader.h"
-#include "play/stage_source.h"
 
 namespace zoa::test {
 namespace {

@@ -13,14 +13,14 @@
 #include "app/practice.h"
 #include "app/practice_history.h"
 #include "app/practice_state_file.h"
-#include "recorded_stage_support.h"
 #include "flow_support.h"
-#include "sound_fixture.h"
 #include "platform/user_folder.h"
 #include "play/run_frame.h"
+#include "recorded_stage_support.h"
 #include "sim/demo_input.h"
 #include "sim/random.h"
 #include "sim/simulation.h"
+#include "sound_fixture.h"
 
 namespace zoa::test {
 namespace {
@@ -185,7 +185,8 @@ TEST(PracticeRecording, ALoadAcrossStagesBringsBackTheTrackAndReplaysToTheSameDu
     constexpr int32_t kExitColumn = 20;
     PracticeRun run;
     TileMapFile exitMap = FloorMap();
-    exitMap.tiles[static_cast<size_t>((exitMap.Map_h - 1) * exitMap.Map_w + kExitColumn)] = kExitTile;
+    exitMap.tiles[static_cast<size_t>((exitMap.Map_h - 1) * exitMap.Map_w + kExitColumn)] =
+        kExitTile;
     WriteStageFiles(run.dir.str(), 2, PlayerStage(2, 12, 500), exitMap);
     WriteStageFiles(run.dir.str(), 3, PlayerStage(3, 12, 500));
     AudioCalls calls;

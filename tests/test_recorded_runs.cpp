@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "sim/demo_input.h"
 #include "flow_support.h"
+#include "sim/demo_input.h"
 #include "sound_fixture.h"
 
 namespace zoa::test {
@@ -76,8 +76,8 @@ TEST(RecordedRun, ARunThroughTheMenusTheDemoAndAStageReplaysToTheSameDump) {
 
     const std::string dump = ReadText(run.Path("dump.json"));
     for (const char* expected :
-         {"\"Level\": 1", "\"TitleActive\": 0", "\"PauseActive\": 0", "\"dir\": 2",
-          "\"UpHeld\": 0", "\"DownReady\": 0", "\"Lives\": 3"}) {
+         {"\"Level\": 1", "\"TitleActive\": 0", "\"PauseActive\": 0", "\"dir\": 2", "\"UpHeld\": 0",
+          "\"DownReady\": 0", "\"Lives\": 3"}) {
         EXPECT_NE(dump.find(expected), std::string::npos) << expected;
     }
     DemoInput recorded;

@@ -8,9 +8,9 @@
 #include <map>
 #include <string>
 
-#include "fake_audio_out.h"
 #include "app/command_line.h"
 #include "app/game_app.h"
+#include "fake_audio_out.h"
 #include "platform/headless/headless_platform.h"
 #include "png_reader.h"
 #include "sound_fixture.h"

@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "app/input.h"
-#include "flow_support.h"
-#include "files/replace_file.h"
-#include "sim/sprite_pool.h"
-#include "stage_test_support.h"
 #include "files/le_words.h"
+#include "files/replace_file.h"
+#include "flow_support.h"
 #include "play/stage_file.h"
 #include "play/stage_loader.h"
+#include "sim/sprite_pool.h"
+#include "stage_test_support.h"
 
 namespace zoa::test {
 namespace {

@@ -16,9 +16,9 @@
 #include "platform/message.h"
 #include "platform/sdl/sdl_platform.h"
 #include "png_reader.h"
+#include "sim/game_state.h"
 #include "sound_fixture.h"
 #include "test_support.h"
-#include "sim/game_state.h"
 
 namespace zoa::platform {
 namespace {
@@ -32,7 +32,9 @@ struct Key {
 };
 std::ostream& operator<<(std::ostream& os, const Key& k) {
     const bool practice = k.id == MessageId::PracticeDown || k.id == MessageId::PracticeUp;
-    return os << (practice ? "tool " : "") << (k.id == MessageId::KeyDown || k.id == MessageId::PracticeDown ? "down " : "up ") << k.vk;
+    return os << (practice ? "tool " : "")
+              << (k.id == MessageId::KeyDown || k.id == MessageId::PracticeDown ? "down " : "up ")
+              << k.vk;
 }
 Key ToolDown(PracticeTool tool) {
     return {MessageId::PracticeDown, static_cast<uint32_t>(tool)};
@@ -311,17 +313,24 @@ TEST_F(SdlInput, PadChordsWorkThePracticeToolsAsTheSettingsSay) {
         Button(b, down);
         return Keys();
     };
-    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true), std::vector<Key>{ToolDown(PracticeTool::Rewind)});
-    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false), std::vector<Key>{ToolUp(PracticeTool::Rewind)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true),
+              std::vector<Key>{ToolDown(PracticeTool::Rewind)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false),
+              std::vector<Key>{ToolUp(PracticeTool::Rewind)});
     EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_BACK, true), std::vector<Key>{Down(vk::F1)});
-    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true), std::vector<Key>{ToolDown(PracticeTool::LoadState)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true),
+              std::vector<Key>{ToolDown(PracticeTool::LoadState)});
     // The defaults stand for what the file leaves: Back with Y saves, with B steps.
-    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_Y, true), std::vector<Key>{ToolDown(PracticeTool::SaveState)});
-    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_B, true), std::vector<Key>{ToolDown(PracticeTool::StepFrame)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_Y, true),
+              std::vector<Key>{ToolDown(PracticeTool::SaveState)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_B, true),
+              std::vector<Key>{ToolDown(PracticeTool::StepFrame)});
     // Back let go first: each button still ends the tool it began.
     EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_BACK, false), std::vector<Key>{Up(vk::F1)});
-    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false), std::vector<Key>{ToolUp(PracticeTool::LoadState)});
-    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_B, false), std::vector<Key>{ToolUp(PracticeTool::StepFrame)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false),
+              std::vector<Key>{ToolUp(PracticeTool::LoadState)});
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_B, false),
+              std::vector<Key>{ToolUp(PracticeTool::StepFrame)});
     // Without Back, B throws again.
     EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_B, true), std::vector<Key>{Down(vk::X)});
 }

@@ -122,13 +122,13 @@ TEST(Settings, PracticeToolsTakeControllerChordsAndTheFileShowsTheDefaults) {
     Settings s;
     std::vector<std::string> warnings;
     ParseSettings(
-        "pad_rewind = LeftShoulder\n"         // 1: the button alone
-        "pad_save_state = start+ x\n"         // 2
-        "pad_overlay = none\n"                // 3
-        "pad_load_state = back + back\n"      // 4: bad from here on
-        "pad_step_frame = back + z\n"         // 5
-        "pad_frame_advance = a + b + x\n"     // 6
-        "pad_frame_advance = +\n",            // 7
+        "pad_rewind = LeftShoulder\n"      // 1: the button alone
+        "pad_save_state = start+ x\n"      // 2
+        "pad_overlay = none\n"             // 3
+        "pad_load_state = back + back\n"   // 4: bad from here on
+        "pad_step_frame = back + z\n"      // 5
+        "pad_frame_advance = a + b + x\n"  // 6
+        "pad_frame_advance = +\n",         // 7
         s, &warnings);
     ASSERT_EQ(warnings.size(), 4u);
     EXPECT_EQ(warnings[0].rfind("settings:4: ", 0), 0u) << warnings[0];

@@ -4,11 +4,11 @@
 
 #include "gfx/display.h"
 #include "gfx/sheet_image.h"
-#include "play/sheets.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
-#include "test_support.h"
+#include "play/sheets.h"
 #include "sim/game_state.h"
+#include "test_support.h"
 
 namespace zoa {
 namespace {
@@ -74,7 +74,7 @@ TEST(SheetImage, DamagedFilesAreRejectedWithoutReadingPastTheirEnd) {
 }
 
 class LoadSheetsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game = GameState{};
         test::WriteFixtureSheets(dir.str());
@@ -95,9 +95,10 @@ protected:
 
 TEST_F(LoadSheetsTest, SurfacesFollowTheSheetTableAndSheetsThreeToTenAreKeyed) {
     ASSERT_EQ(LoadSheets(), 1);
-    const int32_t indices[] = {game.SurfaceSPl,  game.SurfaceSPm,  game.SurfaceSPmi, game.SurfaceSPgi,
-                               game.SurfaceSPcca, game.SurfaceSPccb, game.SurfaceSPmca, game.SurfaceSPmcb,
-                               game.SurfaceSPt,  game.SurfaceSPb};
+    const int32_t indices[] = {game.SurfaceSPl,   game.SurfaceSPm,   game.SurfaceSPmi,
+                               game.SurfaceSPgi,  game.SurfaceSPcca, game.SurfaceSPccb,
+                               game.SurfaceSPmca, game.SurfaceSPmcb, game.SurfaceSPt,
+                               game.SurfaceSPb};
     for (int s = 0; s < kSheetCount; ++s) {
         EXPECT_EQ(indices[s], s + 1);
         EXPECT_EQ(display.IsKeyed(static_cast<uint32_t>(s + 1)), s >= 2) << s;

@@ -2,11 +2,11 @@
 // player's index, reused slots and a full pool.
 #include <set>
 
-#include "sprite_test_support.h"
 #include "sim/catalogue.h"
 #include "sim/catalogue_lookup.h"
-#include "sim/spawn_sprite.h"
 #include "sim/random.h"
+#include "sim/spawn_sprite.h"
+#include "sprite_test_support.h"
 
 namespace zoa::test {
 namespace {

@@ -3,9 +3,9 @@
 #include <climits>
 #include <cstring>
 
-#include "sprite_test_support.h"
 #include "sim/draw_sprites.h"
 #include "sim/update_sprites.h"
+#include "sprite_test_support.h"
 
 namespace zoa::test {
 namespace {

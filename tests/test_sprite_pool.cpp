@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "sim/sprite_pool.h"
 #include "sim/game_state.h"
+#include "sim/sprite_pool.h"
 
 namespace zoa {
 namespace {

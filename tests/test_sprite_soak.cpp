@@ -8,9 +8,9 @@
 #include <string>
 
 #include "behaviour_test_support.h"
-#include "sim/catalogue.h"
 #include "play/stage_loader.h"
 #include "play/stage_source.h"
+#include "sim/catalogue.h"
 
 namespace zoa::test {
 namespace {

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "sprite_test_support.h"
+#include "play/run_frame.h"
 #include "sim/spawn_sprite.h"
 #include "sim/sprite_conventions.h"
 #include "sim/update_sprites.h"
-#include "play/run_frame.h"
 #include "sim/world_map.h"
+#include "sprite_test_support.h"
 
 namespace zoa::test {
 namespace {

@@ -118,7 +118,11 @@ TEST_F(StageEditorTest, SavesUnchangedAndUndonePaintByteForByte) {
     EXPECT_NE(Inode(), before);
     EXPECT_EQ(Saved(), original_);
     // Paint a stroke, erase a cell, undo both, save: the same bytes again.
-    ASSERT_EQ(Run(Script().Drag(true, 100, 100, 200, 100).Click(false, 300, 300).Ctrl('Z').Ctrl('Z')
+    ASSERT_EQ(Run(Script()
+                      .Drag(true, 100, 100, 200, 100)
+                      .Click(false, 300, 300)
+                      .Ctrl('Z')
+                      .Ctrl('Z')
                       .Ctrl('S')),
               kExitOk);
     EXPECT_EQ(Saved(), original_);
@@ -169,7 +173,8 @@ TEST_F(StageEditorTest, PlacesMovesDeletesSpritesAndMovesTheHero) {
     const SpriteRecord& placed = stage.sprites.back();
     // The camera starts centred on the hero.
     const SpriteRecord& heroBefore = stage_.sprites[stage_[kPlayerIndex]];
-    const int scrX = std::clamp(heroBefore.x + heroBefore.width / 2 - 320, 0, (map_.Map_w - 20) * 32);
+    const int scrX =
+        std::clamp(heroBefore.x + heroBefore.width / 2 - 320, 0, (map_.Map_w - 20) * 32);
     const int scrY = std::clamp(heroBefore.y - 240, 0, (map_.Map_h - 15) * 32);
     EXPECT_EQ(placed.type, 10002);
     EXPECT_EQ(placed.x, 32 * ((scrX + 100) / 32) + 64);

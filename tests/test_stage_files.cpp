@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "play/fade.h"
-#include "stage_test_support.h"
 #include "play/stage_file.h"
 #include "play/stage_loader.h"
+#include "stage_test_support.h"
 
 namespace zoa::test {
 namespace {

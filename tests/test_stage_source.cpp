@@ -7,9 +7,9 @@
 #include <fstream>
 #include <string>
 
-#include "stage_test_support.h"
 #include "play/stage_file.h"
 #include "play/stage_source.h"
+#include "stage_test_support.h"
 
 namespace zoa::test {
 namespace {
@@ -112,10 +112,10 @@ TEST(StageSourceTest, DecompiledSourceCompilesToTheSameFiles) {
 }
 
 TEST(StageSourceTest, AnEditedSourceKeepsWhatItDidNotChange) {
-    const std::string source = "# my stage\nstage 1\nLevel = 2\nTime_Chai = 16\n\n"
-                               "tile . = 0\ntile # = 1\ntile E = 153\nmap\n" +
-                               MapRows(20, 15) + "end\n# a pick-up first\n" + kPickUpLine +
-                               kPlayerLine;
+    const std::string source =
+        "# my stage\nstage 1\nLevel = 2\nTime_Chai = 16\n\n"
+        "tile . = 0\ntile # = 1\ntile E = 153\nmap\n" +
+        MapRows(20, 15) + "end\n# a pick-up first\n" + kPickUpLine + kPlayerLine;
     StageFile stage;
     TileMapFile map;
     ASSERT_TRUE(CompileStageSource(source, stage, map, nullptr));
@@ -146,9 +146,10 @@ TEST(StageSourceTest, CatalogueTypesNeedOnlyTheirPosition) {
     StageFile stage;
     TileMapFile map;
     std::string error;
-    const std::string sprites = "sprite 10000 64 300\n"
-                                "sprite 10001 640 288 dir=2\n"
-                                "sprite 103 200 250\n";
+    const std::string sprites =
+        "sprite 10000 64 300\n"
+        "sprite 10001 640 288 dir=2\n"
+        "sprite 103 200 250\n";
     ASSERT_TRUE(CompileStageSource(Source(MapRows(24, 15), sprites), stage, map, &error)) << error;
     StageFile spelled;
     ASSERT_TRUE(CompileStageSource(Source(MapRows(24, 15), kPlayerLine), spelled, map, &error));

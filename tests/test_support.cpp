@@ -1,14 +1,15 @@
 #include "test_support.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <iterator>
 
 #include "files/palette_file.h"
 #include "gfx/sheet_image.h"
-#include "play/sheets.h"
 #include "platform/data_path.h"
-#include <unistd.h>
+#include "play/sheets.h"
 
 namespace zoa::test {
 
@@ -26,7 +27,8 @@ TempDir::~TempDir() {
 }
 
 PaletteEntry FixtureColour(int i) {
-    return PaletteEntry{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 7), 0};
+    return PaletteEntry{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i),
+                        static_cast<uint8_t>(i * 7), 0};
 }
 
 Palette FixturePalette() {
@@ -49,7 +51,8 @@ void GenerateFixtureSheets(const std::string& root) {
         const int32_t h = kSheets[s].height;
         std::vector<uint8_t> pixels(static_cast<size_t>(640) * h);
         for (int32_t y = 0; y < h; ++y) {
-            for (int32_t x = 0; x < 640; ++x) pixels[static_cast<size_t>(y) * 640 + x] = FixturePixel(s, x, y);
+            for (int32_t x = 0; x < 640; ++x)
+                pixels[static_cast<size_t>(y) * 640 + x] = FixturePixel(s, x, y);
         }
         std::string path = kSheets[s].path;
         for (char& c : path) c = c == '\\' ? '/' : c;
@@ -79,7 +82,8 @@ void WriteFixtureSheets(const std::string& root) {
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    f.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {

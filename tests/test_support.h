@@ -10,13 +10,13 @@ namespace zoa::test {
 
 // A fresh empty folder under the system's temp folder, removed when destroyed.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::filesystem::path& path() const { return path_; }
     std::string str() const { return path_.string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

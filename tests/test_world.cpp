@@ -2,19 +2,19 @@
 
 #include <vector>
 
+#include "files/le_words.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
-#include "test_support.h"
 #include "sim/game_state.h"
-#include "files/le_words.h"
 #include "sim/random.h"
 #include "sim/world_map.h"
+#include "test_support.h"
 
 namespace zoa {
 namespace {
 
 class WorldTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game = GameState{};
         world = WorldMap{};
@@ -61,7 +61,7 @@ TEST_F(WorldTest, TileSheetPositionsAreComputedNeverRead) {
     EXPECT_TRUE(screen.messageBoxes().empty());
     EXPECT_EQ(world.tiles[0].sheetX, 1);
     EXPECT_EQ(world.tiles[0].sheetY, 1);
-    EXPECT_EQ(world.tiles[20].sheetX, 34);   // column 1, row 1
+    EXPECT_EQ(world.tiles[20].sheetX, 34);  // column 1, row 1
     EXPECT_EQ(world.tiles[20].sheetY, 34);
     EXPECT_EQ(world.tiles[569].sheetX, 18 * 33 + 1);
     EXPECT_EQ(world.tiles[569].sheetY, 29 * 33 + 1);

@@ -41,7 +41,8 @@ DecodedVideo DecodeVideo(const std::string& path) {
                                                format->streams[s]->time_base, {1, 1000}));
                 d.lastLuma.resize(static_cast<size_t>(frame->width) * frame->height);
                 for (int y = 0; y < frame->height; ++y) {
-                    const uint8_t* row = frame->data[0] + static_cast<ptrdiff_t>(y) * frame->linesize[0];
+                    const uint8_t* row =
+                        frame->data[0] + static_cast<ptrdiff_t>(y) * frame->linesize[0];
                     std::copy(row, row + frame->width,
                               d.lastLuma.begin() + static_cast<ptrdiff_t>(y) * frame->width);
                 }

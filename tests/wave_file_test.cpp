@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "sound_fixture.h"
 #include "files/le_words.h"
+#include "sound_fixture.h"
 
 namespace zoa {
 namespace {

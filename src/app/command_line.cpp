@@ -102,7 +102,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             if (!value(o.dataDir) || o.dataDir.empty()) return fail("--data needs a folder");
         } else if (a == "--seed") {
             uint32_t seed = 0;
-            if (!value(v) || !ParseNumber(v, seed)) return fail("--seed needs a number from 0 to 4294967295");
+            if (!value(v) || !ParseNumber(v, seed))
+                return fail("--seed needs a number from 0 to 4294967295");
             o.seed = seed;
         } else if (a == "--frames") {
             uint64_t frames = 0;
@@ -122,11 +123,13 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
         } else if (a == "--record") {
             if (!value(o.recordFile) || o.recordFile.empty()) return fail("--record needs a file");
         } else if (a == "--edit") {
-            if (!value(o.editFile) || o.editFile.empty()) return fail("--edit needs a stage source");
+            if (!value(o.editFile) || o.editFile.empty())
+                return fail("--edit needs a stage source");
         } else if (a == "--replay") {
             if (!value(o.replayFile) || o.replayFile.empty()) return fail("--replay needs a file");
         } else if (a == "--screenshot") {
-            if (!value(o.screenshotFile) || o.screenshotFile.empty()) return fail("--screenshot needs a file");
+            if (!value(o.screenshotFile) || o.screenshotFile.empty())
+                return fail("--screenshot needs a file");
         } else {
             return fail("unknown option " + a);
         }

@@ -8,14 +8,14 @@ namespace zoa {
 
 struct Options {
     bool headless = false;
-    bool window = false;      // start in a window instead of full screen
+    bool window = false;     // start in a window instead of full screen
     std::string dataDir;     // the folder that holds data/ ("": search for it)
     std::string configFile;  // the settings file ("": the usual place)
     std::string saveDir;     // where the saved game and screenshots go
     std::string videoFile;   // record every shown picture as a video
     std::optional<uint32_t> seed;
     bool noLogo = false;
-    bool noSound = false;  // play silently, without opening a sound device
+    bool noSound = false;            // play silently, without opening a sound device
     std::optional<uint64_t> frames;  // end after this many main-loop frames
     std::string dumpFile;
     std::string traceFile;
@@ -26,7 +26,7 @@ struct Options {
     std::string editFile;              // open this stage source in the stage editor
     bool help = false;
     bool version = false;
-    bool paths = false;  // print the folders in use and end
+    bool paths = false;    // print the folders in use and end
     bool timings = false;  // print how long start-up took once the title shows
 };
 

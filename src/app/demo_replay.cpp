@@ -6,9 +6,9 @@
 #include "app/run_input.h"
 #include "platform/message.h"
 #include "platform/platform.h"
+#include "play/run_frame.h"
 #include "sim/game_state.h"
 #include "sim/simulation.h"
-#include "play/run_frame.h"
 
 namespace zoa {
 

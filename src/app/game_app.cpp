@@ -5,9 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "play/fade.h"
 #include "app/frame_pacing.h"
-#include "editor/stage_editor.h"
 #include "app/input.h"
 #include "app/practice.h"
 #include "app/run_comforts.h"
@@ -15,20 +13,22 @@
 #include "app/run_input.h"
 #include "app/startup_timings.h"
 #include "app/state_json.h"
-#include "gfx/display.h"
+#include "editor/stage_editor.h"
 #include "files/png_writer.h"
-#include "play/sheets.h"
+#include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/platform.h"
-#include "sim/sprite_pool.h"
+#include "play/fade.h"
 #include "play/load_sounds.h"
-#include "sound/sound_system.h"
-#include "video/logo_player.h"
+#include "play/run_frame.h"
+#include "play/sheets.h"
 #include "sim/game_state.h"
 #include "sim/random.h"
 #include "sim/simulation.h"
-#include "play/run_frame.h"
+#include "sim/sprite_pool.h"
 #include "sim/world_map.h"
+#include "sound/sound_system.h"
+#include "video/logo_player.h"
 
 namespace zoa {
 
@@ -52,8 +52,8 @@ struct App {
     // goes on, but does not end as a success.
     bool outputFailed = false;
     std::ofstream trace;
-    std::string line;  // reused for every trace line
-    uint64_t tracedSounds = 0;  // sound log entries already in the trace
+    std::string line;                     // reused for every trace line
+    uint64_t tracedSounds = 0;            // sound log entries already in the trace
     std::unique_ptr<StageEditor> editor;  // --edit: the stage editor takes the run
 };
 
@@ -127,7 +127,8 @@ void AfterFrame() {
     const bool replayOver = CountRunFrame();
     PracticeFrameDone();
     if (app.afterFrame) app.afterFrame(app.afterFrameContext);
-    const bool framesDone = app.options && app.options->frames && app.framesRun == *app.options->frames;
+    const bool framesDone =
+        app.options && app.options->frames && app.framesRun == *app.options->frames;
     if (framesDone || replayOver) {
         if (app.editor) app.editor->AllowQuit();
         app.platform->PostCloseMessage();
@@ -251,17 +252,29 @@ void WindowProcedure(const platform::Message& m) {
             break;
         case MessageId::PracticeDown:
         case MessageId::PracticeUp:
-            PracticeKey(static_cast<platform::PracticeTool>(m.wParam), m.id == MessageId::PracticeDown);
+            PracticeKey(static_cast<platform::PracticeTool>(m.wParam),
+                        m.id == MessageId::PracticeDown);
             break;
         case MessageId::SysCommand:
             // The window's menu never opens from the keyboard.
             break;
-        case MessageId::Timer: OnTimer(); break;
-        case MessageId::MouseMove: OnMouseMove(m.lParam); break;
-        case MessageId::LButtonDown: OnLButtonDown(); break;
-        case MessageId::LButtonUp: OnLButtonUp(); break;
-        case MessageId::RButtonDown: OnRButtonDown(m.lParam); break;
-        default: break;
+        case MessageId::Timer:
+            OnTimer();
+            break;
+        case MessageId::MouseMove:
+            OnMouseMove(m.lParam);
+            break;
+        case MessageId::LButtonDown:
+            OnLButtonDown();
+            break;
+        case MessageId::LButtonUp:
+            OnLButtonUp();
+            break;
+        case MessageId::RButtonDown:
+            OnRButtonDown(m.lParam);
+            break;
+        default:
+            break;
     }
 }
 

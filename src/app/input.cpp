@@ -2,13 +2,13 @@
 
 #include "app/menus.h"
 #include "platform/message.h"
-#include "sound/sound_calls.h"
-#include "sound/sound_system.h"
+#include "sim/game_state.h"
+#include "sim/level_track.h"
 #include "sim/sprite_conventions.h"
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
-#include "sim/game_state.h"
-#include "sim/level_track.h"
+#include "sound/sound_calls.h"
+#include "sound/sound_system.h"
 
 namespace zoa {
 

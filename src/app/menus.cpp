@@ -2,15 +2,15 @@
 
 #include "app/demo_replay.h"
 #include "gfx/display.h"
-#include "play/fade.h"
 #include "platform/message.h"
 #include "platform/platform.h"
-#include "sound/sound_calls.h"
-#include "sim/sprite_pool.h"
-#include "sim/sprite_types.h"
+#include "play/fade.h"
+#include "play/stage_loader.h"
 #include "sim/game_state.h"
 #include "sim/level_track.h"
-#include "play/stage_loader.h"
+#include "sim/sprite_pool.h"
+#include "sim/sprite_types.h"
+#include "sound/sound_calls.h"
 
 namespace zoa {
 

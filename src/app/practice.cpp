@@ -12,10 +12,10 @@
 #include "app/practice_state_file.h"
 #include "app/run_input.h"
 #include "files/replace_file.h"
-#include "play/fade.h"
-#include "play/still_picture.h"
 #include "platform/platform.h"
 #include "platform/user_folder.h"
+#include "play/fade.h"
+#include "play/still_picture.h"
 #include "sim/level_track.h"
 #include "sim/simulation.h"
 #include "sound/sound_system.h"
@@ -75,7 +75,7 @@ struct Practice {
     bool throwHeld = false;
 
     // The run timer, in the recorded run's frames.
-    int32_t timedLevel = 0;      // the stage being timed, 0 for none
+    int32_t timedLevel = 0;  // the stage being timed, 0 for none
     uint32_t stageStart = 0;
     uint32_t firstStageStart = 0;
     bool timing = false;
@@ -83,8 +83,8 @@ struct Practice {
         int32_t level = 0;
         uint32_t frames = 0;
     };
-    std::vector<Split> splits;  // this game's finished stages, in order
-    std::vector<uint32_t> best; // the best split of each stage so far (0: none)
+    std::vector<Split> splits;   // this game's finished stages, in order
+    std::vector<uint32_t> best;  // the best split of each stage so far (0: none)
 
     std::string notice;
     uint32_t noticeTurns = 0;
@@ -162,7 +162,8 @@ void HandOverHeldKeys() {
     Practice& p = practice;
     auto post = [&](uint32_t vk, bool held, int32_t gameHeld) {
         if (held == (gameHeld != 0)) return;
-        p.platform->PostMessage({held ? platform::MessageId::KeyDown : platform::MessageId::KeyUp, vk, 0});
+        p.platform->PostMessage(
+            {held ? platform::MessageId::KeyDown : platform::MessageId::KeyUp, vk, 0});
     };
     post(platform::vk::Left, p.leftHeld, game.LeftHeld);
     post(platform::vk::Right, p.rightHeld, game.RightHeld);
@@ -211,7 +212,9 @@ void LoadState() {
 void RewindTurn() {
     Practice& p = practice;
     ++p.rewindTurns;
-    const int steps = p.rewindTurns > kRewindFourTimesAfter ? 4 : p.rewindTurns > kRewindTwiceAfter ? 2 : 1;
+    const int steps = p.rewindTurns > kRewindFourTimesAfter ? 4
+                      : p.rewindTurns > kRewindTwiceAfter   ? 2
+                                                            : 1;
     auto& at = *p.history;
     RewindHistory::Stamp stamp;
     const GameState live = game;
@@ -319,8 +322,10 @@ void UpdateOverlay() {
         const size_t shown = std::min<size_t>(p.splits.size(), kShownSplits);
         for (size_t i = 0; i < shown; ++i) {
             const auto& sp = p.splits[p.splits.size() - shown + i];
-            const uint32_t b = sp.level > 0 && sp.level < kSplitStages ? p.best[static_cast<size_t>(sp.level)] : 0;
-            std::snprintf(text[2 + i], sizeof text[0], "SPLIT %d %u  BEST %u", sp.level, sp.frames, b);
+            const uint32_t b =
+                sp.level > 0 && sp.level < kSplitStages ? p.best[static_cast<size_t>(sp.level)] : 0;
+            std::snprintf(text[2 + i], sizeof text[0], "SPLIT %d %u  BEST %u", sp.level, sp.frames,
+                          b);
         }
     }
     for (int line = 0; line < kLines - 1; ++line) SetLine(line, text[line]);
@@ -391,13 +396,26 @@ void PracticeKey(PracticeTool tool, bool down) {
 void PracticeNoteKey(uint32_t vk, bool down) {
     Practice& p = practice;
     switch (vk) {
-        case platform::vk::Left: p.leftHeld = down; break;
-        case platform::vk::Right: p.rightHeld = down; break;
-        case platform::vk::Up: p.upHeld = down; break;
-        case platform::vk::Down: p.downHeld = down; break;
-        case platform::vk::Z: p.jumpHeld = down; break;
-        case platform::vk::X: p.throwHeld = down; break;
-        default: break;
+        case platform::vk::Left:
+            p.leftHeld = down;
+            break;
+        case platform::vk::Right:
+            p.rightHeld = down;
+            break;
+        case platform::vk::Up:
+            p.upHeld = down;
+            break;
+        case platform::vk::Down:
+            p.downHeld = down;
+            break;
+        case platform::vk::Z:
+            p.jumpHeld = down;
+            break;
+        case platform::vk::X:
+            p.throwHeld = down;
+            break;
+        default:
+            break;
     }
 }
 

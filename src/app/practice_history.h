@@ -19,8 +19,8 @@ class RewindHistory {
   public:
     // What an entry remembers besides the simulation: where the run was.
     struct Stamp {
-        uint32_t runFrame = 0;     // the recorded run's frame count after this frame
-        uint64_t soundsLogged = 0; // the sound log's length after this frame
+        uint32_t runFrame = 0;      // the recorded run's frame count after this frame
+        uint64_t soundsLogged = 0;  // the sound log's length after this frame
     };
 
     static constexpr size_t kDefaultEntries = 4096;            // over 60 s at 60 frames a second
@@ -61,13 +61,13 @@ class RewindHistory {
 
     std::vector<Entry> entries_;
     // Left uninitialised: the system gives the memory only as it is written.
-    std::unique_ptr<uint8_t[]> bytes_;    // a ring of pool differences
+    std::unique_ptr<uint8_t[]> bytes_;  // a ring of pool differences
     size_t capacity_ = 0;
     std::unique_ptr<SpritePool> base_;    // the newest entry's pool
     std::unique_ptr<uint8_t[]> scratch_;  // a difference being built (its worst case)
-    size_t first_ = 0;   // index of the oldest entry
+    size_t first_ = 0;                    // index of the oldest entry
     size_t count_ = 0;
-    size_t head_ = 0;    // where the next difference goes in bytes_
+    size_t head_ = 0;  // where the next difference goes in bytes_
     size_t used_ = 0;
 };
 

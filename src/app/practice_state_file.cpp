@@ -101,7 +101,8 @@ bool ReadGame(Reader& r, GameState& g) {
     ForEachStateVariable(g, [&](const char* name, auto& v) {
         const size_t n = std::strlen(name);
         char stored[64] = {};
-        if (r.U32() != n || n > sizeof stored || !r.Bytes(stored, n) || std::memcmp(stored, name, n))
+        if (r.U32() != n || n > sizeof stored || !r.Bytes(stored, n) ||
+            std::memcmp(stored, name, n))
             same = false;
         v = static_cast<std::remove_reference_t<decltype(v)>>(r.U32());
     });
@@ -126,7 +127,8 @@ void ReadWorld(Reader& r, WorldMap& m) {
 }
 
 void WritePool(Writer& w, const SpritePool& p) {
-    for (const SpriteRecord& s : p.records) ForEachSpriteWord(s, [&](int32_t v) { w.U32(static_cast<uint32_t>(v)); });
+    for (const SpriteRecord& s : p.records)
+        ForEachSpriteWord(s, [&](int32_t v) { w.U32(static_cast<uint32_t>(v)); });
     for (const DrawEntry& d : p.DrawList) {
         w.U32(static_cast<uint32_t>(d.depth));
         w.U32(static_cast<uint32_t>(d.index));
@@ -134,7 +136,8 @@ void WritePool(Writer& w, const SpritePool& p) {
 }
 
 void ReadPool(Reader& r, SpritePool& p) {
-    for (SpriteRecord& s : p.records) ForEachSpriteWord(s, [&](int32_t& v) { v = static_cast<int32_t>(r.U32()); });
+    for (SpriteRecord& s : p.records)
+        ForEachSpriteWord(s, [&](int32_t& v) { v = static_cast<int32_t>(r.U32()); });
     for (DrawEntry& d : p.DrawList) {
         d.depth = static_cast<int32_t>(r.U32());
         d.index = static_cast<int32_t>(r.U32());
@@ -170,9 +173,11 @@ bool DecodeStateFile(const uint8_t* bytes, size_t size, Simulation& s, SavedStat
     if (size < sizeof kTag + 4 + kChecksumBytes || std::memcmp(bytes, kTag, sizeof kTag) != 0)
         return fail("not a saved state");
     Reader head(bytes + sizeof kTag, 4);
-    if (head.U32() != kStateFormatVersion) return fail("a saved state of another version of the game");
+    if (head.U32() != kStateFormatVersion)
+        return fail("a saved state of another version of the game");
     Reader sum(bytes + size - kChecksumBytes, kChecksumBytes);
-    if (sum.U64() != Checksum(bytes, size - kChecksumBytes)) return fail("the saved state is damaged");
+    if (sum.U64() != Checksum(bytes, size - kChecksumBytes))
+        return fail("the saved state is damaged");
     // Read into a copy: nothing changes unless the whole file is good.
     auto loaded = std::make_unique<Simulation>();
     loaded->game.WindowsDir = s.game.WindowsDir;

@@ -13,7 +13,7 @@ namespace zoa {
 // early returns included; the names the game reaches them by
 // (platform::Current(), g_display, g_soundSystem) are cleared with them.
 class RunDevices {
-public:
+  public:
     explicit RunDevices(std::unique_ptr<platform::Platform> platform);
     ~RunDevices();
     RunDevices(const RunDevices&) = delete;
@@ -29,7 +29,7 @@ public:
 
     std::unique_ptr<SoundSystem> sound;
 
-private:
+  private:
     std::unique_ptr<platform::Platform> platform_;
     std::unique_ptr<Display> display_;
 };

@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "gfx/sheet_image.h"
-#include "play/sheets.h"
 #include "play/load_sounds.h"
+#include "play/sheets.h"
 #include "sound/sound_system.h"
 
 namespace zoa {
@@ -92,7 +92,9 @@ std::string MissingDataMessage(const platform::Paths& paths, const std::string& 
            (exists ? "" : " (no such folder)") + "; the first file missing is " +
            missing.substr(missing.find('/') + 1) +
            ". Name the folder that holds data/ with --data DIR" +
-           (dataItself ? " (" + Absolute(paths.dataRoot) + " is the data folder itself: did you mean the folder above it?)" : "") +
+           (dataItself ? " (" + Absolute(paths.dataRoot) +
+                             " is the data folder itself: did you mean the folder above it?)"
+                       : "") +
            ".";
 }
 

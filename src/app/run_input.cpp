@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "sim/demo_input.h"
 #include "app/demo_replay.h"
 #include "app/game_app.h"
 #include "app/menus.h"
@@ -10,6 +9,7 @@
 #include "platform/message.h"
 #include "platform/platform.h"
 #include "play/stage_loader.h"
+#include "sim/demo_input.h"
 
 namespace zoa {
 

@@ -1,8 +1,8 @@
 #include "app/state_json.h"
 
+#include "sim/game_state.h"
 #include "sim/sprite_pool.h"
 #include "sound/sound_system.h"
-#include "sim/game_state.h"
 
 namespace zoa {
 
@@ -49,7 +49,9 @@ void AppendSounds(std::string& out, uint64_t from) {
 
 }  // namespace
 
-uint64_t SoundLogTotal() { return g_soundSystem ? g_soundSystem->log.Total() : 0; }
+uint64_t SoundLogTotal() {
+    return g_soundSystem ? g_soundSystem->log.Total() : 0;
+}
 
 void AppendStateJson(std::string& out, uint64_t soundsFrom) {
     out += "{\"frameCounter\": ";

@@ -1,15 +1,15 @@
 #include "editor/stage_editor.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 
 #include "files/le_words.h"
+#include "files/pixel_font.h"
 #include "files/replace_file.h"
 #include "gfx/display.h"
-#include "files/pixel_font.h"
 #include "platform/platform.h"
 #include "play/background.h"
 #include "play/run_frame.h"
@@ -48,10 +48,9 @@ constexpr int32_t kStripColumns = kScreenWidth / kStripCell;
 
 // What the sprite strip offers: pick-ups, pads, scenery and enemies (the hero
 // has a key of its own: there is always exactly one).
-constexpr int32_t kStripTypes[] = {1000,  1001,  1002,  1003,  1004,  1005,  1006,
-                                   1007,  1008,  1009,  1010,  1011,  1012,  1014,
-                                   1015,  1016,  1017,  1018,  1019,  1020,  10001,
-                                   10002, 10003, 10004, 10005, 10006};
+constexpr int32_t kStripTypes[] = {1000, 1001, 1002,  1003,  1004,  1005,  1006,  1007, 1008,
+                                   1009, 1010, 1011,  1012,  1014,  1015,  1016,  1017, 1018,
+                                   1019, 1020, 10001, 10002, 10003, 10004, 10005, 10006};
 constexpr int32_t kStripCount = static_cast<int32_t>(std::size(kStripTypes));
 
 // A new stage: a floor, the hero at its left and an exit at its right.
@@ -112,10 +111,14 @@ std::string Upper(std::string text) {
 
 const char* AttributeName(int32_t attribute) {
     switch (attribute) {
-        case kAttrEmpty: return "EMPTY";
-        case kAttrSolid: return "SOLID";
-        case kAttrExit: return "EXIT";
-        default: return "OTHER";
+        case kAttrEmpty:
+            return "EMPTY";
+        case kAttrSolid:
+            return "SOLID";
+        case kAttrExit:
+            return "EXIT";
+        default:
+            return "OTHER";
     }
 }
 
@@ -147,7 +150,8 @@ bool StageEditor::Open(const std::string& path, std::string* error) {
         return false;
     }
     saved_ = edited_.stage;
-    for (size_t i = 0; i < edited_.stage.sprites.size(); ++i) edited_.spriteIds.push_back(nextId_++);
+    for (size_t i = 0; i < edited_.stage.sprites.size(); ++i)
+        edited_.spriteIds.push_back(nextId_++);
     baseIds_ = edited_.spriteIds;
     return true;
 }
@@ -215,12 +219,15 @@ bool StageEditor::Message(const platform::Message& m) {
         }
     }
     switch (m.id) {
-        case MessageId::KeyDown: return Key(m.wParam);
+        case MessageId::KeyDown:
+            return Key(m.wParam);
         case MessageId::KeyUp:
             if (m.wParam == key::Control) ctrl_ = false;
             if (m.wParam == kShiftKey) shift_ = false;
             return true;
-        case MessageId::MouseMove: MouseAt(m.lParam); return true;
+        case MessageId::MouseMove:
+            MouseAt(m.lParam);
+            return true;
         case MessageId::LButtonDown:
             MouseAt(m.lParam);
             LeftDown();
@@ -247,7 +254,8 @@ bool StageEditor::Message(const platform::Message& m) {
             note_ = "UNSAVED CHANGES - CTRL-S SAVES - CLOSE AGAIN TO QUIT";
             UpdateStatus();
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -263,41 +271,78 @@ bool StageEditor::Key(uint32_t vk) {
     note_.clear();
     if (ctrl_) {
         switch (vk) {
-            case 'S': Save(); break;
+            case 'S':
+                Save();
+                break;
             case 'Z':
-                if (history_.Undo(edited_)) Changed(); else note_ = "NOTHING TO UNDO";
+                if (history_.Undo(edited_))
+                    Changed();
+                else
+                    note_ = "NOTHING TO UNDO";
                 break;
             case 'Y':
-                if (history_.Redo(edited_)) Changed(); else note_ = "NOTHING TO REDO";
+                if (history_.Redo(edited_))
+                    Changed();
+                else
+                    note_ = "NOTHING TO REDO";
                 break;
-            case 'Q': Quit(); break;
-            case key::Left: Resize(shift_ ? -10 : -1, 0); break;
-            case key::Right: Resize(shift_ ? 10 : 1, 0); break;
-            case key::Up: Resize(0, shift_ ? -10 : -1); break;
-            case key::Down: Resize(0, shift_ ? 10 : 1); break;
-            default: break;
+            case 'Q':
+                Quit();
+                break;
+            case key::Left:
+                Resize(shift_ ? -10 : -1, 0);
+                break;
+            case key::Right:
+                Resize(shift_ ? 10 : 1, 0);
+                break;
+            case key::Up:
+                Resize(0, shift_ ? -10 : -1);
+                break;
+            case key::Down:
+                Resize(0, shift_ ? 10 : 1);
+                break;
+            default:
+                break;
         }
         UpdateStatus();
         return true;
     }
     const int32_t step = shift_ ? -1 : 1;
     switch (vk) {
-        case key::Left: Scroll(shift_ ? -kScreenWidth : -kTileSize, 0); break;
-        case key::Right: Scroll(shift_ ? kScreenWidth : kTileSize, 0); break;
-        case key::Up: Scroll(0, shift_ ? -kScreenHeight : -kTileSize); break;
-        case key::Down: Scroll(0, shift_ ? kScreenHeight : kTileSize); break;
+        case key::Left:
+            Scroll(shift_ ? -kScreenWidth : -kTileSize, 0);
+            break;
+        case key::Right:
+            Scroll(shift_ ? kScreenWidth : kTileSize, 0);
+            break;
+        case key::Up:
+            Scroll(0, shift_ ? -kScreenHeight : -kTileSize);
+            break;
+        case key::Down:
+            Scroll(0, shift_ ? kScreenHeight : kTileSize);
+            break;
         case kTabKey:
             view_ = view_ == View::kTileSheet ? View::kMap : View::kTileSheet;
             break;
         case 'S':
             view_ = view_ == View::kSpriteStrip ? View::kMap : View::kSpriteStrip;
             break;
-        case key::Escape: view_ = View::kMap; break;
-        case 'A': showAttrs_ = !showAttrs_; break;
-        case 'H': PlaceHero(); break;
+        case key::Escape:
+            view_ = View::kMap;
+            break;
+        case 'A':
+            showAttrs_ = !showAttrs_;
+            break;
+        case 'H':
+            PlaceHero();
+            break;
         case kDeleteKey:
-        case kBackspaceKey: DeleteSprite(); break;
-        case 'L': SetLevel(edited_.stage.Level + step); break;
+        case kBackspaceKey:
+            DeleteSprite();
+            break;
+        case 'L':
+            SetLevel(edited_.stage.Level + step);
+            break;
         case 'T': {
             EditedStage after = edited_;
             after.stage[kTime_Chai] = std::clamp(after.stage[kTime_Chai] + step, 1, 1000);
@@ -314,7 +359,8 @@ bool StageEditor::Key(uint32_t vk) {
             // The game takes the stage from here on.
             StartPlaying();
             return true;
-        default: break;
+        default:
+            break;
     }
     PutInWorld();
     UpdateStatus();
@@ -325,8 +371,11 @@ void StageEditor::Scroll(int32_t dx, int32_t dy) {
     if (view_ == View::kTileSheet) {
         // The sheet is taller than the screen: up and down scroll it.
         const int32_t sheetHeight = kTileSheetRows * kTileCellPitch + 1;
-        sheetTop_ = std::clamp(sheetTop_ + (dy > 0 ? 5 : dy < 0 ? -5 : 0) * kTileCellPitch, 0,
-                               sheetHeight - kScreenHeight);
+        sheetTop_ = std::clamp(sheetTop_ + (dy > 0   ? 5
+                                            : dy < 0 ? -5
+                                                     : 0) *
+                                               kTileCellPitch,
+                               0, sheetHeight - kScreenHeight);
         return;
     }
     game.Scr.x = std::clamp(game.Scr.x + dx, 0, (edited_.Width() - kViewColumns) * kTileSize);
@@ -681,7 +730,8 @@ void StageEditor::StopPlaying(const char* why) {
     game.Scr.x = camX_;
     game.Scr.y = camY_;
     // Keys held when the play ended are let go.
-    for (int32_t w = kRightHeld; w <= kPadJumpOn; ++w) StoredGameWord(game, w) = edited_.stage.words[w];
+    for (int32_t w = kRightHeld; w <= kPadJumpOn; ++w)
+        StoredGameWord(game, w) = edited_.stage.words[w];
     StopLevelTracks();
     PlaySound(LevelTrack(edited_.stage.Level), 1);
     platform_->ShowCursor();
@@ -692,13 +742,19 @@ void StageEditor::StopPlaying(const char* why) {
 void StageEditor::Frame() {
     if (playing_) {
         RunFrame();
-        if (playEnded) StopPlaying(playEndReason);
-        else if (game.TitleActive) StopPlaying("PLAY ENDED");
+        if (playEnded)
+            StopPlaying(playEndReason);
+        else if (game.TitleActive)
+            StopPlaying("PLAY ENDED");
         return;
     }
     switch (view_) {
-        case View::kMap: DrawMap(); break;
-        case View::kTileSheet: DrawTileSheet(); break;
+        case View::kMap:
+            DrawMap();
+            break;
+        case View::kTileSheet:
+            DrawTileSheet();
+            break;
         case View::kSpriteStrip:
             DrawMap();
             DrawSpriteStrip();
@@ -758,8 +814,9 @@ void StageEditor::DrawMap() {
             const SpriteRecord& s = edited_.stage.sprites[i];
             DrawBox(s.x - game.Scr.x, s.y - game.Scr.y, s.width, s.height, yellow_);
         } else {
-            DrawBox(kTileSize * (wx / kTileSize) - game.Scr.x, kTileSize * (wy / kTileSize) - game.Scr.y,
-                    kTileSize, kTileSize, tool_ == Tool::kSprites ? yellow_ : white_);
+            DrawBox(kTileSize * (wx / kTileSize) - game.Scr.x,
+                    kTileSize * (wy / kTileSize) - game.Scr.y, kTileSize, kTileSize,
+                    tool_ == Tool::kSprites ? yellow_ : white_);
         }
     }
 }
@@ -881,8 +938,8 @@ void StageEditor::UpdateStatus() {
     const int32_t sheetR = (mouseY_ + sheetTop_) / kTileCellPitch;
     if (view_ == View::kTileSheet && sheetC < kTileSheetColumns && sheetR < kTileSheetRows) {
         const int32_t hovered = sheetR * kTileSheetColumns + sheetC;
-        line = "SHEET TILE " + std::to_string(hovered) + " " +
-               AttributeName(AttributeOf(hovered)) + " - CLICK CHOOSES IT - ";
+        line = "SHEET TILE " + std::to_string(hovered) + " " + AttributeName(AttributeOf(hovered)) +
+               " - CLICK CHOOSES IT - ";
     }
     if (tool_ == Tool::kTiles) {
         line += "TILE " + std::to_string(tile_) + " " + AttributeName(AttributeOf(tile_));

@@ -78,8 +78,8 @@ class StageEditor {
 
     platform::Platform* platform_ = nullptr;
     std::string path_;
-    std::string name_;      // the file's name, for the title and the status line
-    std::string baseText_;  // the source as last read or saved
+    std::string name_;              // the file's name, for the title and the status line
+    std::string baseText_;          // the source as last read or saved
     std::vector<int32_t> baseIds_;  // the sprite of each of its sprite lines
     StageFile saved_;
     bool savedOnce_ = true;  // false for a new file until its first save

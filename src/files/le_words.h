@@ -8,7 +8,7 @@ namespace zoa {
 // The game's own files are sequences of little-endian 32-bit words. A reader
 // over a byte block that reads 0 past the end and remembers that it did.
 class WordReader {
-public:
+  public:
     WordReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
     uint32_t Unsigned() {
@@ -24,7 +24,7 @@ public:
     int32_t Signed() { return static_cast<int32_t>(Unsigned()); }
     bool Overrun() const { return overrun_; }
 
-private:
+  private:
     const uint8_t* data_;
     size_t size_;
     size_t pos_ = 0;
@@ -32,7 +32,7 @@ private:
 };
 
 class WordWriter {
-public:
+  public:
     void Unsigned(uint32_t v) {
         bytes_.push_back(static_cast<uint8_t>(v));
         bytes_.push_back(static_cast<uint8_t>(v >> 8));
@@ -49,7 +49,7 @@ public:
     // Writes the words to `path`; false when the file cannot be written whole.
     bool WriteFile(const std::string& path) const;
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
 };
 

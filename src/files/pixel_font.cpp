@@ -80,11 +80,17 @@ const Glyph* Find(char ch) {
 
 }  // namespace
 
-bool HasGlyph(char ch) { return Lookup(ch) != nullptr; }
+bool HasGlyph(char ch) {
+    return Lookup(ch) != nullptr;
+}
 
-const char* const* GlyphRows(char ch) { return Find(ch)->rows; }
+const char* const* GlyphRows(char ch) {
+    return Find(ch)->rows;
+}
 
-int GlyphWidth(char ch) { return static_cast<int>(std::strlen(Find(ch)->rows[0])); }
+int GlyphWidth(char ch) {
+    return static_cast<int>(std::strlen(Find(ch)->rows[0]));
+}
 
 int TextWidth(std::string_view text, int scale) {
     int w = 0;

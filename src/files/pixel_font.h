@@ -7,8 +7,8 @@ namespace zoa {
 // Our own 5 x 7 pixel font: capitals, digits and a little punctuation,
 // proportional (each glyph has its own width and one column of spacing). The
 // data builder draws the titles of the pictures with it, the stage editor its
-// status line and the window its practice overlay. Small letters are drawn as capitals; a character the font
-// lacks is drawn as '?'.
+// status line and the window its practice overlay. Small letters are drawn as capitals; a character
+// the font lacks is drawn as '?'.
 constexpr int kGlyphHeight = 7;
 
 // Whether the font has a glyph for `ch` (small letters count as capitals).

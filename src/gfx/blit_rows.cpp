@@ -21,7 +21,8 @@ void CopyRowKeyed(uint8_t* dst, const uint8_t* src, size_t n, uint8_t key) {
         const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
         const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
         const __m128i transparent = _mm_cmpeq_epi8(s, keys);
-        const __m128i out = _mm_or_si128(_mm_and_si128(transparent, d), _mm_andnot_si128(transparent, s));
+        const __m128i out =
+            _mm_or_si128(_mm_and_si128(transparent, d), _mm_andnot_si128(transparent, s));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), out);
     }
 #endif
@@ -33,7 +34,8 @@ void CopyRowKeyed(uint8_t* dst, const uint8_t* src, size_t n, uint8_t key) {
 }  // namespace
 
 void CopyBlockKeyed(const KeyedBlock& b) {
-    for (size_t r = 0; r < b.rows; ++r) CopyRowKeyed(b.dst + r * b.dstPitch, b.src + r * b.srcPitch, b.cols, b.key);
+    for (size_t r = 0; r < b.rows; ++r)
+        CopyRowKeyed(b.dst + r * b.dstPitch, b.src + r * b.srcPitch, b.cols, b.key);
 }
 
 }  // namespace zoa

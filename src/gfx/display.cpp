@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "gfx/blit_rows.h"
 #include "files/palette_file.h"
+#include "gfx/blit_rows.h"
 #include "gfx/sheet_image.h"
 #include "platform/platform.h"
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "gfx/geometry.h"
-#include "files/palette.h"
 #include "files/memory_arena.h"
+#include "files/palette.h"
+#include "gfx/geometry.h"
 #include "platform/screen_size.h"
 
 namespace zoa {
@@ -38,7 +38,7 @@ struct Surface {
 // surfaces (index 1..100; index 0 is the back buffer) that hold the sheets.
 // Every operation answers 1 for success and 0 for failure.
 class Display {
-public:
+  public:
     // `screen` is where finished pictures are shown; null means no display
     // could be set up, and IsReady then answers 0.
     explicit Display(platform::Platform* screen);
@@ -73,7 +73,7 @@ public:
     const Surface* GetSurface(uint32_t index) const;
     bool IsKeyed(uint32_t index) const { return index <= kMaxSurfaces && keyed_[index] != 0; }
 
-private:
+  private:
     Surface* Target(uint32_t index);
     void Present();
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/message_box.h"
-#include "files/read_buffer.h"
 #include "files/le_words.h"
+#include "files/read_buffer.h"
+#include "platform/message_box.h"
 
 namespace zoa {
 

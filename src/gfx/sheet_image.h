@@ -15,7 +15,7 @@ class ReadBuffer;
 // surface. Layout: "NB", width / 10 at byte 2, height / 10 at byte 4, then the
 // pixels from byte 8 on, one palette index per byte, rows stored bottom-up.
 class SheetImage {
-public:
+  public:
     // Reads the file at once. The path's extension is replaced by "nbm".
     // A rejected file leaves the image empty (null pixels, zero sizes).
     SheetImage(const std::string& path, bool packed);
@@ -37,7 +37,7 @@ public:
     const uint8_t* pixels = nullptr;  // first stored (bottom) row, inside the file's bytes
     std::string error;                // why the file was rejected, if it was
 
-private:
+  private:
     bool Decode(const uint8_t* bytes, size_t length, const std::string& name);
 
     std::vector<uint8_t> file_;  // the whole file, as read

@@ -34,7 +34,7 @@ void WidenPcm(const PcmFormat& format, const uint8_t* data, uint32_t frames, int
 // Without a usable device the output is silent: voices load and "play" (every
 // call succeeds) and no stream can be opened.
 class AudioOut {
-public:
+  public:
     static constexpr int32_t kVoices = 101;  // voice 0 is never used
     static constexpr uint32_t kStreamBufferBytes = 16384;
     static constexpr uint32_t kStreamBuffers = 16;

@@ -11,7 +11,9 @@ std::string& Root() {
 }
 }  // namespace
 
-void SetDataRoot(const std::string& root) { Root() = root.empty() ? "." : root; }
+void SetDataRoot(const std::string& root) {
+    Root() = root.empty() ? "." : root;
+}
 
 std::string DataPath(std::string_view gamePath) {
     std::string relative(gamePath);

@@ -29,12 +29,12 @@ enum class MessageId : uint32_t {
 
 // The practice tools, as sent in wParam of PracticeDown and PracticeUp.
 enum class PracticeTool : uint32_t {
-    SaveState = 1,    // F6
-    LoadState = 2,    // F7
-    Rewind = 3,       // Backspace, held
-    FrameAdvance = 4, // F8
-    StepFrame = 5,    // F9
-    Overlay = 6,      // F10
+    SaveState = 1,     // F6
+    LoadState = 2,     // F7
+    Rewind = 3,        // Backspace, held
+    FrameAdvance = 4,  // F8
+    StepFrame = 5,     // F9
+    Overlay = 6,       // F10
 };
 
 struct Message {
@@ -67,7 +67,8 @@ constexpr uint32_t F12 = 123;
 
 // Mouse positions travel packed as in lParam: x in the low 16 bits, y above.
 constexpr int32_t PackPoint(int32_t x, int32_t y) {
-    return static_cast<int32_t>((static_cast<uint32_t>(y) << 16) | (static_cast<uint32_t>(x) & 0xFFFF));
+    return static_cast<int32_t>((static_cast<uint32_t>(y) << 16) |
+                                (static_cast<uint32_t>(x) & 0xFFFF));
 }
 
 }  // namespace zoa::platform

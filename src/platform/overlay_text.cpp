@@ -27,13 +27,15 @@ void DrawOverlayText(uint32_t* pixels, int width, int height, int x, int y, std:
         if (!HasGlyph(ch)) continue;
         const char* const* rows = GlyphRows(ch);
         const int gw = GlyphWidth(ch);
-        const int left = x + scale + static_cast<int>(i) * OverlayCharWidth(scale) + (5 - gw) / 2 * scale;
+        const int left =
+            x + scale + static_cast<int>(i) * OverlayCharWidth(scale) + (5 - gw) / 2 * scale;
         for (int row = 0; row < kGlyphHeight; ++row)
             for (int col = 0; col < gw; ++col) {
                 if (rows[row][col] != '#') continue;
                 for (int sy = 0; sy < scale; ++sy)
                     for (int sx = 0; sx < scale; ++sx)
-                        Put(pixels, width, height, left + col * scale + sx, y + scale + row * scale + sy, kInk);
+                        Put(pixels, width, height, left + col * scale + sx,
+                            y + scale + row * scale + sy, kInk);
             }
     }
 }

@@ -13,7 +13,11 @@ void DrawOverlayText(uint32_t* pixels, int width, int height, int x, int y, std:
                      int scale);
 
 // Width in pixels of one character at `scale`.
-constexpr int OverlayCharWidth(int scale) { return 6 * scale; }
-constexpr int OverlayLineHeight(int scale) { return 9 * scale; }
+constexpr int OverlayCharWidth(int scale) {
+    return 6 * scale;
+}
+constexpr int OverlayLineHeight(int scale) {
+    return 9 * scale;
+}
 
 }  // namespace zoa::platform

@@ -17,8 +17,12 @@ namespace {
 Platform* g_current = nullptr;
 }
 
-void SetCurrent(Platform* platform) { g_current = platform; }
-Platform* Current() { return g_current; }
+void SetCurrent(Platform* platform) {
+    g_current = platform;
+}
+Platform* Current() {
+    return g_current;
+}
 
 void Platform::Refill() {
     PumpEvents();

@@ -21,7 +21,7 @@ constexpr uint32_t kWaitForever = UINT32_MAX;
 // Receives every picture the moment it is shown (the video recorder), with
 // the millisecond clock's reading at that moment.
 class FrameSink {
-public:
+  public:
     virtual ~FrameSink() = default;
     virtual void OnPicture(const uint8_t* pixels, const Palette& palette, uint32_t ms) = 0;
     virtual void OnTrueColor(const uint32_t* pixels, uint32_t ms) = 0;
@@ -32,7 +32,7 @@ public:
 // timer, message boxes and a per-user folder. A backend fills in the parts that
 // touch the system; the queue and the timers are shared here.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Creates and shows the game window. False (with a reason on stderr) when
@@ -98,7 +98,9 @@ public:
     // Message queue. Peek leaves the message in place.
     bool PeekMessage(Message& out);
     void PostMessage(const Message& message) { queue_.Post(message); }
-    void PostQuitMessage(int32_t code) { PostMessage({MessageId::Quit, static_cast<uint32_t>(code), 0}); }
+    void PostQuitMessage(int32_t code) {
+        PostMessage({MessageId::Quit, static_cast<uint32_t>(code), 0});
+    }
     void PostCloseMessage() { PostMessage({MessageId::Close, 0, 0}); }
 
     // Sleeps until a message is waiting or `timeoutMs` has passed.
@@ -111,7 +113,7 @@ public:
 
     MessageQueue& Queue() { return queue_; }
 
-protected:
+  protected:
     // The backend's part of Present and PresentTrueColor.
     virtual void ShowPicture(const uint8_t* pixels, const Palette& palette) = 0;
     virtual void ShowTrueColor(const uint32_t* pixels) = 0;
@@ -124,7 +126,7 @@ protected:
 
     bool flipsPaced_ = false;
 
-private:
+  private:
     static constexpr int kTimers = 4;
     struct Timer {
         uint32_t id = 0;

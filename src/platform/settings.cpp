@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/message.h"
 #include "files/replace_file.h"
+#include "platform/message.h"
 #include "platform/user_folder.h"
 
 namespace zoa::platform {
@@ -50,8 +50,8 @@ constexpr const char* kPadButtonNames[] = {
 
 // The settings of the practice tools' controller chords, in PracticeTool order.
 constexpr const char* kPadToolSettings[Settings::kPracticeTools] = {
-    "pad_save_state", "pad_load_state", "pad_rewind", "pad_frame_advance", "pad_step_frame",
-    "pad_overlay",
+    "pad_save_state",    "pad_load_state", "pad_rewind",
+    "pad_frame_advance", "pad_step_frame", "pad_overlay",
 };
 
 static_assert(static_cast<size_t>(PracticeTool::Overlay) == Settings::kPracticeTools);
@@ -127,7 +127,8 @@ std::optional<PadChord> ParsePadChord(std::string_view value) {
     const size_t plus = v.find('+');
     PadChord chord;
     chord.button = std::string(Trim(plus == std::string::npos ? v : v.substr(plus + 1)));
-    if (plus != std::string::npos) chord.hold = std::string(Trim(std::string_view(v).substr(0, plus)));
+    if (plus != std::string::npos)
+        chord.hold = std::string(Trim(std::string_view(v).substr(0, plus)));
     if (!IsPadButton(chord.button) || chord.button == chord.hold) return std::nullopt;
     if (plus != std::string::npos && !IsPadButton(chord.hold)) return std::nullopt;
     return chord;
@@ -150,9 +151,9 @@ std::string ApplySetting(std::string_view key, std::string_view value, Settings&
                k == "overlay") {
         const auto on = ParseSwitch(value);
         if (!on) return expect("on or off");
-        (k == "practice" ? s.practice
-         : k == "rewind" ? s.rewind
-         : k == "states" ? s.states
+        (k == "practice"        ? s.practice
+         : k == "rewind"        ? s.rewind
+         : k == "states"        ? s.states
          : k == "frame_advance" ? s.frameAdvance
                                 : s.overlay) = *on;
     } else if (k == "window_scale") {
@@ -185,7 +186,8 @@ std::string ApplySetting(std::string_view key, std::string_view value, Settings&
         const auto n = ParseWhole(value, 0, Settings::kLoudest);
         if (!n) return expect("a volume from 0 to 100");
         (k == "music_volume" ? s.musicVolume : s.effectsVolume) = *n;
-    } else if (const auto tool = std::find(std::begin(kPadToolSettings), std::end(kPadToolSettings), k);
+    } else if (const auto tool =
+                   std::find(std::begin(kPadToolSettings), std::end(kPadToolSettings), k);
                tool != std::end(kPadToolSettings)) {
         const auto chord = ParsePadChord(value);
         if (!chord) return expect("a controller button, a button to hold + a button, or none,");

@@ -17,7 +17,9 @@ constexpr uint32_t kFadeInDelayMs = 1000;
 void FadePalette(int32_t first, int32_t last, int32_t stride, int32_t steps, int32_t mode);
 
 // The fade every caller uses: all 256 entries, 100 steps.
-inline void FadeScreen(int32_t mode) { FadePalette(0, 255, 1, 100, mode); }
+inline void FadeScreen(int32_t mode) {
+    FadePalette(0, 255, 1, 100, mode);
+}
 
 // A stage start or a lost life: the screen fades out, and timer 1 is set to
 // bring it back a second later.

@@ -1,8 +1,8 @@
 #include "play/hud.h"
 
 #include "gfx/display.h"
-#include "sim/sprite_pool.h"
 #include "sim/game_state.h"
+#include "sim/sprite_pool.h"
 
 namespace zoa {
 

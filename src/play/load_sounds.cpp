@@ -65,7 +65,9 @@ int32_t LoadSounds(std::unique_ptr<SoundSystem>& owner) {
     return 1;
 }
 
-int32_t SoundFileCount() { return static_cast<int32_t>(std::size(kSoundTable)); }
+int32_t SoundFileCount() {
+    return static_cast<int32_t>(std::size(kSoundTable));
+}
 
 const char* SoundFilePath(int32_t i) {
     return i >= 0 && i < SoundFileCount() ? kSoundTable[i].path : nullptr;

@@ -1,13 +1,13 @@
 #include "play/run_frame.h"
 
-#include "play/menu_pictures.h"
 #include "gfx/display.h"
-#include "sim/draw_sprites.h"
-#include "sim/update_sprites.h"
 #include "play/background.h"
-#include "sim/game_state.h"
 #include "play/hud.h"
+#include "play/menu_pictures.h"
 #include "play/tile_map_view.h"
+#include "sim/draw_sprites.h"
+#include "sim/game_state.h"
+#include "sim/update_sprites.h"
 
 namespace zoa {
 

@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "sim/demo_input.h"
+#include "files/read_buffer.h"
 #include "gfx/display.h"
 #include "gfx/sheet_image.h"
 #include "platform/data_path.h"
-#include "files/read_buffer.h"
-#include "sim/game_state.h"
 #include "play/run_frame.h"
+#include "sim/demo_input.h"
+#include "sim/game_state.h"
 
 namespace zoa {
 
@@ -64,7 +64,7 @@ bool SheetStep(int sheet, platform::ReadBuffer& buffer) {
 
 void Key(int sheet) {
     g_display->SetColorKey(static_cast<uint32_t>(*SurfaceGlobal(sheet)), TransparentIndex,
-                          TransparentIndex);
+                           TransparentIndex);
 }
 
 bool LoadPaletteFile() {

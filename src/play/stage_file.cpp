@@ -8,9 +8,13 @@ namespace zoa {
 
 namespace {
 
-int32_t& AsWord(int32_t& variable) { return variable; }
+int32_t& AsWord(int32_t& variable) {
+    return variable;
+}
 // The frame interval is kept unsigned; the file holds the same 32 bits.
-int32_t& AsWord(uint32_t& variable) { return reinterpret_cast<int32_t&>(variable); }
+int32_t& AsWord(uint32_t& variable) {
+    return reinterpret_cast<int32_t&>(variable);
+}
 
 }  // namespace
 

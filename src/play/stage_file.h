@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "sim/sprite_record.h"
-#include "sim/game_state.h"
 #include "files/le_words.h"
+#include "sim/game_state.h"
+#include "sim/sprite_record.h"
 
 namespace zoa {
 
@@ -32,36 +32,36 @@ constexpr int32_t kMaxStageSprites = 1000;
 // The 23 game-state words of a stage file, in file order: each one's index
 // and the game-state variable it is stored from and restored to. This one
 // list makes the indices, the names and the table below.
-#define ZOA_STAGE_WORDS(X) \
-    X(kRightHeld, RightHeld) \
-    X(kLeftHeld, LeftHeld) \
-    X(kUpHeld, UpHeld) \
-    X(kDownOn, DownOn) \
-    X(kDownReady, DownReady) \
-    X(kJumpOn, JumpOn) \
-    X(kJumpReady, JumpReady) \
-    X(kFireOn, FireOn) \
-    X(kFireReady, FireReady) \
-    X(kSpringJumpOn, SpringJumpOn) \
-    X(kPadJumpOn, PadJumpOn) \
+#define ZOA_STAGE_WORDS(X)           \
+    X(kRightHeld, RightHeld)         \
+    X(kLeftHeld, LeftHeld)           \
+    X(kUpHeld, UpHeld)               \
+    X(kDownOn, DownOn)               \
+    X(kDownReady, DownReady)         \
+    X(kJumpOn, JumpOn)               \
+    X(kJumpReady, JumpReady)         \
+    X(kFireOn, FireOn)               \
+    X(kFireReady, FireReady)         \
+    X(kSpringJumpOn, SpringJumpOn)   \
+    X(kPadJumpOn, PadJumpOn)         \
     X(kTileSheetView, TileSheetView) \
     X(kShowTileAttrs, ShowTileAttrs) \
     X(kMouseLeftDown, MouseLeftDown) \
-    X(kEditMode, EditMode) \
-    X(kTime_Chai, Time_Chai) \
-    X(kSprite_Getsu, Sprite_Getsu) \
-    X(kPlayerIndex, PlayerIndex) \
-    X(kScrX, Scr.x) \
-    X(kScrY, Scr.y) \
-    X(kScrH, Scr.h) \
-    X(kMap_w, Map_w) \
+    X(kEditMode, EditMode)           \
+    X(kTime_Chai, Time_Chai)         \
+    X(kSprite_Getsu, Sprite_Getsu)   \
+    X(kPlayerIndex, PlayerIndex)     \
+    X(kScrX, Scr.x)                  \
+    X(kScrY, Scr.y)                  \
+    X(kScrH, Scr.h)                  \
+    X(kMap_w, Map_w)                 \
     X(kMap_h, Map_h)
 
 enum StageWord : int32_t {
 #define ZOA_STAGE_WORD_INDEX(index, variable) index,
     ZOA_STAGE_WORDS(ZOA_STAGE_WORD_INDEX)
 #undef ZOA_STAGE_WORD_INDEX
-    kStageWordCount
+        kStageWordCount
 };
 static_assert(kStageHeaderBytes == sizeof(kStageTag) + sizeof(kStageMarkers) + 4 * kStageWordCount,
               "the header holds the tag, the markers and every stage word");

@@ -7,18 +7,18 @@
 #include <system_error>
 #include <vector>
 
-#include "play/fade.h"
+#include "files/le_words.h"
+#include "files/replace_file.h"
 #include "platform/data_path.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
-#include "files/replace_file.h"
 #include "platform/user_folder.h"
-#include "sound/sound_calls.h"
-#include "sim/sprite_pool.h"
+#include "play/fade.h"
 #include "sim/game_state.h"
-#include "files/le_words.h"
 #include "sim/level_track.h"
+#include "sim/sprite_pool.h"
 #include "sim/world_map.h"
+#include "sound/sound_calls.h"
 
 namespace zoa {
 
@@ -38,7 +38,8 @@ void Complain(const std::string& path, const std::string& why) {
 // Only noted, not printed: the stage after the last one is missing on purpose.
 void NoteUnreadable(const std::string& path) {
     std::error_code ec;
-    lastProblem = path + (std::filesystem::exists(path, ec) ? ": cannot be read" : ": no such file");
+    lastProblem =
+        path + (std::filesystem::exists(path, ec) ? ": cannot be read" : ": no such file");
 }
 
 // The stage file could not be used: back to the title, ready for a new game.

@@ -546,7 +546,7 @@ class SourceUpdater {
         const bool endsWithNewline = !original.empty() && original.back() == '\n';
         bool sawFormat = false;
         int32_t spriteStatement = 0;
-        size_t lastWordLine = 0;   // where words the original leaves out go
+        size_t lastWordLine = 0;    // where words the original leaves out go
         size_t lastSpriteLine = 0;  // where new sprites go
         for (size_t i = 0; i < lines.size(); ++i) {
             const std::string_view line = lines[i];

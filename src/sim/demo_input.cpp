@@ -6,9 +6,9 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/data_path.h"
-#include "files/replace_file.h"
 #include "files/le_words.h"
+#include "files/replace_file.h"
+#include "platform/data_path.h"
 
 namespace zoa {
 
@@ -22,7 +22,8 @@ bool ReadDemoFile(const std::string& path, DemoInput& out, std::string* error, D
     }
     std::vector<uint8_t> bytes(kDemoFileSize + 1);
     file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return ReadDemoBytes(bytes.data(), static_cast<size_t>(file.gcount()), out, error, path, length);
+    return ReadDemoBytes(bytes.data(), static_cast<size_t>(file.gcount()), out, error, path,
+                         length);
 }
 
 bool ReadDemoBytes(const uint8_t* bytes, size_t size, DemoInput& out, std::string* error,

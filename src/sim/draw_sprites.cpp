@@ -3,13 +3,13 @@
 #include <array>
 
 #include "gfx/display.h"
-#include "sound/sound_calls.h"
 #include "sim/frame_rect.h"
+#include "sim/game_state.h"
 #include "sim/sprite_conventions.h"
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
 #include "sim/wrap32.h"
-#include "sim/game_state.h"
+#include "sound/sound_calls.h"
 
 namespace zoa {
 
@@ -111,7 +111,6 @@ struct OnScreenEnemies {
     }
 };
 OnScreenEnemies onScreen;
-
 
 SpriteRecord& Player() {
     return pool[game.PlayerIndex];

@@ -1,7 +1,7 @@
 #include "sim/level_track.h"
 
-#include "sound/sound_calls.h"
 #include "sim/game_state.h"
+#include "sound/sound_calls.h"
 
 namespace zoa {
 

@@ -1,15 +1,15 @@
 // The defeated player: thrown up and down off the screen on a fixed curve,
 // swaying, with the camera following it down; once out of view a life is lost
 // and the player comes back at the stage's restart point, or the game is over.
-#include "sound/sound_calls.h"
+#include "sim/game_state.h"
 #include "sim/player_rules.h"
+#include "sim/sim_hooks.h"
 #include "sim/spawn_sprite.h"
 #include "sim/sprite_conventions.h"
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
-#include "sim/game_state.h"
-#include "sim/sim_hooks.h"
 #include "sim/world_map.h"
+#include "sound/sound_calls.h"
 
 namespace zoa {
 

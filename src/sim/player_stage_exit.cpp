@@ -1,10 +1,10 @@
 // Reaching an exit tile: the next stage, with the running game's life, gauge
 // and lives carried into it.
-#include "sound/sound_calls.h"
-#include "sim/player_rules.h"
-#include "sim/sprite_pool.h"
 #include "sim/game_state.h"
+#include "sim/player_rules.h"
 #include "sim/sim_hooks.h"
+#include "sim/sprite_pool.h"
+#include "sound/sound_calls.h"
 
 namespace zoa {
 

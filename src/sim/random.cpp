@@ -4,7 +4,9 @@
 
 namespace zoa {
 
-void SeedRandom(uint32_t seed) { game.RandomState = seed; }
+void SeedRandom(uint32_t seed) {
+    game.RandomState = seed;
+}
 
 int32_t Random() {
     game.RandomState = game.RandomState * 214013u + 2531011u;

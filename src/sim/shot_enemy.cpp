@@ -2,11 +2,11 @@
 // bomb 104 with its burst 105, and the flame 106. Hits are marked by the
 // contact pass (life 0); the shot reacts on its next update.
 #include "sim/flight_arc.h"
+#include "sim/game_state.h"
 #include "sim/probe_points.h"
 #include "sim/shot_rules.h"
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
-#include "sim/game_state.h"
 
 namespace zoa {
 

@@ -4,13 +4,13 @@
 #include <algorithm>
 
 #include "sim/flight_arc.h"
+#include "sim/game_state.h"
 #include "sim/probe_points.h"
+#include "sim/random.h"
 #include "sim/shot_rules.h"
 #include "sim/spawn_sprite.h"
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
-#include "sim/game_state.h"
-#include "sim/random.h"
 
 namespace zoa {
 

@@ -1,11 +1,11 @@
 #include "sim/spawn_sprite.h"
 
 #include "sim/catalogue.h"
+#include "sim/game_state.h"
+#include "sim/random.h"
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
 #include "sim/wrap32.h"
-#include "sim/game_state.h"
-#include "sim/random.h"
 
 namespace zoa {
 
@@ -48,7 +48,8 @@ void Place(SpriteRecord& r, const Placement& placement, const SpriteRecord& pare
             break;
         }
         case PlaceKind::kFlame:
-            r.x = WrapAdd(parent.x, parent.dir == kFacingRight ? kFlameAheadRight : kFlameAheadLeft);
+            r.x =
+                WrapAdd(parent.x, parent.dir == kFacingRight ? kFlameAheadRight : kFlameAheadLeft);
             r.y = WrapAdd(parent.y, kFlameDy);
             break;
         case PlaceKind::kSparkle:

@@ -2,14 +2,14 @@
 #include <array>
 #include <cstddef>
 
-#include "sound/sound_calls.h"
 #include "sim/behaviours.h"
 #include "sim/enemy_kinds.h"
 #include "sim/flight_arc.h"
 #include "sim/probe_points.h"
+#include "sim/random.h"
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
-#include "sim/random.h"
+#include "sound/sound_calls.h"
 
 namespace zoa {
 
@@ -68,8 +68,8 @@ const EnemyKind& EnemyKindOf(int32_t type) {
 // taken as an unsigned 32-bit number, so only the draws 0 and 1 pass.
 bool AttackDrawPasses(int32_t base) {
     const int32_t n = WrapSub(base, game.Level);
-    const uint32_t divisor = n >= 0 && n < kSmallestAttackDivisor ? kSmallestAttackDivisor
-                                                                  : static_cast<uint32_t>(n);
+    const uint32_t divisor =
+        n >= 0 && n < kSmallestAttackDivisor ? kSmallestAttackDivisor : static_cast<uint32_t>(n);
     return static_cast<uint32_t>(Random()) % divisor < 2;
 }
 

@@ -2,14 +2,14 @@
 // the pad's first push and marks the record used (life 0); here a used pick-up
 // turns into a sparkle, a used pad launches the player while its press
 // animation runs and re-arms at its last frame.
-#include "sound/sound_calls.h"
 #include "sim/behaviours.h"
+#include "sim/game_state.h"
 #include "sim/probe_points.h"
 #include "sim/shot_rules.h"
 #include "sim/spawn_sprite.h"
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
-#include "sim/game_state.h"
+#include "sound/sound_calls.h"
 
 namespace zoa {
 

@@ -4,15 +4,15 @@
 // an amount that shrinks by one each time the animation clock advances.
 // Collisions are single map pixels probed around the record, and a move that
 // lands a probe in a solid tile is undone.
-#include "sound/sound_calls.h"
 #include "sim/behaviours.h"
+#include "sim/game_state.h"
 #include "sim/player_rules.h"
 #include "sim/spawn_sprite.h"
 #include "sim/sprite_conventions.h"
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
-#include "sim/game_state.h"
 #include "sim/world_map.h"
+#include "sound/sound_calls.h"
 
 namespace zoa {
 

@@ -1,11 +1,11 @@
 #include "sim/update_sprites.h"
 
 #include "sim/behaviours.h"
+#include "sim/game_state.h"
 #include "sim/sprite_conventions.h"
 #include "sim/sprite_pool.h"
 #include "sim/sprite_types.h"
 #include "sim/wrap32.h"
-#include "sim/game_state.h"
 
 namespace zoa {
 

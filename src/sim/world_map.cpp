@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <vector>
 
+#include "files/le_words.h"
 #include "platform/data_path.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
-#include "sound/sound_system.h"
 #include "sim/game_state.h"
-#include "files/le_words.h"
+#include "sound/sound_system.h"
 
 namespace zoa {
 
@@ -36,7 +36,9 @@ std::array<int32_t, kTileCount> WorldMap::DefaultTileAttributes() {
     return attrs;
 }
 
-void ClearMap() { world.grid.fill(0); }
+void ClearMap() {
+    world.grid.fill(0);
+}
 
 int32_t TileAttrAt(int32_t x, int32_t y) {
     if (x < 0 || y < 0) return kAttrEmpty;
@@ -101,7 +103,8 @@ void ReadTileAttributeBytes(const uint8_t* bytes, size_t size,
     }
 }
 
-bool WriteTileAttributeFile(const std::string& path, const std::array<int32_t, kTileCount>& attributes) {
+bool WriteTileAttributeFile(const std::string& path,
+                            const std::array<int32_t, kTileCount>& attributes) {
     WordWriter out;
     out.Unsigned(0);
     out.Unsigned(0);
@@ -125,7 +128,8 @@ void SetUpWorld() {
     for (int32_t n = 0; n < kTileCount; ++n) {
         const int32_t column = n % kTileSheetColumns;
         const int32_t row = n / kTileSheetColumns;
-        world.tiles[n] = {column * kTileCellPitch + 1, row * kTileCellPitch + 1, world.SptAttrStage[n]};
+        world.tiles[n] = {column * kTileCellPitch + 1, row * kTileCellPitch + 1,
+                          world.SptAttrStage[n]};
     }
     ClearMap();
 }

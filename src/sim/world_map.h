@@ -76,6 +76,7 @@ void ReadTileAttributeBytes(const uint8_t* bytes, size_t size,
                             std::array<int32_t, kTileCount>& attributes);
 
 // Writes a tile attribute file for the given attributes; false when it fails.
-bool WriteTileAttributeFile(const std::string& path, const std::array<int32_t, kTileCount>& attributes);
+bool WriteTileAttributeFile(const std::string& path,
+                            const std::array<int32_t, kTileCount>& attributes);
 
 }  // namespace zoa

@@ -9,7 +9,7 @@ namespace zoa {
 // long run does not grow; Total() counts all of them, which lets a reader ask
 // for the entries since it last looked.
 class SoundLog {
-public:
+  public:
     static constexpr uint32_t kCapacity = 8192;
     enum Op : int32_t { kPlay = 0, kStop = 1 };
     struct Entry {
@@ -42,7 +42,7 @@ public:
             visit(ring_[n % kCapacity]);
     }
 
-private:
+  private:
     std::array<Entry, kCapacity> ring_{};
     uint64_t total_ = 0;
     uint64_t lost_ = 0;  // entries before this one were overwritten

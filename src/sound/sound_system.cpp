@@ -46,9 +46,7 @@ int32_t SoundSystem::AddSound(const WaveFile& file) {
 int32_t SoundSystem::FillSound(const WaveFile& file, uint32_t index) {
     if (index == 0 || index > soundCount || !file.data) return 0;
     const uint32_t size = file.dataSize < sizes[index] ? file.dataSize : sizes[index];
-    return device->LoadVoice(static_cast<int32_t>(index), formats[index], file.data, size)
-               ? 1
-               : 0;
+    return device->LoadVoice(static_cast<int32_t>(index), formats[index], file.data, size) ? 1 : 0;
 }
 
 int32_t SoundSystem::Play(int32_t index, int32_t loop) {
@@ -74,13 +72,12 @@ void SoundSystem::FollowTrack(const std::array<int32_t, 4>& tracks, int32_t trac
     if (soundOn && valid(track)) device->PlayVoice(track, true);
 }
 
-void SoundSystem::SetVolumes(int32_t music, int32_t effects,
-                             const std::array<int32_t, 4>& tracks) {
+void SoundSystem::SetVolumes(int32_t music, int32_t effects, const std::array<int32_t, 4>& tracks) {
     if (!device) return;
     for (uint32_t i = 1; i <= soundCount; ++i) {
         const auto index = static_cast<int32_t>(i);
-        const bool track = index == tracks[0] || index == tracks[1] || index == tracks[2] ||
-                           index == tracks[3];
+        const bool track =
+            index == tracks[0] || index == tracks[1] || index == tracks[2] || index == tracks[3];
         device->SetVoiceVolume(index, track ? music : effects);
     }
 }

@@ -16,7 +16,7 @@ namespace zoa {
 // it again from its beginning; different sounds mix. soundOn gates new plays
 // only: turning it off stops nothing by itself. Results are 1 or 0.
 class SoundSystem : public SoundSink {
-public:
+  public:
     static constexpr uint32_t kMaxSounds = 100;
 
     explicit SoundSystem(std::unique_ptr<platform::AudioOut> output);
@@ -54,7 +54,7 @@ public:
     // The frame counter each log entry is stamped with (none: frame 0).
     const uint32_t* frameClock = nullptr;
 
-private:
+  private:
     uint32_t FrameNow() const { return frameClock ? *frameClock : 0; }
 };
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "files/read_buffer.h"
 #include "files/le_words.h"
+#include "files/read_buffer.h"
 
 namespace zoa {
 

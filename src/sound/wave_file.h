@@ -25,7 +25,7 @@ struct WaveFormat {
 // chunk follows a "fmt " chunk; other chunks are skipped. `loaded` is 1 only
 // when every step of reading succeeded.
 class WaveFile {
-public:
+  public:
     explicit WaveFile(const std::string& path);
     // The same, read into `buffer`: the samples stay there and are good until
     // the buffer's next read.
@@ -42,7 +42,7 @@ public:
     WaveFormat format;
     std::string error;  // why loading failed, if it did
 
-private:
+  private:
     void Decode(const uint8_t* bytes, size_t size, const std::string& name);
 
     std::vector<uint8_t> file_;  // the whole file, as read

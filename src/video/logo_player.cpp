@@ -301,8 +301,9 @@ struct LogoPlayer::Media {
             if (room <= 0) continue;
             block.resize(static_cast<size_t>(room) * static_cast<size_t>(channels));
             uint8_t* planes[1] = {reinterpret_cast<uint8_t*>(block.data())};
-            const int got = ff.swr_convert(convert, planes, room,
-                                           const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
+            const int got =
+                ff.swr_convert(convert, planes, room, const_cast<const uint8_t**>(f->extended_data),
+                               f->nb_samples);
             if (got <= 0) continue;
             // Millisecond m shows sample number m x rate / 1000.
             for (int64_t m = wave.Milliseconds();
@@ -481,7 +482,8 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
                                         kMostFrameSlots);
         }
         track->KeepFrames(static_cast<size_t>(slots));
-        if (audioStream < 0 || track->index < audioStream) aboveAudio += track->frameHeight * zoom / 4;
+        if (audioStream < 0 || track->index < audioStream)
+            aboveAudio += track->frameHeight * zoom / 4;
     }
     if (audioStream >= 0 && aboveAudio < height)
         media->ReadWaveTrace(audioStream, media->streams[audioStream].start);
@@ -681,7 +683,8 @@ void LogoPlayer::Paint() {
             VideoTrack& track = *m.videos[next++];
             top += PaintVideo(canvas, track, m.streams[i], &track == m.video, zoom, top, time);
         } else if (i == audioStream && m.wave.channels > 0) {
-            PaintWaveStrip(m.canvas.data(), platform::kScreenWidth, width, height, top, m.wave, time);
+            PaintWaveStrip(m.canvas.data(), platform::kScreenWidth, width, height, top, m.wave,
+                           time);
             top += kWaveStripHeight;
         }
     }

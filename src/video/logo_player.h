@@ -20,7 +20,7 @@ class Platform;
 // ignores keys and clicks. The picture is shown in true colour, outside the
 // game's palette.
 class LogoPlayer {
-public:
+  public:
     static constexpr int32_t kMaxStreams = 25;
     // A damaged header must not hold start-up forever.
     static constexpr int64_t kLongestLogoMs = 60000;
@@ -58,7 +58,7 @@ public:
     uint32_t playStartTick = 0;
     int64_t playStartTime = 0;
 
-private:
+  private:
     struct Media;
     void Paint();
     int64_t Clock();

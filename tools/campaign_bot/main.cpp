@@ -23,24 +23,24 @@
 #include <string>
 #include <vector>
 
-#include "sim/demo_input.h"
 #include "app/input.h"
 #include "app/menus.h"
 #include "gfx/display.h"
-#include "play/sheets.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/message.h"
-#include "progress_line.h"
-#include "sound/sound_calls.h"
-#include "sim/draw_sprites.h"
-#include "sim/sprite_pool.h"
-#include "sim/update_sprites.h"
 #include "play/background.h"
+#include "play/run_frame.h"
+#include "play/sheets.h"
+#include "progress_line.h"
+#include "sim/demo_input.h"
+#include "sim/draw_sprites.h"
 #include "sim/game_state.h"
 #include "sim/random.h"
-#include "play/run_frame.h"
+#include "sim/sprite_pool.h"
+#include "sim/update_sprites.h"
 #include "sim/world_map.h"
+#include "sound/sound_calls.h"
 
 namespace zoa::bot {
 namespace {

@@ -33,9 +33,11 @@ void Wrapped(Canvas& c, const std::function<void(Painter&)>& draw) {
 // Fills rows [y0, y1) with a dithered vertical blend between two shades of a ramp.
 void Gradient(Canvas& c, int y0, int y1, Ramp ramp, float from, float to) {
     for (int y = y0; y < y1; ++y) {
-        const float v = from + (to - from) * static_cast<float>(y - y0) / static_cast<float>(y1 - y0);
+        const float v =
+            from + (to - from) * static_cast<float>(y - y0) / static_cast<float>(y1 - y0);
         for (int x = 0; x < c.Width(); ++x) {
-            const int level = static_cast<int>(std::floor(v + static_cast<float>(Bayer4(x, y)) / 16.0f));
+            const int level =
+                static_cast<int>(std::floor(v + static_cast<float>(Bayer4(x, y)) / 16.0f));
             c.Set(x, y, Shade(ramp, level));
         }
     }
@@ -62,7 +64,8 @@ Canvas FarSky() {  // strip 0
     Gradient(c, 0, 215, kSky, 2.2f, 5.6f);
     Wrapped(c, [](Painter& p) {
         Cloud(p, 80, 40, 1.0f);
-        Cloud(p, 540, 75, 0.7f);  // clear of the title's logo, which would show it through its letters
+        Cloud(p, 540, 75,
+              0.7f);  // clear of the title's logo, which would show it through its letters
         Cloud(p, 470, 30, 1.2f);
         Cloud(p, 600, 110, 0.6f);
     });
@@ -125,14 +128,17 @@ Canvas DistantRanges() {
 enum class Deep { kLake, kMist, kGorge, kNightHaze };
 
 void FarBelow(Canvas& c, int top, Ramp lumps, Deep deep, uint32_t seed) {
-    const Ramp deepRamp = deep == Deep::kLake ? kMountain : (deep == Deep::kNightHaze ? kNight : kDusk);
+    const Ramp deepRamp =
+        deep == Deep::kLake ? kMountain : (deep == Deep::kNightHaze ? kNight : kDusk);
     for (int x = 0; x < kPeriod; ++x) {
-        const int edge = top + static_cast<int>(10 * PeriodicNoise(static_cast<float>(x) / 14, 0, kPeriod / 14, seed));
+        const int edge = top + static_cast<int>(10 * PeriodicNoise(static_cast<float>(x) / 14, 0,
+                                                                   kPeriod / 14, seed));
         for (int y = edge; y < c.Height(); ++y) {
             const int d = y - edge;
             uint8_t v;
             if (d < 46) {  // far treetops (or roofs): lit tops, dark bodies
-                const float n = PeriodicNoise(static_cast<float>(x) / 9, static_cast<float>(y) / 7, kPeriod / 9, seed + 1);
+                const float n = PeriodicNoise(static_cast<float>(x) / 9, static_cast<float>(y) / 7,
+                                              kPeriod / 9, seed + 1);
                 int level = d < 2 ? 2 : (n > 0.62f ? 2 : 1);
                 if (d > 30 && Bayer4(x, y) < (d - 30)) level = 0;
                 v = Shade(lumps, level);
@@ -184,7 +190,11 @@ Canvas Canyon() {  // strip 5: red buttes and cacti on their ledges, a dark gorg
             const float x = 64.0f + i * 128, top = 14.0f + static_cast<float>(Hash(i, 5) % 40);
             Material m = Mat(kCanyon, 4);
             m.bevel = 3;
-            p.Poly({{x - 38, 130}, {x - 28, top + 10}, {x - 12, top}, {x + 16, top}, {x + 32, top + 24},
+            p.Poly({{x - 38, 130},
+                    {x - 28, top + 10},
+                    {x - 12, top},
+                    {x + 16, top},
+                    {x + 32, top + 24},
                     {x + 40, 130}},
                    m);
             for (int k = 1; k < 5; ++k)
@@ -201,16 +211,21 @@ Canvas MachineCity() {  // strip 6: towers with lit windows, the lower city in t
     Canvas c(kPeriod, 220);
     Wrapped(c, [](Painter& p) {
         for (int i = 0; i < 8; ++i) {
-            const float x = static_cast<float>(i) * 80, w = 56, top = 6.0f + static_cast<float>(Hash(i, 6) % 60);
+            const float x = static_cast<float>(i) * 80, w = 56,
+                        top = 6.0f + static_cast<float>(Hash(i, 6) % 60);
             Material m = Mat(kNight, 3 + static_cast<int>(i % 2));
             m.bevel = 2;
             p.Box(x + 4, top, x + 4 + w, 130, m);
             p.Limb({x + 20, top}, {x + 20, top - 10}, 1, 1, Mat(kMetal, 3));  // an antenna
             for (float wy = top + 8; wy < 100; wy += 12)
                 for (float wx = x + 10; wx < x + w - 2; wx += 10)
-                    p.Box(wx, wy, wx + 5, wy + 6,
-                          NoOutline(Plain(Hash(static_cast<uint32_t>(wx), static_cast<uint32_t>(wy)) % 3 ? kFlame : kNight,
-                                          Hash(static_cast<uint32_t>(wx), static_cast<uint32_t>(wy)) % 3 ? 6 : 2)));
+                    p.Box(
+                        wx, wy, wx + 5, wy + 6,
+                        NoOutline(Plain(
+                            Hash(static_cast<uint32_t>(wx), static_cast<uint32_t>(wy)) % 3 ? kFlame
+                                                                                           : kNight,
+                            Hash(static_cast<uint32_t>(wx), static_cast<uint32_t>(wy)) % 3 ? 6
+                                                                                           : 2)));
         }
     });
     FarBelow(c, 92, kViolet, Deep::kNightHaze, 41);
@@ -221,9 +236,10 @@ Canvas MachineCity() {  // strip 6: towers with lit windows, the lower city in t
 
 Canvas BuildBackgroundSheet() {
     Canvas sheet(640, 1920);
-    const Canvas strips[7] = {FarSky(), Mountains(), DistantRanges(), GreenHills(), DuskForest(), Canyon(),
-                              MachineCity()};
-    for (int i = 0; i < 7; ++i) sheet.Paste(strips[i], kBackgroundStrip[i].left, kBackgroundStrip[i].top);
+    const Canvas strips[7] = {FarSky(),     Mountains(), DistantRanges(), GreenHills(),
+                              DuskForest(), Canyon(),    MachineCity()};
+    for (int i = 0; i < 7; ++i)
+        sheet.Paste(strips[i], kBackgroundStrip[i].left, kBackgroundStrip[i].top);
     return sheet;
 }
 

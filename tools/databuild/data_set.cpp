@@ -10,10 +10,10 @@
 #include "palette_design.h"
 #include "preview.h"
 #include "sheet_builders.h"
+#include "sim/world_map.h"
 #include "sound/wave_file.h"
 #include "sound_design.h"
 #include "sprite_sheets.h"
-#include "sim/world_map.h"
 
 namespace zoa::databuild {
 
@@ -77,7 +77,8 @@ bool WriteDataSet(const std::string& outDir, const std::string& previewDir, std:
     }
     // The tile art follows the game's default attributes tile for tile.
     const std::string attributesPath = (data / "map" / "Spt.T").string();
-    if (!WriteTileAttributeFile(attributesPath, WorldMap::DefaultTileAttributes())) return fail(attributesPath);
+    if (!WriteTileAttributeFile(attributesPath, WorldMap::DefaultTileAttributes()))
+        return fail(attributesPath);
 
     const std::string iconPath = (data / "icon.bmp").string();
     if (!WriteIconFile(iconPath)) return fail(iconPath);
@@ -89,8 +90,10 @@ bool WriteDataSet(const std::string& outDir, const std::string& previewDir, std:
     if (!previewDir.empty()) {
         for (int i : {20, 60}) {
             const Canvas frame = LogoFrame(i);
-            const std::string name = (fs::path(previewDir) / ("logo_" + std::to_string(i) + ".png")).string();
-            if (!WritePng(name, frame.Pixels().data(), frame.Width(), frame.Height(), GamePalette()))
+            const std::string name =
+                (fs::path(previewDir) / ("logo_" + std::to_string(i) + ".png")).string();
+            if (!WritePng(name, frame.Pixels().data(), frame.Width(), frame.Height(),
+                          GamePalette()))
                 return fail(name);
         }
     }

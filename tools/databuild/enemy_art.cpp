@@ -10,9 +10,15 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-float Rad(float deg) { return deg * kPi / 180.0f; }
-Vec2 Dir(float deg) { return {std::sin(Rad(deg)), std::cos(Rad(deg))}; }
-Vec2 Add(Vec2 a, Vec2 b, float k = 1) { return {a.x + b.x * k, a.y + b.y * k}; }
+float Rad(float deg) {
+    return deg * kPi / 180.0f;
+}
+Vec2 Dir(float deg) {
+    return {std::sin(Rad(deg)), std::cos(Rad(deg))};
+}
+Vec2 Add(Vec2 a, Vec2 b, float k = 1) {
+    return {a.x + b.x * k, a.y + b.y * k};
+}
 
 // A two-part leg from the hip: thigh at `angle` from straight down (forward
 // positive), the shin bent back by `knee`; the foot is clamped to `floor`.
@@ -60,7 +66,8 @@ void Lobber(Painter& p, int row, int frame, bool hurt) {
     // Mortar tube on the back, tilted forward; it kicks on the attack.
     const float kick = attack ? (frame == 1 || frame == 5 ? 4.0f : 0.0f) : 0.0f;
     p.Limb({28 + kick, 66 + bob}, {40 + kick * 0.5f, 44 + bob + kick}, 6.5f, 7.5f, Mat(kOlive, 3));
-    p.Ellipse(41 + kick * 0.5f, 43 + bob + kick, 7.5f, 3.5f, Mat(kOutline == 1 ? kMetal : kMetal, 1));
+    p.Ellipse(41 + kick * 0.5f, 43 + bob + kick, 7.5f, 3.5f,
+              Mat(kOutline == 1 ? kMetal : kMetal, 1));
     if (attack && (frame == 1 || frame == 5)) {
         p.Circle(43, 36 + bob, 6, Mat(kFlame, 5));
         p.Circle(43, 36 + bob, 3, NoOutline(Plain(kCream, 7)));
@@ -87,7 +94,11 @@ void Sentry(Painter& p, int row, int frame, bool hurt) {
     // Back arm.
     p.Limb({34, 66 + bob}, {30 - swing * 0.2f, 80 + bob}, 3.5f, 3.0f, Mat(kViolet, 2));
     // Torso: a tall shield-like shell.
-    p.Poly({{24, 58 + bob}, {56, 58 + bob}, {60, 76 + bob}, {52, 90 + bob}, {28, 90 + bob},
+    p.Poly({{24, 58 + bob},
+            {56, 58 + bob},
+            {60, 76 + bob},
+            {52, 90 + bob},
+            {28, 90 + bob},
             {20, 76 + bob}},
            Mat(kViolet, 4));
     p.Box(30, 64 + bob, 50, 68 + bob, Mat(kGold, 5));
@@ -201,8 +212,11 @@ void Bat(Painter& p, int frame, bool hurt) {
     auto wing = [&](float side, int shade) {
         const float tipY = cy - 8 - lift * 30;
         const float tipX = 40 + side * 38;
-        p.Poly({{40 + side * 6, cy - 8}, {tipX, tipY}, {40 + side * 30, tipY + 18 + lift * 4},
-                {40 + side * 22, cy + 6 - lift * 4}, {40 + side * 10, cy + 8}},
+        p.Poly({{40 + side * 6, cy - 8},
+                {tipX, tipY},
+                {40 + side * 30, tipY + 18 + lift * 4},
+                {40 + side * 22, cy + 6 - lift * 4},
+                {40 + side * 10, cy + 8}},
                Mat(kDusk, 3 + shade));
         p.Line({40 + side * 8, cy - 6}, {tipX, tipY}, Shade(kDusk, 1));
     };

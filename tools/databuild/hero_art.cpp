@@ -11,10 +11,16 @@ constexpr float kHipX = 60, kHipY = 80;
 constexpr float kThigh = 10.5f, kShin = 10.5f;
 constexpr float kUpperArm = 8, kForearm = 7;
 
-float Rad(float deg) { return deg * kPi / 180.0f; }
+float Rad(float deg) {
+    return deg * kPi / 180.0f;
+}
 // Unit vector at `deg` from straight down, positive turning forward (+x).
-Vec2 Dir(float deg) { return {std::sin(Rad(deg)), std::cos(Rad(deg))}; }
-Vec2 Add(Vec2 a, Vec2 b, float k = 1) { return {a.x + b.x * k, a.y + b.y * k}; }
+Vec2 Dir(float deg) {
+    return {std::sin(Rad(deg)), std::cos(Rad(deg))};
+}
+Vec2 Add(Vec2 a, Vec2 b, float k = 1) {
+    return {a.x + b.x * k, a.y + b.y * k};
+}
 
 struct Body {
     Vec2 hip, up, fwd;
@@ -78,8 +84,9 @@ void DrawFlame(Painter& p, Vec2 nozzle, Vec2 down, int length, int seed) {
     const Vec2 tip = Add(nozzle, down, len);
     const float w = 5.0f + static_cast<float>(seed % 2);
     p.Poly({Add(nozzle, side, -w), Add(nozzle, side, w), tip}, Mat(kFire, 5));
-    p.Poly({Add(nozzle, side, -w + 1.5f), Add(nozzle, side, w - 1.5f), Add(nozzle, down, len * 0.65f)},
-           NoOutline(Plain(kFlame, 6)));
+    p.Poly(
+        {Add(nozzle, side, -w + 1.5f), Add(nozzle, side, w - 1.5f), Add(nozzle, down, len * 0.65f)},
+        NoOutline(Plain(kFlame, 6)));
     p.Poly({Add(nozzle, side, -1.2f), Add(nozzle, side, 1.2f), Add(nozzle, down, len * 0.35f)},
            NoOutline(Plain(kCream, 7)));
 }

@@ -1,9 +1,9 @@
 #include "icon_file.h"
 
+#include "files/le_words.h"
 #include "files/png_writer.h"
 #include "hero_art.h"
 #include "palette_design.h"
-#include "files/le_words.h"
 
 namespace zoa::databuild {
 
@@ -68,11 +68,11 @@ bool WriteIconFile(const std::string& path) {
     Put32(b, 2835);
     Put32(b, 0);
     Put32(b, 0);
-    Put32(b, 0x00FF0000);  // red mask
-    Put32(b, 0x0000FF00);  // green
-    Put32(b, 0x000000FF);  // blue
-    Put32(b, 0xFF000000);  // alpha
-    Put32(b, 0x73524742);  // 'sRGB'
+    Put32(b, 0x00FF0000);                      // red mask
+    Put32(b, 0x0000FF00);                      // green
+    Put32(b, 0x000000FF);                      // blue
+    Put32(b, 0xFF000000);                      // alpha
+    Put32(b, 0x73524742);                      // 'sRGB'
     for (int i = 0; i < 12; ++i) Put32(b, 0);  // endpoints and gamma
     for (int y = kSize - 1; y >= 0; --y) {
         for (int x = 0; x < kSize; ++x) {

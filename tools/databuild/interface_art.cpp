@@ -23,10 +23,14 @@ void Plate(Canvas& c, int x, int y, int w, int h, bool lit) {
     Painter p(plate);
     Material m = lit ? Mat(kGold, 4) : Mat(kNight, 3);
     m.bevel = 2.5f;
-    p.Poly({{3, 1}, {static_cast<float>(w) - 3, 1}, {static_cast<float>(w) - 1, 3},
+    p.Poly({{3, 1},
+            {static_cast<float>(w) - 3, 1},
+            {static_cast<float>(w) - 1, 3},
             {static_cast<float>(w) - 1, static_cast<float>(h) - 3},
-            {static_cast<float>(w) - 3, static_cast<float>(h) - 1}, {3, static_cast<float>(h) - 1},
-            {1, static_cast<float>(h) - 3}, {1, 3}},
+            {static_cast<float>(w) - 3, static_cast<float>(h) - 1},
+            {3, static_cast<float>(h) - 1},
+            {1, static_cast<float>(h) - 3},
+            {1, 3}},
            m);
     Material inner = lit ? Mat(kFire, 4) : Mat(kNight, 2);
     inner.outline = false;
@@ -123,8 +127,7 @@ void Stars(Canvas& c, int rows) {
 Canvas BuildLoadingSheet() {
     Canvas c(640, 480, kBlack);
     for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            c.Set(x, y, Shade(kNight, (y * 4 + Bayer4(x, y) * 30) / 480));
+        for (int x = 0; x < 640; ++x) c.Set(x, y, Shade(kNight, (y * 4 + Bayer4(x, y) * 30) / 480));
     Stars(c, 300);
     Logo(c, 320, 90, 7);
     Canvas hero(363, 315);
@@ -203,11 +206,16 @@ Canvas BuildInterfaceSheet() {
             for (int x = r.left; x < r.right; ++x) {
                 const int i = x - r.left;
                 uint8_t v;
-                if (j == 0 || j == r.Height() - 1) v = kOutline;
-                else if (j == 1 || j == 2) v = Shade(ramp, 7);
-                else if (j < 6) v = Shade(ramp, 5);
-                else if (j < r.Height() - 4) v = Shade(ramp, 4);
-                else v = Shade(ramp, 2);
+                if (j == 0 || j == r.Height() - 1)
+                    v = kOutline;
+                else if (j == 1 || j == 2)
+                    v = Shade(ramp, 7);
+                else if (j < 6)
+                    v = Shade(ramp, 5);
+                else if (j < r.Height() - 4)
+                    v = Shade(ramp, 4);
+                else
+                    v = Shade(ramp, 2);
                 if (i % 25 == 24 && j > 0 && j < r.Height() - 1) v = Shade(ramp, 2);  // segments
                 c.Set(x, y, v);
             }
@@ -217,7 +225,8 @@ Canvas BuildInterfaceSheet() {
     bar(kJetBar, kEnergy);
     // The stage label and its digits are drawn over the life bar: a dark
     // plate behind them, running on under the digits, keeps them readable.
-    Backing(c, {kStageLabel.left, kStageLabel.top + 3, kStageLabel.right, kStageLabel.top + 29}, true);
+    Backing(c, {kStageLabel.left, kStageLabel.top + 3, kStageLabel.right, kStageLabel.top + 29},
+            true);
     TextStyle big;
     big.scale = 2;
     big.ramp = kGold;

@@ -23,13 +23,15 @@ inline constexpr Rect kJetBar = {1, 277, 501, 294};
 inline constexpr Rect kStageLabel = {384, 107, 458, 142};
 inline constexpr Rect kDemoLabel = {393, 143, 448, 169};
 inline constexpr Rect kGameOverPicture = {1, 426, 349, 479};
-inline constexpr Rect DigitCell(int d) { return {32 * d + 1, 209, 32 * d + 32, 240}; }
+inline constexpr Rect DigitCell(int d) {
+    return {32 * d + 1, 209, 32 * d + 32, 240};
+}
 // On the hero's sheet (SPcca): the spare-life icon, a crop of the standing frame.
 inline constexpr Rect kSpareLifeIcon = {30, 30, 95, 105};
 
 // Background strips on SPb: x, y, width, height of records 0..6.
 inline constexpr Rect kBackgroundStrip[7] = {
-    {0, 0, 640, 215},   {0, 216, 640, 480},   {0, 481, 640, 737},  {0, 739, 640, 959},
+    {0, 0, 640, 215},    {0, 216, 640, 480},   {0, 481, 640, 737},  {0, 739, 640, 959},
     {0, 960, 640, 1180}, {0, 1181, 640, 1401}, {0, 1402, 640, 1622}};
 
 }  // namespace zoa::databuild

@@ -30,9 +30,14 @@ void PickupGlint(Painter& p, float cx, float cy, float rx, float ry, int frame) 
 }
 
 void Heart(Painter& p, float cx, float cy, float s, const Material& m) {
-    p.Poly({{cx, cy + s * 0.95f}, {cx - s, cy - s * 0.05f}, {cx - s * 0.95f, cy - s * 0.5f},
-            {cx - s * 0.55f, cy - s * 0.85f}, {cx, cy - s * 0.45f}, {cx + s * 0.55f, cy - s * 0.85f},
-            {cx + s * 0.95f, cy - s * 0.5f}, {cx + s, cy - s * 0.05f}},
+    p.Poly({{cx, cy + s * 0.95f},
+            {cx - s, cy - s * 0.05f},
+            {cx - s * 0.95f, cy - s * 0.5f},
+            {cx - s * 0.55f, cy - s * 0.85f},
+            {cx, cy - s * 0.45f},
+            {cx + s * 0.55f, cy - s * 0.85f},
+            {cx + s * 0.95f, cy - s * 0.5f},
+            {cx + s, cy - s * 0.05f}},
            m);
     p.Circle(cx - s * 0.45f, cy - s * 0.45f, s * 0.14f, NoOutline(Plain(m.ramp, 7)));
 }
@@ -199,9 +204,14 @@ void Sparkle(Painter& p, int frame) {  // 1013: sparkles rising from a taken pic
         const float d = 10 + 32 * t;
         const float r = 6 * (1 - t) + 2;
         const float x = 48 + std::cos(a) * d, y = 52 + std::sin(a) * d * 0.8f - 10 * t;
-        p.Poly({{x, y - r * 1.6f}, {x + r * 0.5f, y - r * 0.5f}, {x + r * 1.6f, y},
-                {x + r * 0.5f, y + r * 0.5f}, {x, y + r * 1.6f}, {x - r * 0.5f, y + r * 0.5f},
-                {x - r * 1.6f, y}, {x - r * 0.5f, y - r * 0.5f}},
+        p.Poly({{x, y - r * 1.6f},
+                {x + r * 0.5f, y - r * 0.5f},
+                {x + r * 1.6f, y},
+                {x + r * 0.5f, y + r * 0.5f},
+                {x, y + r * 1.6f},
+                {x - r * 0.5f, y + r * 0.5f},
+                {x - r * 1.6f, y},
+                {x - r * 0.5f, y - r * 0.5f}},
                Mat(i % 2 ? kGold : kEnergy, 6));
     }
 }
@@ -252,8 +262,9 @@ void Boulder(Painter& p) {  // 1016: green hills
     p.Ellipse(65, 100, 58, 38, Mat(kStone, 4));
     p.Ellipse(40, 92, 26, 24, Mat(kStone, 5));
     for (int i = 0; i < 9; ++i)
-        p.Poly({{10.0f + i * 13, 138}, {16.0f + i * 13, 118 + (i % 3) * 4.0f}, {22.0f + i * 13, 138}},
-               Mat(kGrass, 4));
+        p.Poly(
+            {{10.0f + i * 13, 138}, {16.0f + i * 13, 118 + (i % 3) * 4.0f}, {22.0f + i * 13, 138}},
+            Mat(kGrass, 4));
 }
 
 void GiantMushroom(Painter& p) {  // 1017: dusk forest
@@ -266,8 +277,7 @@ void GiantMushroom(Painter& p) {  // 1017: dusk forest
 void RockSpire(Painter& p) {  // 1018: desert canyon
     p.Poly({{8, 144}, {22, 40}, {40, 8}, {66, 14}, {84, 50}, {96, 144}}, Mat(kCanyon, 4));
     for (int i = 0; i < 5; ++i)
-        p.Line({18.0f + i * 3, 40.0f + i * 22}, {92.0f - i * 2, 44.0f + i * 22},
-               Shade(kCanyon, 2));
+        p.Line({18.0f + i * 3, 40.0f + i * 22}, {92.0f - i * 2, 44.0f + i * 22}, Shade(kCanyon, 2));
 }
 
 void StreetLamp(Painter& p) {  // 1019: night city

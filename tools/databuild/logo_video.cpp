@@ -37,7 +37,8 @@ Canvas LogoFrame(int i) {
         for (int x = 0; x < kWidth; ++x)
             c.Set(x, y, Shade(kNight, (y * 3 + Bayer4(x, y) * 16) / kHeight));
     for (int s = 0; s < 80; ++s) {
-        const int x = static_cast<int>((Hash(s, 1) % kWidth + static_cast<uint32_t>(i * (1 + s % 3))) % kWidth);
+        const int x = static_cast<int>(
+            (Hash(s, 1) % kWidth + static_cast<uint32_t>(i * (1 + s % 3))) % kWidth);
         c.Set(x, static_cast<int>(Hash(s, 2) % kHeight), Grey(7 + s % 6));
     }
     // The hero crosses from left to right.
@@ -47,8 +48,9 @@ Canvas LogoFrame(int i) {
     DrawHeroFrame(p, 4, i % 4);
     // The name drops in and settles.
     const float drop = i < 30 ? static_cast<float>(i) / 30 : 1.0f;
-    const float bounce = i < 30 ? 0.0f : 12.0f * std::exp(-static_cast<float>(i - 30) / 6.0f) *
-                                             std::fabs(std::cos(static_cast<float>(i - 30) * 0.6f));
+    const float bounce = i < 30 ? 0.0f
+                                : 12.0f * std::exp(-static_cast<float>(i - 30) / 6.0f) *
+                                      std::fabs(std::cos(static_cast<float>(i - 30) * 0.6f));
     const int ny = static_cast<int>(-60 + 130 * drop - bounce);
     TextStyle s;
     s.scale = 5;
@@ -93,7 +95,8 @@ std::vector<int16_t> LogoAudio() {
     }
     std::vector<int16_t> out(mix.size());
     for (size_t n = 0; n < mix.size(); ++n)
-        out[n] = static_cast<int16_t>(std::lround(std::fmax(-1.0f, std::fmin(1.0f, mix[n])) * 28000));
+        out[n] =
+            static_cast<int16_t>(std::lround(std::fmax(-1.0f, std::fmin(1.0f, mix[n])) * 28000));
     return out;
 }
 
@@ -173,7 +176,8 @@ bool WriteLogoVideo(const std::string& path, std::string* error) {
     e.video->thread_count = 1;
     e.video->flags |= AV_CODEC_FLAG_BITEXACT | AV_CODEC_FLAG_QSCALE;
     e.video->global_quality = FF_QP2LAMBDA * 3;
-    if (e.format->oformat->flags & AVFMT_GLOBALHEADER) e.video->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (e.format->oformat->flags & AVFMT_GLOBALHEADER)
+        e.video->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     if (avcodec_open2(e.video, vcodec, nullptr) < 0) return fail("cannot open the video encoder");
 
     e.audio = avcodec_alloc_context3(acodec);
@@ -192,7 +196,8 @@ bool WriteLogoVideo(const std::string& path, std::string* error) {
     e.videoStream->time_base = e.video->time_base;
     e.audioStream->time_base = e.audio->time_base;
 
-    if (avio_open(&e.format->pb, path.c_str(), AVIO_FLAG_WRITE) < 0) return fail("cannot open the file");
+    if (avio_open(&e.format->pb, path.c_str(), AVIO_FLAG_WRITE) < 0)
+        return fail("cannot open the file");
     if (avformat_write_header(e.format, nullptr) < 0) return fail("cannot write the header");
 
     e.packet = av_packet_alloc();
@@ -205,7 +210,9 @@ bool WriteLogoVideo(const std::string& path, std::string* error) {
         e.frame->width = kWidth;
         e.frame->height = kHeight;
         if (av_frame_get_buffer(e.frame, 0) < 0) return fail("out of memory");
-        const float light = i < 8 ? static_cast<float>(i) / 8 : (i >= kFrames - 15 ? static_cast<float>(kFrames - 1 - i) / 14 : 1.0f);
+        const float light =
+            i < 8 ? static_cast<float>(i) / 8
+                  : (i >= kFrames - 15 ? static_cast<float>(kFrames - 1 - i) / 14 : 1.0f);
         ToYuv(LogoFrame(i), light, e.frame);
         e.frame->pts = i;
         e.frame->quality = e.video->global_quality;
@@ -219,7 +226,8 @@ bool WriteLogoVideo(const std::string& path, std::string* error) {
         e.frame->nb_samples = kAudioPerFrame;
         if (av_frame_get_buffer(e.frame, 0) < 0) return fail("out of memory");
         auto* samples = reinterpret_cast<int16_t*>(e.frame->data[0]);
-        for (int n = 0; n < kAudioPerFrame; ++n) samples[n] = sound[static_cast<size_t>(i * kAudioPerFrame + n)];
+        for (int n = 0; n < kAudioPerFrame; ++n)
+            samples[n] = sound[static_cast<size_t>(i * kAudioPerFrame + n)];
         e.frame->pts = static_cast<int64_t>(i) * kAudioPerFrame;
         if (avcodec_send_frame(e.audio, e.frame) < 0 || !Drain(e, e.audio, e.audioStream))
             return fail("audio encoding failed");

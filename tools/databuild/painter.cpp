@@ -11,7 +11,9 @@ constexpr float kLightX = -0.501f;
 constexpr float kLightY = -0.602f;
 constexpr float kLightZ = 0.622f;
 
-float Clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+float Clamp01(float v) {
+    return v < 0 ? 0 : (v > 1 ? 1 : v);
+}
 
 }  // namespace
 

@@ -25,7 +25,9 @@ struct Material {
     float bevel = 1.6f;  // flat shapes: width of the lit / shadowed rim in pixels
 };
 
-inline Material Mat(Ramp ramp, int base = 4) { return Material{ramp, base}; }
+inline Material Mat(Ramp ramp, int base = 4) {
+    return Material{ramp, base};
+}
 inline Material Plain(Ramp ramp, int base) {
     Material m{ramp, base};
     m.shaded = false;
@@ -43,9 +45,8 @@ inline Material NoOutline(Material m) {
 // shape first lays its own 1-pixel outline and then its fill, so shapes drawn
 // later sit in front of earlier ones with a dark line between them.
 class Painter {
-public:
-    explicit Painter(Canvas& canvas, float scale = 1.0f, float offsetX = 0.0f,
-                     float offsetY = 0.0f)
+  public:
+    explicit Painter(Canvas& canvas, float scale = 1.0f, float offsetX = 0.0f, float offsetY = 0.0f)
         : canvas_(canvas), scale_(scale), ox_(offsetX), oy_(offsetY) {}
 
     void Ellipse(float cx, float cy, float rx, float ry, const Material& m);
@@ -60,7 +61,7 @@ public:
 
     Canvas& Target() { return canvas_; }
 
-private:
+  private:
     struct Sample {
         bool inside = false;
         float nx = 0, ny = 0, nz = 1;

@@ -31,7 +31,9 @@ std::vector<uint8_t> TextMask(std::string_view text, int scale, int* width, int*
 
 }  // namespace
 
-int TextWidth(std::string_view text, int scale) { return zoa::TextWidth(text, scale); }
+int TextWidth(std::string_view text, int scale) {
+    return zoa::TextWidth(text, scale);
+}
 
 void DrawText(Canvas& c, int x, int y, std::string_view text, const TextStyle& s) {
     int w = 0, h = 0;
@@ -57,8 +59,10 @@ void DrawText(Canvas& c, int x, int y, std::string_view text, const TextStyle& s
         for (int i = 0; i < w; ++i) {
             if (!ink(i, j)) continue;
             int l = level;
-            if (!ink(i, j - 1)) l = s.top + 1;  // lit top edge
-            else if (!ink(i, j + 1)) l -= 1;    // shaded foot
+            if (!ink(i, j - 1))
+                l = s.top + 1;  // lit top edge
+            else if (!ink(i, j + 1))
+                l -= 1;  // shaded foot
             c.Set(x + i, y + j, Shade(s.ramp, l));
         }
     }

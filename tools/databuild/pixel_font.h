@@ -16,8 +16,8 @@ int TextWidth(std::string_view text, int scale);
 
 struct TextStyle {
     Ramp ramp = kGold;
-    int top = 7;      // shade of the glyphs' top rows
-    int bottom = 3;   // shade of their bottom rows
+    int top = 7;     // shade of the glyphs' top rows
+    int bottom = 3;  // shade of their bottom rows
     int scale = 2;
     bool outline = true;
     uint8_t outlineColour = kOutline;

@@ -65,8 +65,8 @@ std::vector<Labelled> ReadRects(SheetId id) {
         case kSPm:
             for (int i = 0; i < 4; ++i) {
                 const Rect p = kTitleItemPicture[i];
-                out.push_back({{kTitleItemAt[i].x, kTitleItemAt[i].y,
-                                kTitleItemAt[i].x + p.Width(), kTitleItemAt[i].y + p.Height()},
+                out.push_back({{kTitleItemAt[i].x, kTitleItemAt[i].y, kTitleItemAt[i].x + p.Width(),
+                                kTitleItemAt[i].y + p.Height()},
                                Label("T%d", i)});
             }
             break;

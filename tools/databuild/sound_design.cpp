@@ -24,12 +24,14 @@ struct Note {
     float freqEnd = 440;   // pitch at the end (exponential slide)
     float seconds = 0.1f;  // length
     float volume = 0.5f;
-    float duty = 0.5f;     // square duty cycle
+    float duty = 0.5f;  // square duty cycle
     float attack = 0.004f;
-    float vibrato = 0;     // depth in semitones
+    float vibrato = 0;  // depth in semitones
 };
 
-float NoteHz(int midi) { return 440.0f * std::pow(2.0f, static_cast<float>(midi - 69) / 12.0f); }
+float NoteHz(int midi) {
+    return 440.0f * std::pow(2.0f, static_cast<float>(midi - 69) / 12.0f);
+}
 
 // Adds one note to `mix` starting at sample `at`; samples past the end wrap
 // to the start when `wrap` is set and are dropped otherwise.
@@ -42,7 +44,8 @@ void Render(std::vector<float>& mix, size_t at, const Note& n, bool wrap, uint32
         const float t = static_cast<float>(i) / static_cast<float>(count);
         float f = n.freq * std::pow(n.freqEnd / n.freq, t);
         if (n.vibrato > 0)
-            f *= std::pow(2.0f, n.vibrato / 12.0f * std::sin(2 * kPi * 6.0f * static_cast<float>(i) / kRate));
+            f *= std::pow(
+                2.0f, n.vibrato / 12.0f * std::sin(2 * kPi * 6.0f * static_cast<float>(i) / kRate));
         const float prev = phase;
         phase += f / kRate;
         phase -= std::floor(phase);
@@ -65,8 +68,10 @@ void Render(std::vector<float>& mix, size_t at, const Note& n, bool wrap, uint32
         const float a = static_cast<float>(i) / kRate;
         const float env = std::fmin(1.0f, a / n.attack) * (1.0f - t) * (1.0f - t * 0.3f);
         const size_t k = at + i;
-        if (k < mix.size()) mix[k] += v * env * n.volume;
-        else if (wrap && !mix.empty()) mix[k % mix.size()] += v * env * n.volume;
+        if (k < mix.size())
+            mix[k] += v * env * n.volume;
+        else if (wrap && !mix.empty())
+            mix[k % mix.size()] += v * env * n.volume;
     }
 }
 
@@ -80,7 +85,9 @@ std::vector<int16_t> ToPcm(const std::vector<float>& mix, float gain) {
     return out;
 }
 
-size_t At(float seconds) { return static_cast<size_t>(seconds * kRate); }
+size_t At(float seconds) {
+    return static_cast<size_t>(seconds * kRate);
+}
 
 }  // namespace
 
@@ -140,7 +147,10 @@ std::vector<int16_t> SoundEffect(int index) {
             const int notes[6] = {60, 64, 67, 72, 67, 72};
             const float when[6] = {0, 0.12f, 0.24f, 0.36f, 0.6f, 0.72f};
             for (int i = 0; i < 6; ++i)
-                Render(mix, At(when[i]), {kSquare, NoteHz(notes[i]), NoteHz(notes[i]), i == 5 ? 0.75f : 0.2f, 0.45f, 0.5f, 0.004f, i == 5 ? 0.15f : 0.0f}, false);
+                Render(mix, At(when[i]),
+                       {kSquare, NoteHz(notes[i]), NoteHz(notes[i]), i == 5 ? 0.75f : 0.2f, 0.45f,
+                        0.5f, 0.004f, i == 5 ? 0.15f : 0.0f},
+                       false);
             Render(mix, 0, {kTriangle, NoteHz(48), NoteHz(48), 0.5f, 0.6f}, false);
             Render(mix, At(0.6f), {kTriangle, NoteHz(43), NoteHz(43), 0.3f, 0.6f}, false);
             Render(mix, At(0.72f), {kTriangle, NoteHz(48), NoteHz(48), 0.75f, 0.6f}, false);
@@ -165,7 +175,9 @@ std::vector<int16_t> SoundEffect(int index) {
             length(0.5f);
             for (int i = 0; i < 5; ++i)
                 Render(mix, At(0.08f * static_cast<float>(i)),
-                       {kSquare, 600.0f - 90.0f * static_cast<float>(i), 300.0f - 50.0f * static_cast<float>(i), 0.09f, 0.4f, 0.25f}, false);
+                       {kSquare, 600.0f - 90.0f * static_cast<float>(i),
+                        300.0f - 50.0f * static_cast<float>(i), 0.09f, 0.4f, 0.25f},
+                       false);
             Render(mix, 0, {kNoise, 2000, 600, 0.2f, 0.3f}, false);
             break;
         }
@@ -174,7 +186,9 @@ std::vector<int16_t> SoundEffect(int index) {
             const int notes[4] = {72, 76, 79, 84};
             for (int i = 0; i < 4; ++i)
                 Render(mix, At(0.1f * static_cast<float>(i)),
-                       {kSquare, NoteHz(notes[i]), NoteHz(notes[i]), i == 3 ? 0.35f : 0.12f, 0.4f, 0.25f}, false);
+                       {kSquare, NoteHz(notes[i]), NoteHz(notes[i]), i == 3 ? 0.35f : 0.12f, 0.4f,
+                        0.25f},
+                       false);
             break;
         }
     }
@@ -185,20 +199,30 @@ namespace {
 
 struct TrackStyle {
     int bpm;
-    int root;            // MIDI note of the key's root (melody octave)
-    int scale[7];        // semitone steps of the mode
-    int chords[8];       // scale degree (0..6) of each bar's chord, repeating
+    int root;       // MIDI note of the key's root (melody octave)
+    int scale[7];   // semitone steps of the mode
+    int chords[8];  // scale degree (0..6) of each bar's chord, repeating
     int bars;
-    float lead;          // square duty of the melody
+    float lead;  // square duty of the melody
     uint32_t seed;
-    int drumStyle;       // 0 march, 1 soft, 2 shuffle, 3 driving
+    int drumStyle;  // 0 march, 1 soft, 2 shuffle, 3 driving
 };
 
 constexpr TrackStyle kTracks[4] = {
-    {144, 72, {0, 2, 4, 5, 7, 9, 11}, {0, 4, 5, 3, 0, 4, 3, 4}, 24, 0.5f, 11, 0},   // hills: bright major
-    {104, 69, {0, 2, 3, 5, 7, 8, 10}, {0, 5, 2, 6, 0, 5, 3, 4}, 16, 0.25f, 23, 1},  // forest: minor, calm
-    {120, 74, {0, 2, 3, 5, 7, 9, 10}, {0, 6, 5, 6, 0, 3, 6, 4}, 20, 0.125f, 37, 2}, // canyon: dorian shuffle
-    {156, 66, {0, 2, 3, 5, 7, 8, 10}, {0, 0, 5, 5, 3, 3, 4, 4}, 28, 0.25f, 41, 3},  // city: driving minor
+    {144, 72, {0, 2, 4, 5, 7, 9, 11}, {0, 4, 5, 3, 0, 4, 3, 4}, 24, 0.5f, 11, 0},   // hills: bright
+                                                                                    // major
+    {104, 69, {0, 2, 3, 5, 7, 8, 10}, {0, 5, 2, 6, 0, 5, 3, 4}, 16, 0.25f, 23, 1},  // forest:
+                                                                                    // minor, calm
+    {120,
+     74,
+     {0, 2, 3, 5, 7, 9, 10},
+     {0, 6, 5, 6, 0, 3, 6, 4},
+     20,
+     0.125f,
+     37,
+     2},  // canyon: dorian shuffle
+    {156, 66, {0, 2, 3, 5, 7, 8, 10}, {0, 0, 5, 5, 3, 3, 4, 4}, 28, 0.25f, 41, 3},  // city: driving
+                                                                                    // minor
 };
 
 int Degree(const TrackStyle& s, int degree) {
@@ -211,7 +235,8 @@ int Degree(const TrackStyle& s, int degree) {
 
 std::vector<int16_t> MusicTrack(int index) {
     const TrackStyle& s = kTracks[index & 3];
-    const size_t sixteenth = static_cast<size_t>(std::lround(kRate * 60.0f / static_cast<float>(s.bpm) / 4.0f));
+    const size_t sixteenth =
+        static_cast<size_t>(std::lround(kRate * 60.0f / static_cast<float>(s.bpm) / 4.0f));
     const size_t barLength = sixteenth * 16;
     std::vector<float> mix(barLength * static_cast<size_t>(s.bars), 0.0f);
     const float step = static_cast<float>(sixteenth) / kRate;
@@ -231,7 +256,8 @@ std::vector<int16_t> MusicTrack(int index) {
         }
         // Melody: eighth notes from the chord and its neighbours, with rests.
         for (int slot = 0; slot < 8; ++slot) {
-            const uint32_t h = Hash(static_cast<uint32_t>(phrase), static_cast<uint32_t>(barInPhrase * 8 + slot), s.seed);
+            const uint32_t h = Hash(static_cast<uint32_t>(phrase),
+                                    static_cast<uint32_t>(barInPhrase * 8 + slot), s.seed);
             if (h % 5 == 0 && slot != 0) continue;  // a rest
             const int tones[5] = {0, 2, 4, 7, 1};
             const int degree = chord + tones[(h >> 4) % 5] + ((h >> 8) % 3 == 0 ? -7 : 0);
@@ -251,12 +277,18 @@ std::vector<int16_t> MusicTrack(int index) {
         // Drums: noise voices.
         for (int k = 0; k < 16; ++k) {
             const size_t at = barAt + sixteenth * static_cast<size_t>(k);
-            const bool kick = (s.drumStyle == 3) ? k % 4 == 0 : (k == 0 || k == 8 || (s.drumStyle == 0 && k == 10));
+            const bool kick = (s.drumStyle == 3)
+                                  ? k % 4 == 0
+                                  : (k == 0 || k == 8 || (s.drumStyle == 0 && k == 10));
             const bool snare = k == 4 || k == 12;
-            const bool hat = s.drumStyle == 2 ? (k % 3 == 0) : (s.drumStyle == 1 ? k % 4 == 2 : k % 2 == 0);
+            const bool hat =
+                s.drumStyle == 2 ? (k % 3 == 0) : (s.drumStyle == 1 ? k % 4 == 2 : k % 2 == 0);
             if (kick) Render(mix, at, {kTriangle, 150, 40, 0.12f, 0.8f}, true);
-            if (snare && s.drumStyle != 1) Render(mix, at, {kNoise, 3000, 1800, 0.1f, 0.35f}, true, static_cast<uint32_t>(k));
-            if (hat) Render(mix, at, {kNoise, 9000, 9000, 0.03f, 0.15f}, true, static_cast<uint32_t>(k + 7));
+            if (snare && s.drumStyle != 1)
+                Render(mix, at, {kNoise, 3000, 1800, 0.1f, 0.35f}, true, static_cast<uint32_t>(k));
+            if (hat)
+                Render(mix, at, {kNoise, 9000, 9000, 0.03f, 0.15f}, true,
+                       static_cast<uint32_t>(k + 7));
         }
     }
     return ToPcm(mix, 0.6f);

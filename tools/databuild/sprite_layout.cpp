@@ -82,8 +82,8 @@ FramePlan PlanFrames(SheetId sheet) {
             for (int32_t f = 0; f < l.rowFrames[row]; ++f) {
                 const Rect r = FrameSourceRect(l.srcX, l.srcY, l.width, l.height, row, f);
                 FrameSlot slot{l.type, row, f, r};
-                bool free = r.left >= 0 && r.top >= 0 && r.right <= kSheetWidth &&
-                            r.bottom <= sheetHeight;
+                bool free =
+                    r.left >= 0 && r.top >= 0 && r.right <= kSheetWidth && r.bottom <= sheetHeight;
                 for (const FrameSlot& d : plan.drawn)
                     if (free && Overlaps(d.rect, r)) free = false;
                 (free ? plan.drawn : plan.skipped).push_back(slot);

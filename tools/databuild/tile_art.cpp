@@ -4,8 +4,8 @@
 #include "noise.h"
 #include "painter.h"
 #include "sheet_builders.h"
-#include "tile_layout.h"
 #include "sim/world_map.h"
+#include "tile_layout.h"
 
 namespace zoa::databuild {
 
@@ -20,7 +20,8 @@ float TileNoise(int x, int y, int cell, uint32_t seed) {
     const int ix = static_cast<int>(std::floor(fx)), iy = static_cast<int>(std::floor(fy));
     const float tx = fx - ix, ty = fy - iy;
     auto v = [&](int i, int j) {
-        return Hash01(static_cast<uint32_t>(((i % n) + n) % n), static_cast<uint32_t>(((j % n) + n) % n), seed);
+        return Hash01(static_cast<uint32_t>(((i % n) + n) % n),
+                      static_cast<uint32_t>(((j % n) + n) % n), seed);
     };
     const float sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
     const float a = v(ix, iy) + (v(ix + 1, iy) - v(ix, iy)) * sx;
@@ -31,13 +32,13 @@ float TileNoise(int x, int y, int cell, uint32_t seed) {
 struct TerrainLook {
     Ramp surface;  // grass, moss, sand, rim
     Ramp body;
-    int texture;   // 0 soil, 1 stone blocks, 2 logs, 3 plates, 4 girder, 5 bricks
+    int texture;  // 0 soil, 1 stone blocks, 2 logs, 3 plates, 4 girder, 5 bricks
 };
 
 constexpr TerrainLook kLooks[kTerrainCount] = {
-    {kGrass, kEarth, 0},   {kGrass, kStone, 1},  {kForest, kEarth, 0}, {kForest, kWood, 2},
-    {kSand, kCanyon, 0},   {kSand, kCanyon, 1},  {kMetal, kNight, 3},  {kGold, kRust, 4},
-    {kBrick, kBrick, 5},   {kStone, kStone, 1},
+    {kGrass, kEarth, 0}, {kGrass, kStone, 1}, {kForest, kEarth, 0}, {kForest, kWood, 2},
+    {kSand, kCanyon, 0}, {kSand, kCanyon, 1}, {kMetal, kNight, 3},  {kGold, kRust, 4},
+    {kBrick, kBrick, 5}, {kStone, kStone, 1},
 };
 
 // Body colour of a fill pixel, by texture.
@@ -89,26 +90,58 @@ uint8_t Body(const TerrainLook& look, int x, int y, uint32_t seed) {
 
 // Draws a terrain tile: body texture, then the exposed sides (outline, lit
 // top-left rim, shaded bottom-right rim), and a surface cap on an exposed top.
-void TerrainTile(Canvas& c, int ox, int oy, Terrain t, TerrainPiece piece, uint32_t seed, bool weathered) {
+void TerrainTile(Canvas& c, int ox, int oy, Terrain t, TerrainPiece piece, uint32_t seed,
+                 bool weathered) {
     const TerrainLook& look = kLooks[t];
     bool top = false, bottom = false, left = false, right = false;
     switch (piece) {
-        case kTopLeft: top = left = true; break;
-        case kTop: top = true; break;
-        case kTopRight: top = right = true; break;
-        case kLeft: left = true; break;
-        case kRight: right = true; break;
-        case kBottomLeft: bottom = left = true; break;
-        case kBottom: bottom = true; break;
-        case kBottomRight: bottom = right = true; break;
-        case kPlatformLeft: top = bottom = left = true; break;
-        case kPlatformMiddle: top = bottom = true; break;
-        case kPlatformRight: top = bottom = right = true; break;
-        case kBlock: top = bottom = left = right = true; break;
-        case kColumnTop: top = left = right = true; break;
-        case kColumnMiddle: left = right = true; break;
-        case kColumnBottom: bottom = left = right = true; break;
-        default: break;
+        case kTopLeft:
+            top = left = true;
+            break;
+        case kTop:
+            top = true;
+            break;
+        case kTopRight:
+            top = right = true;
+            break;
+        case kLeft:
+            left = true;
+            break;
+        case kRight:
+            right = true;
+            break;
+        case kBottomLeft:
+            bottom = left = true;
+            break;
+        case kBottom:
+            bottom = true;
+            break;
+        case kBottomRight:
+            bottom = right = true;
+            break;
+        case kPlatformLeft:
+            top = bottom = left = true;
+            break;
+        case kPlatformMiddle:
+            top = bottom = true;
+            break;
+        case kPlatformRight:
+            top = bottom = right = true;
+            break;
+        case kBlock:
+            top = bottom = left = right = true;
+            break;
+        case kColumnTop:
+            top = left = right = true;
+            break;
+        case kColumnMiddle:
+            left = right = true;
+            break;
+        case kColumnBottom:
+            bottom = left = right = true;
+            break;
+        default:
+            break;
     }
     const bool cap = look.texture == 0 || look.texture == 1 ? true : look.texture != 5;
     const int capDepth = cap ? (look.texture == 3 || look.texture == 4 ? 4 : 7) : 0;
@@ -119,7 +152,8 @@ void TerrainTile(Canvas& c, int ox, int oy, Terrain t, TerrainPiece piece, uint3
                 if (TileNoise(x, y, 4, seed + 77) > 0.8f) v = Shade(look.body, 1);  // cracks
             }
             // Rims on exposed sides, a 1-pixel outline at the very edge.
-            if ((left && x == 0) || (right && x == kT - 1) || (bottom && y == kT - 1) || (top && y == 0)) {
+            if ((left && x == 0) || (right && x == kT - 1) || (bottom && y == kT - 1) ||
+                (top && y == 0)) {
                 v = kOutline;
             } else if ((left && x == 1) || (top && y == 1)) {
                 v = Shade(look.body, 6);
@@ -128,8 +162,10 @@ void TerrainTile(Canvas& c, int ox, int oy, Terrain t, TerrainPiece piece, uint3
             }
             if (top && y >= 1 && y < capDepth) {  // surface cap
                 const int wav = static_cast<int>(2 * TileNoise(x, 0, 8, seed + 3));
-                if (y < capDepth - wav) v = Shade(look.surface, y <= 2 ? 6 : (y < 4 ? 5 : 4));
-                else if (y == capDepth - wav) v = Shade(look.surface, 2);
+                if (y < capDepth - wav)
+                    v = Shade(look.surface, y <= 2 ? 6 : (y < 4 ? 5 : 4));
+                else if (y == capDepth - wav)
+                    v = Shade(look.surface, 2);
                 if ((left && x == 0) || (right && x == kT - 1)) v = kOutline;
             }
             if (!top && ((piece == kInnerTopLeft && x < 5 && y < 5 - x) ||
@@ -172,7 +208,16 @@ void MiscBlock(Canvas& c, int ox, int oy, int kind, int tint) {
             break;
         case 2:  // star block
             p.Box(0.5f, 0.5f, 31.5f, 31.5f, Mat(kGold, 4));
-            p.Poly({{16, 5}, {19, 13}, {27, 13}, {21, 18}, {23, 26}, {16, 21}, {9, 26}, {11, 18}, {5, 13}, {13, 13}},
+            p.Poly({{16, 5},
+                    {19, 13},
+                    {27, 13},
+                    {21, 18},
+                    {23, 26},
+                    {16, 21},
+                    {9, 26},
+                    {11, 18},
+                    {5, 13},
+                    {13, 13}},
                    Mat(r, 5));
             break;
         case 3:  // horizontal pipe
@@ -210,15 +255,20 @@ void Decoration(Canvas& c, int ox, int oy, int kind) {
     Canvas t(kT, kT);
     Painter p(t);
     switch (kind % 24) {
-        case 0: case 1: case 2: {  // grass tufts
+        case 0:
+        case 1:
+        case 2: {  // grass tufts
             const Ramp r = kind % 3 == 2 ? kForest : kGrass;
             for (int i = 0; i < 5; ++i) {
                 const float x = 5.0f + i * 5.5f, h = 12.0f + static_cast<float>((i * 7 + kind) % 9);
-                p.Poly({{x - 2.5f, 32}, {x + (i % 2 ? 2.0f : -2.0f), 32 - h}, {x + 2.5f, 32}}, Mat(r, 4 + i % 2));
+                p.Poly({{x - 2.5f, 32}, {x + (i % 2 ? 2.0f : -2.0f), 32 - h}, {x + 2.5f, 32}},
+                       Mat(r, 4 + i % 2));
             }
             break;
         }
-        case 3: case 4: case 5: {  // flowers
+        case 3:
+        case 4:
+        case 5: {  // flowers
             const Ramp r = kind == 3 ? kScarf : (kind == 4 ? kGold : kViolet);
             p.Limb({16, 32}, {16, 16}, 1.2f, 1.2f, Mat(kGrass, 4));
             p.Ellipse(11, 26, 4, 2, Mat(kGrass, 4));
@@ -248,10 +298,14 @@ void Decoration(Canvas& c, int ox, int oy, int kind) {
             break;
         case 9:  // fern
             for (int i = 0; i < 5; ++i)
-                p.Limb({16, 31}, {4.0f + i * 6, 8.0f + std::abs(2 - i) * 5.0f}, 2, 1, Mat(kForest, 4));
+                p.Limb({16, 31}, {4.0f + i * 6, 8.0f + std::abs(2 - i) * 5.0f}, 2, 1,
+                       Mat(kForest, 4));
             break;
-        case 10: case 11: case 12:  // hanging vine: top, middle, end
-            p.Limb({16, 0}, {14 + (kind % 2) * 4.0f, kind == 12 ? 20.0f : 32.0f}, 2, 2, Mat(kForest, 4));
+        case 10:
+        case 11:
+        case 12:  // hanging vine: top, middle, end
+            p.Limb({16, 0}, {14 + (kind % 2) * 4.0f, kind == 12 ? 20.0f : 32.0f}, 2, 2,
+                   Mat(kForest, 4));
             p.Ellipse(11, 10, 4, 2.5f, Mat(kForest, 5));
             p.Ellipse(21, 22, 4, 2.5f, Mat(kForest, 5));
             if (kind == 12) p.Circle(15, 22, 3, Mat(kPink, 5));
@@ -285,7 +339,8 @@ void Decoration(Canvas& c, int ox, int oy, int kind) {
             p.Poly({{4, 6}, {24, 6}, {30, 12}, {24, 18}, {4, 18}}, Mat(kWood, 5));
             p.Poly({{9, 12}, {15, 9}, {15, 15}}, NoOutline(Plain(kWood, 1)));
             break;
-        case 19: case 20:  // fence, railing
+        case 19:
+        case 20:  // fence, railing
             p.Limb({0, 14}, {32, 14}, 1.8f, 1.8f, Mat(kind == 19 ? kWood : kMetal, 4));
             p.Limb({0, 24}, {32, 24}, 1.8f, 1.8f, Mat(kind == 19 ? kWood : kMetal, 4));
             p.Limb({8, 31}, {8, 8}, 2.5f, 2.5f, Mat(kind == 19 ? kWood : kMetal, 3));
@@ -329,17 +384,32 @@ void ExitPortal(Canvas& c, int ox, int oy) {
 // the gap for a floor. Roofs are solid tiles that look solid: a thick cloud
 // deck or a leaf canopy, each a body row and an underside row that tile
 // seamlessly side by side.
-enum class Special { kNone, kSpikes, kAbyss, kCloudDeck, kCloudUnderside, kCanopy, kCanopyUnderside };
+enum class Special {
+    kNone,
+    kSpikes,
+    kAbyss,
+    kCloudDeck,
+    kCloudUnderside,
+    kCanopy,
+    kCanopyUnderside
+};
 
 Special SpecialTile(int n) {
     switch (n) {
-        case kPitSpikesTile: return Special::kSpikes;
-        case kPitAbyssTile: return Special::kAbyss;
-        case kCloudDeckTile: return Special::kCloudDeck;
-        case kCloudUndersideTile: return Special::kCloudUnderside;
-        case kCanopyTile: return Special::kCanopy;
-        case kCanopyUndersideTile: return Special::kCanopyUnderside;
-        default: return Special::kNone;
+        case kPitSpikesTile:
+            return Special::kSpikes;
+        case kPitAbyssTile:
+            return Special::kAbyss;
+        case kCloudDeckTile:
+            return Special::kCloudDeck;
+        case kCloudUndersideTile:
+            return Special::kCloudUnderside;
+        case kCanopyTile:
+            return Special::kCanopy;
+        case kCanopyUndersideTile:
+            return Special::kCanopyUnderside;
+        default:
+            return Special::kNone;
     }
 }
 
@@ -388,10 +458,14 @@ void RoofUnderside(Canvas& t, Ramp ramp, int light, uint32_t seed, bool leaves) 
         int bottom = 22 + static_cast<int>(std::sqrt(std::max(0.0f, 64.0f - u * u)));
         if (leaves && x % 5 == 2) bottom += 2;  // leaf tips
         for (int y = 0; y < kT; ++y) {
-            if (y > bottom) t.Set(x, y, TransparentIndex);
-            else if (y == bottom) t.Set(x, y, kOutline);
-            else if (y > bottom - 3) t.Set(x, y, Shade(ramp, light - 3));
-            else if (y > bottom - 7) t.Set(x, y, Shade(ramp, light - 2));
+            if (y > bottom)
+                t.Set(x, y, TransparentIndex);
+            else if (y == bottom)
+                t.Set(x, y, kOutline);
+            else if (y > bottom - 3)
+                t.Set(x, y, Shade(ramp, light - 3));
+            else if (y > bottom - 7)
+                t.Set(x, y, Shade(ramp, light - 2));
         }
     }
 }
@@ -399,13 +473,26 @@ void RoofUnderside(Canvas& t, Ramp ramp, int light, uint32_t seed, bool leaves) 
 void SpecialTileArt(Canvas& c, int ox, int oy, Special s) {
     Canvas t(kT, kT);
     switch (s) {
-        case Special::kSpikes: PitSpikes(c, ox, oy); return;
-        case Special::kAbyss: PitAbyss(c, ox, oy); return;
-        case Special::kCloudDeck: RoofBody(t, kCream, 6, 91); break;
-        case Special::kCloudUnderside: RoofUnderside(t, kCream, 6, 91, false); break;
-        case Special::kCanopy: RoofBody(t, kForest, 3, 93); break;
-        case Special::kCanopyUnderside: RoofUnderside(t, kForest, 3, 93, true); break;
-        case Special::kNone: return;
+        case Special::kSpikes:
+            PitSpikes(c, ox, oy);
+            return;
+        case Special::kAbyss:
+            PitAbyss(c, ox, oy);
+            return;
+        case Special::kCloudDeck:
+            RoofBody(t, kCream, 6, 91);
+            break;
+        case Special::kCloudUnderside:
+            RoofUnderside(t, kCream, 6, 91, false);
+            break;
+        case Special::kCanopy:
+            RoofBody(t, kForest, 3, 93);
+            break;
+        case Special::kCanopyUnderside:
+            RoofUnderside(t, kForest, 3, 93, true);
+            break;
+        case Special::kNone:
+            return;
     }
     if (s == Special::kCanopy || s == Special::kCanopyUnderside) {  // branches through the leaves
         Painter p(t);
@@ -430,8 +517,10 @@ Canvas BuildTileSheet() {
         if (const Special special = SpecialTile(n); special != Special::kNone) {
             SpecialTileArt(sheet, x, y, special);
             // The other decorations and blocks keep their looks.
-            if (attrs[n] != kAttrSolid) ++decoration;
-            else ++misc;
+            if (attrs[n] != kAttrSolid)
+                ++decoration;
+            else
+                ++misc;
             continue;
         }
         if (attrs[n] != kAttrSolid) {

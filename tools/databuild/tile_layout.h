@@ -9,14 +9,40 @@ namespace zoa::databuild {
 //
 // Terrain sets: one sheet row of 19 tiles each, always in this order.
 enum TerrainPiece {
-    kTopLeft, kTop, kTopRight, kLeft, kFill, kRight, kBottomLeft, kBottom, kBottomRight,
-    kInnerTopLeft, kInnerTopRight, kPlatformLeft, kPlatformMiddle, kPlatformRight, kBlock,
-    kColumnTop, kColumnMiddle, kColumnBottom, kFillAlt, kPieceCount
+    kTopLeft,
+    kTop,
+    kTopRight,
+    kLeft,
+    kFill,
+    kRight,
+    kBottomLeft,
+    kBottom,
+    kBottomRight,
+    kInnerTopLeft,
+    kInnerTopRight,
+    kPlatformLeft,
+    kPlatformMiddle,
+    kPlatformRight,
+    kBlock,
+    kColumnTop,
+    kColumnMiddle,
+    kColumnBottom,
+    kFillAlt,
+    kPieceCount
 };
 
 enum Terrain {
-    kGrassEarth, kHillStone, kForestMoss, kForestLogs, kDesertSand, kDesertRock, kCityPlate,
-    kCityGirder, kRedBrick, kGreyStone, kTerrainCount
+    kGrassEarth,
+    kHillStone,
+    kForestMoss,
+    kForestLogs,
+    kDesertSand,
+    kDesertRock,
+    kCityPlate,
+    kCityGirder,
+    kRedBrick,
+    kGreyStone,
+    kTerrainCount
 };
 
 // Sheet rows holding the terrain sets: rows 9 and 12..20 hold kGrassEarth ..

@@ -27,14 +27,14 @@
 #include "app/watch_demo_keys.h"
 #include "platform/platform.h"
 #include "progress_line.h"
-#include "sim/sprite_pool.h"
 #include "sim/game_state.h"
+#include "sim/sprite_pool.h"
 
 namespace zoa {
 namespace {
 
 constexpr int32_t kStageCount = 9;  // the eight stages and the epilogue
-constexpr uint32_t kSeed = 1;  // the seed every committed run was recorded with
+constexpr uint32_t kSeed = 1;       // the seed every committed run was recorded with
 
 struct Run {
     std::string name;

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "stage_overview.h"
 #include "files/le_words.h"
 #include "play/stage_file.h"
 #include "play/stage_source.h"
+#include "stage_overview.h"
 
 namespace {
 

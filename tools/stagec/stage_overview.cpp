@@ -4,16 +4,16 @@
 #include <cstring>
 #include <vector>
 
-#include "gfx/display.h"
 #include "files/png_writer.h"
-#include "play/sheets.h"
+#include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/headless/headless_platform.h"
-#include "sim/frame_rect.h"
-#include "sim/game_state.h"
+#include "play/sheets.h"
 #include "play/stage_loader.h"
 #include "play/still_sprites.h"
 #include "play/tile_map_view.h"
+#include "sim/frame_rect.h"
+#include "sim/game_state.h"
 #include "sim/world_map.h"
 
 namespace zoa::stagec {

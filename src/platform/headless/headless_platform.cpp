@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-
 namespace zoa::platform {
 
 bool HeadlessPlatform::OpenWindow(const char*) {
@@ -11,7 +10,6 @@ bool HeadlessPlatform::OpenWindow(const char*) {
     PostMessage({MessageId::ActivateApp, 1, 0});
     return true;
 }
-
 
 void HeadlessPlatform::ShowMessageBox(const char* text) {
     messageBoxes_.emplace_back(text);
@@ -47,6 +45,8 @@ void HeadlessPlatform::WaitForEvents(uint32_t timeoutMs) {
     clock_ += wait;
 }
 
-std::unique_ptr<Platform> CreateHeadlessPlatform() { return std::make_unique<HeadlessPlatform>(); }
+std::unique_ptr<Platform> CreateHeadlessPlatform() {
+    return std::make_unique<HeadlessPlatform>();
+}
 
 }  // namespace zoa::platform

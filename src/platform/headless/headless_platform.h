@@ -11,7 +11,7 @@ namespace zoa::platform {
 // waits: each wait advances it by exactly the time waited, so thousands of
 // frames run in milliseconds and every run repeats itself to the millisecond.
 class HeadlessPlatform : public Platform {
-public:
+  public:
     bool OpenWindow(const char* title) override;
     void DestroyWindow() override { windowOpen_ = false; }
     void HideCursor() override {}
@@ -27,7 +27,7 @@ public:
 
     const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }
 
-protected:
+  protected:
     void ShowPicture(const uint8_t*, const Palette&) override {}
     void ShowTrueColor(const uint32_t*) override {}
     void PumpEvents() override;
@@ -35,7 +35,7 @@ protected:
     // Headless runs never touch a sound device.
     std::unique_ptr<AudioOut> OpenAudioDevice(std::string*) override { return nullptr; }
 
-private:
+  private:
     struct Scheduled {
         uint32_t at;
         Message message;

@@ -7,7 +7,7 @@ namespace {
 // Takes every sound and plays none; used when there is no device, when sound
 // was switched off from the command line, and in headless runs.
 class SilentAudioOut : public AudioOut {
-public:
+  public:
     bool HasDevice() const override { return false; }
     bool LoadVoice(int32_t voice, const PcmFormat& format, const uint8_t*, uint32_t size) override {
         return voice > 0 && voice < kVoices && IsPlayablePcm(format) && size >= FrameBytes(format);

@@ -53,13 +53,20 @@ uint32_t VirtualKey(SDL_Keycode key) {
 
 uint32_t PracticeToolOfKey(SDL_Keycode key) {
     switch (key) {
-        case SDLK_F6: return static_cast<uint32_t>(PracticeTool::SaveState);
-        case SDLK_F7: return static_cast<uint32_t>(PracticeTool::LoadState);
-        case SDLK_BACKSPACE: return static_cast<uint32_t>(PracticeTool::Rewind);
-        case SDLK_F8: return static_cast<uint32_t>(PracticeTool::FrameAdvance);
-        case SDLK_F9: return static_cast<uint32_t>(PracticeTool::StepFrame);
-        case SDLK_F10: return static_cast<uint32_t>(PracticeTool::Overlay);
-        default: return 0;
+        case SDLK_F6:
+            return static_cast<uint32_t>(PracticeTool::SaveState);
+        case SDLK_F7:
+            return static_cast<uint32_t>(PracticeTool::LoadState);
+        case SDLK_BACKSPACE:
+            return static_cast<uint32_t>(PracticeTool::Rewind);
+        case SDLK_F8:
+            return static_cast<uint32_t>(PracticeTool::FrameAdvance);
+        case SDLK_F9:
+            return static_cast<uint32_t>(PracticeTool::StepFrame);
+        case SDLK_F10:
+            return static_cast<uint32_t>(PracticeTool::Overlay);
+        default:
+            return 0;
     }
 }
 

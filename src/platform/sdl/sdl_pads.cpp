@@ -135,7 +135,9 @@ void SdlPads::Button(Pad& pad, int button, bool down) {
     pad.buttons ^= bit;
     // A button that went down as a tool's goes up as that tool's, even when
     // the held button was let go first.
-    const uint32_t tool = down ? ChordTool(pad, button) : (pad.practice & bit) ? pad.tool[button] : 0;
+    const uint32_t tool = down                   ? ChordTool(pad, button)
+                          : (pad.practice & bit) ? pad.tool[button]
+                                                 : 0;
     if (tool) {
         pad.practice ^= bit;
         pad.tool[button] = static_cast<uint8_t>(tool);

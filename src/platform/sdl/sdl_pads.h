@@ -47,9 +47,9 @@ class SdlPads {
     struct Pad {
         SDL_GameController* controller = nullptr;
         SDL_JoystickID id = -1;
-        uint32_t buttons = 0;  // bit per held button
-        uint32_t practice = 0; // bit per held button working a practice tool
-        uint8_t stick = 0;     // Stick bits held
+        uint32_t buttons = 0;   // bit per held button
+        uint32_t practice = 0;  // bit per held button working a practice tool
+        uint8_t stick = 0;      // Stick bits held
         std::array<uint8_t, SDL_CONTROLLER_BUTTON_MAX> tool{};  // the tool each works
     };
     struct Chord {

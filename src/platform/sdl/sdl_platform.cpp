@@ -61,8 +61,8 @@ void DrawInSoftware() {
 constexpr int kReleasesLookedAt = 64;
 bool FocusLossFollows() {
     std::array<SDL_Event, kReleasesLookedAt> ahead;
-    const int count = SDL_PeepEvents(ahead.data(), kReleasesLookedAt, SDL_PEEKEVENT,
-                                     SDL_FIRSTEVENT, SDL_LASTEVENT);
+    const int count = SDL_PeepEvents(ahead.data(), kReleasesLookedAt, SDL_PEEKEVENT, SDL_FIRSTEVENT,
+                                     SDL_LASTEVENT);
     for (int i = 0; i < count; ++i) {
         const SDL_Event& e = ahead[static_cast<size_t>(i)];
         if (e.type == SDL_KEYUP) continue;
@@ -312,7 +312,8 @@ void SdlPlatform::HandleKey(const SDL_KeyboardEvent& key, bool down) {
     }
     // The practice tools' keys go to the tools, held or not, without repeats.
     if (const uint32_t tool = PracticeToolOfKey(code)) {
-        if (!key.repeat) PostMessage({down ? MessageId::PracticeDown : MessageId::PracticeUp, tool, 0});
+        if (!key.repeat)
+            PostMessage({down ? MessageId::PracticeDown : MessageId::PracticeUp, tool, 0});
         return;
     }
     const uint32_t vk = keys_.Translate(code);
