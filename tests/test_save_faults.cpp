@@ -1,11 +1,11 @@
 // The saved game against a failing disk: a write that breaks off midway, a full
 // disk, a folder that cannot be written. The old save must stay as it was, no
 // temporary file may be left behind, the failure must be reported, and the
-// game must go on. The faults come from the file writer's test seam (running
-// as root, the tests cannot rely on permissions) and, where the system can
-// give them, from the system itself.
+// game must go on. The faults come from the file writer's test seam and, where
+// the system can give them, from the system itself.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -63,6 +63,43 @@ class ReplaceFileFaults : public ::testing::Test {
   protected:
     void TearDown() override { platform::ClearFileFault(); }
     std::string Path(const std::string& name) const { return dir.str() + "/" + name; }
+
+    // Replaces `path` as a user without root's rights (as root: in a child that
+    // has given them up for those of "nobody"); "" when it worked, otherwise
+    // the system's reason.
+    static std::string SaveAsOrdinaryUser(const std::string& path,
+                                          const std::vector<uint8_t>& bytes) {
+        if (::geteuid() != 0) return Reason(path, bytes);
+        int pipeEnds[2];
+        if (::pipe(pipeEnds) != 0) return "no pipe";
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(pipeEnds[0]);
+            constexpr uid_t kNobody = 65534;
+            const std::string reason = (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0)
+                                           ? Reason(path, bytes)
+                                           : "could not become an ordinary user";
+            const bool sent = ::write(pipeEnds[1], reason.data(), reason.size()) ==
+                              static_cast<ssize_t>(reason.size());
+            ::_exit(sent ? 0 : 1);
+        }
+        ::close(pipeEnds[1]);
+        std::string reason;
+        char chunk[256];
+        for (ssize_t n; (n = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0;)
+            reason.append(chunk, n);
+        ::close(pipeEnds[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? reason : "the child failed";
+    }
+    static std::string Reason(const std::string& path, const std::vector<uint8_t>& bytes) {
+        std::string error;
+        if (platform::ReplaceFile(path, bytes, &error)) return "";
+        return error.find(std::strerror(EACCES)) != std::string::npos ? std::strerror(EACCES)
+                                                                      : error;
+    }
+
     TempDir dir;
 };
 
@@ -111,18 +148,23 @@ TEST_F(ReplaceFileFaults, RealFaultsOfTheSystemKeepTheOldFile) {
     EXPECT_NE(error.find(std::strerror(ENOTDIR)), std::string::npos) << error;
     EXPECT_EQ(FileBytes(Path("plain")), old);
 
-    // A folder the user may not write in; root may, so only others can test it.
-    if (::geteuid() != 0) {
-        const std::string path = Path("locked/USER.MAP");
-        fs::create_directories(Path("locked"));
-        ASSERT_TRUE(platform::ReplaceFile(path, old, nullptr));
-        ASSERT_EQ(::chmod(Path("locked").c_str(), 0555), 0);
-        EXPECT_FALSE(platform::ReplaceFile(path, next, &error));
-        ::chmod(Path("locked").c_str(), 0755);
-        EXPECT_NE(error.find(std::strerror(EACCES)), std::string::npos) << error;
-        EXPECT_EQ(FileBytes(path), old);
-        EXPECT_FALSE(fs::exists(path + ".new"));
-    }
+    // A folder the user may not write in. Root may write anywhere, so as root
+    // (as in CI) the saves are made by a child process that has become an
+    // ordinary user; the same user saves into an open folder first, so the
+    // refusal is the lock's and nothing else's.
+    const std::string open = Path("open/USER.MAP");
+    const std::string locked = Path("locked/USER.MAP");
+    fs::create_directories(Path("open"));
+    fs::create_directories(Path("locked"));
+    ASSERT_TRUE(platform::ReplaceFile(locked, old, nullptr));
+    ASSERT_EQ(::chmod(Path("open").c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(Path("locked").c_str(), 0555), 0);
+    EXPECT_EQ(SaveAsOrdinaryUser(open, next), "");
+    EXPECT_EQ(SaveAsOrdinaryUser(locked, next), std::strerror(EACCES));
+    ::chmod(Path("locked").c_str(), 0755);
+    EXPECT_EQ(FileBytes(open), next);
+    EXPECT_EQ(FileBytes(locked), old);
+    EXPECT_FALSE(fs::exists(locked + ".new"));
 }
 
 // The pause menu's save, one stage in.
