@@ -102,7 +102,7 @@ bool ReadGame(Reader& r, GameState& g) {
         const size_t n = std::strlen(name);
         char stored[64] = {};
         if (r.U32() != n || n > sizeof stored || !r.Bytes(stored, n) ||
-            std::memcmp(stored, name, n))
+            std::memcmp(stored, name, n) != 0)
             same = false;
         v = static_cast<std::remove_reference_t<decltype(v)>>(r.U32());
     });
