@@ -128,7 +128,7 @@ class SourceParser {
     }
 
   private:
-    bool Fail(std::string message) {
+    bool Fail(const std::string& message) {
         error_ = "line " + std::to_string(line_) + ": " + message;
         return false;
     }
