@@ -25,7 +25,7 @@ bool OpenToTheSky(const EditedStage& s, const TileAttributes& attributes, SkySea
     const SpriteRecord& hero = s.stage.sprites[s.stage[kPlayerIndex]];
     const int32_t w = s.Width(), h = s.Height();
     const auto open = [&](int32_t c, int32_t r) {
-        return AttributeOf(attributes, s.stage.tiles[static_cast<size_t>(r) * w + c]) != kAttrSolid;
+        return AttributeOf(attributes, s.Tile(c, r)) != kAttrSolid;
     };
     const int32_t c0 = std::clamp((hero.x + hero.width / 2) / kTileSize, 0, w - 1);
     const int32_t r0 = std::clamp((hero.y + hero.height - 1) / kTileSize, 0, h - 1);

@@ -31,7 +31,7 @@ int32_t AttributeAt(const EditedStage& s, const TileAttributes& attributes, int3
     const int32_t c = x / kTileSize;
     const int32_t r = y / kTileSize;
     if (c >= s.Width() || r >= s.Height()) return kAttrEmpty;
-    return AttributeOf(attributes, s.stage.tiles[static_cast<size_t>(r) * s.Width() + c]);
+    return AttributeOf(attributes, s.Tile(c, r));
 }
 
 int32_t SpriteAt(const EditedStage& s, int32_t x, int32_t y) {
@@ -54,8 +54,7 @@ int32_t StandingY(const EditedStage& s, const TileAttributes& attributes, int32_
                   int32_t height, int32_t y) {
     const int32_t column = std::clamp((x + width / 2) / kTileSize, 0, s.Width() - 1);
     for (int32_t r = std::max(0, y / kTileSize); r < s.Height(); ++r) {
-        const int32_t tile = s.stage.tiles[static_cast<size_t>(r) * s.Width() + column];
-        if (AttributeOf(attributes, tile) == kAttrSolid) return r * kTileSize - height;
+        if (AttributeOf(attributes, s.Tile(column, r)) == kAttrSolid) return r * kTileSize - height;
     }
     return CellEdge(y);
 }
@@ -69,7 +68,7 @@ Resized ResizeStage(const EditedStage& s, int32_t width, int32_t height) {
     after.stage.tiles.assign(static_cast<size_t>(width) * height, 0);
     for (int32_t r = 0; r < s.Height(); ++r) {
         for (int32_t c = 0; c < s.Width(); ++c) {
-            const int32_t tile = s.stage.tiles[static_cast<size_t>(r) * s.Width() + c];
+            const int32_t tile = s.Tile(c, r);
             if (c < width && r < height) {
                 after.Tile(c, r) = tile;
             } else if (tile != 0) {
