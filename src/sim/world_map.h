@@ -22,6 +22,9 @@ constexpr int32_t kAttrEmpty = 0;
 constexpr int32_t kAttrSolid = 1;
 constexpr int32_t kAttrExit = 10;
 
+// The one tile the default attributes make an exit; new stages use it.
+constexpr int32_t kExitTile = 153;
+
 struct TileAttribute {
     int32_t sheetX = 0;
     int32_t sheetY = 0;
