@@ -21,6 +21,7 @@ constexpr int32_t kTileCellPitch = 33;  // 32-pixel cells with 1-pixel lines bet
 constexpr int32_t kAttrEmpty = 0;
 constexpr int32_t kAttrSolid = 1;
 constexpr int32_t kAttrExit = 10;
+constexpr int32_t kExitTile = 153;  // the one tile the default attributes make an exit
 
 struct TileAttribute {
     int32_t sheetX = 0;
