@@ -26,7 +26,7 @@ std::vector<uint8_t> Pattern(size_t size, uint8_t seed) {
 }
 
 TEST(MemoryArena, HandsOutZeroedAlignedSeparateBlocksUntilFull) {
-    platform::MemoryArena arena(1 << 20);
+    files::MemoryArena arena(1 << 20);
     uint8_t* a = arena.Allocate(1000);
     uint8_t* b = arena.Allocate(300000);
     ASSERT_NE(a, nullptr);
@@ -57,7 +57,7 @@ TEST(ReadBuffer, GivesEachFileExactlyWhateverCameBefore) {
     test::WriteBytes(dir.str() + "/middle", middle);
     test::WriteBytes(dir.str() + "/empty", {});
 
-    platform::ReadBuffer buffer;
+    files::ReadBuffer buffer;
     const auto contents = [&] {
         return std::vector<uint8_t>(buffer.data(), buffer.data() + buffer.size());
     };
@@ -76,7 +76,7 @@ TEST(ReadBuffer, GivesEachFileExactlyWhateverCameBefore) {
 // Reading a folder used to end the game with an exception.
 TEST(ReadBuffer, AFolderIsNoFileForEitherReader) {
     test::TempDir dir;
-    platform::ReadBuffer buffer;
+    files::ReadBuffer buffer;
     EXPECT_FALSE(buffer.Read(dir.str()));
     std::vector<uint8_t> bytes{1, 2, 3};
     EXPECT_FALSE(ReadWholeFile(dir.str(), bytes));
@@ -91,7 +91,7 @@ TEST(ReadBuffer, APipeIsReadToItsEnd) {
     const std::string fifo = dir.str() + "/pipe";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::vector<uint8_t> bytes = Pattern(200000, 5);
-    platform::ReadBuffer buffer;
+    files::ReadBuffer buffer;
     std::thread writer([&] { test::WriteBytes(fifo, bytes); });
     const bool read = buffer.Read(fifo);
     writer.join();
@@ -115,7 +115,7 @@ TEST(ReadBuffer, SheetsAndSoundsReadThroughItMatchTheirOwnReads) {
     ASSERT_TRUE(WriteWaveFile16(dir.str() + "/music.wav", 22050, 1, samples));
     test::WriteBytes(dir.str() + "/short.nbm", {'N', 'B', 64, 0, 48, 0, 0, 0, 1, 2});
 
-    platform::ReadBuffer buffer;
+    files::ReadBuffer buffer;
     {
         const SheetImage own(tiles, true);
         const SheetImage shared(tiles, true, buffer);

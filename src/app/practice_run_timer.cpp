@@ -66,7 +66,7 @@ bool RunTimer::SaveBest(std::string* error) const {
         const uint32_t b = best_[static_cast<size_t>(level)];
         if (b) text += "stage " + std::to_string(level) + " best " + std::to_string(b) + "\n";
     }
-    return platform::ReplaceFile(path_, {text.begin(), text.end()}, error);
+    return files::ReplaceFile(path_, {text.begin(), text.end()}, error);
 }
 
 }  // namespace zoa
