@@ -1,11 +1,9 @@
 #include "app/practice.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/practice_history.h"
@@ -213,6 +211,7 @@ std::string SplitsPath() {
     return user.empty() ? "" : user + "/" + kSplitsFile;
 }
 
+// The overlay's lines for this frame's turn.
 void UpdateOverlay() {
     Practice& p = practice;
     if (p.platform) p.overlay.Update(*p.platform, p.held, p.timer, RunFramesPlayed());
