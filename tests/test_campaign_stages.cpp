@@ -15,7 +15,6 @@ namespace zoa::test {
 namespace {
 
 constexpr int32_t kHighestDrawnTile = 550;  // 551..569 lie below the tile sheet
-constexpr int32_t kExitTile = 153;
 constexpr int32_t kHeroType = 10000;
 constexpr int32_t kHeroFeet = 103;     // the hero's foot line, y + 103
 constexpr int32_t kHeroHead = 72;      // the head line, y + 72

@@ -181,7 +181,6 @@ TEST(PracticeRecording, ARunWithRewindsAndLoadsReplaysToTheSameDump) {
 TEST(PracticeRecording, ALoadAcrossStagesBringsBackTheTrackAndReplaysToTheSameDump) {
     // Stage 2 ends at an exit tile on the player's way right; stage 3 plays
     // another track.
-    constexpr int32_t kExitTile = 153;
     constexpr int32_t kExitColumn = 20;
     PracticeRun run;
     TileMapFile exitMap = FloorMap();

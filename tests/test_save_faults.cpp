@@ -27,8 +27,8 @@ namespace zoa::test {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::FileFault;
-using platform::FileStep;
+using files::FileFault;
+using files::FileStep;
 
 std::vector<uint8_t> Bytes(size_t n, uint8_t seed) {
     std::vector<uint8_t> b(n);
@@ -61,7 +61,7 @@ const Fault kFaults[] = {
 
 class ReplaceFileFaults : public ::testing::Test {
   protected:
-    void TearDown() override { platform::ClearFileFault(); }
+    void TearDown() override { files::ClearFileFault(); }
     std::string Path(const std::string& name) const { return dir.str() + "/" + name; }
 
     // Replaces `path` as a user without root's rights (as root: in a child that
@@ -95,7 +95,7 @@ class ReplaceFileFaults : public ::testing::Test {
     }
     static std::string Reason(const std::string& path, const std::vector<uint8_t>& bytes) {
         std::string error;
-        if (platform::ReplaceFile(path, bytes, &error)) return "";
+        if (files::ReplaceFile(path, bytes, &error)) return "";
         return error.find(std::strerror(EACCES)) != std::string::npos ? std::strerror(EACCES)
                                                                       : error;
     }
@@ -107,19 +107,19 @@ TEST_F(ReplaceFileFaults, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporary) {
     const std::string path = Path("USER.MAP");
     const std::vector<uint8_t> old = Bytes(5000, 1);
     const std::vector<uint8_t> next = Bytes(6000, 2);
-    ASSERT_TRUE(platform::ReplaceFile(path, old, nullptr));
+    ASSERT_TRUE(files::ReplaceFile(path, old, nullptr));
     for (const Fault& f : kFaults) {
         SCOPED_TRACE(f.what);
-        platform::SetFileFault(f.fault);
+        files::SetFileFault(f.fault);
         std::string error;
-        EXPECT_FALSE(platform::ReplaceFile(path, next, &error));
+        EXPECT_FALSE(files::ReplaceFile(path, next, &error));
         EXPECT_NE(error.find(std::strerror(f.fault.error)), std::string::npos) << error;
         EXPECT_EQ(FileBytes(path), old);
         EXPECT_FALSE(fs::exists(path + ".new"));
     }
     // Short writes alone are no fault: the writer goes on until all is written.
-    platform::SetFileFault({FileStep::kWrite, 1000, EIO, 700});
-    ASSERT_TRUE(platform::ReplaceFile(path, next, nullptr));
+    files::SetFileFault({FileStep::kWrite, 1000, EIO, 700});
+    ASSERT_TRUE(files::ReplaceFile(path, next, nullptr));
     EXPECT_EQ(FileBytes(path), next);
     EXPECT_FALSE(fs::exists(path + ".new"));
 }
@@ -133,9 +133,9 @@ TEST_F(ReplaceFileFaults, RealFaultsOfTheSystemKeepTheOldFile) {
     if (fs::exists("/dev/full")) {
         const std::string path = Path("full/USER.MAP");
         fs::create_directories(Path("full"));
-        ASSERT_TRUE(platform::ReplaceFile(path, old, nullptr));
+        ASSERT_TRUE(files::ReplaceFile(path, old, nullptr));
         fs::create_symlink("/dev/full", path + ".new");
-        EXPECT_FALSE(platform::ReplaceFile(path, next, &error));
+        EXPECT_FALSE(files::ReplaceFile(path, next, &error));
         EXPECT_NE(error.find(std::strerror(ENOSPC)), std::string::npos) << error;
         EXPECT_EQ(FileBytes(path), old);
         EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".new")));
@@ -144,7 +144,7 @@ TEST_F(ReplaceFileFaults, RealFaultsOfTheSystemKeepTheOldFile) {
 
     // A folder that is a file.
     WriteBytes(Path("plain"), old);
-    EXPECT_FALSE(platform::ReplaceFile(Path("plain/USER.MAP"), next, &error));
+    EXPECT_FALSE(files::ReplaceFile(Path("plain/USER.MAP"), next, &error));
     EXPECT_NE(error.find(std::strerror(ENOTDIR)), std::string::npos) << error;
     EXPECT_EQ(FileBytes(Path("plain")), old);
 
@@ -156,7 +156,7 @@ TEST_F(ReplaceFileFaults, RealFaultsOfTheSystemKeepTheOldFile) {
     const std::string locked = Path("locked/USER.MAP");
     fs::create_directories(Path("open"));
     fs::create_directories(Path("locked"));
-    ASSERT_TRUE(platform::ReplaceFile(locked, old, nullptr));
+    ASSERT_TRUE(files::ReplaceFile(locked, old, nullptr));
     ASSERT_EQ(::chmod(Path("open").c_str(), 0777), 0);
     ASSERT_EQ(::chmod(Path("locked").c_str(), 0555), 0);
     EXPECT_EQ(SaveAsOrdinaryUser(open, next), "");
@@ -177,16 +177,16 @@ class SaveFaultTest : public StageTest {
         game.WindowsDir = Path("home");
     }
     void TearDown() override {
-        platform::ClearFileFault();
+        files::ClearFileFault();
         StageTest::TearDown();
     }
     std::string SavePath() const { return Path("home/temp/USER.MAP"); }
     // Saves with the fault in force; what the game said on stderr.
     std::string SaveFails(const FileFault& fault) {
-        platform::SetFileFault(fault);
+        files::SetFileFault(fault);
         ::testing::internal::CaptureStderr();
         EXPECT_FALSE(SaveStage());
-        platform::ClearFileFault();
+        files::ClearFileFault();
         return ::testing::internal::GetCapturedStderr();
     }
 };
@@ -263,7 +263,7 @@ TEST(SaveFaultRun, AFailedPauseMenuSaveKeepsPlayGoingAndContinueBringsBackTheOld
         farthest = std::max(farthest, x);
         if (firstSave.empty() && fs::exists(savePath)) {
             firstSave = FileBytes(savePath);
-            platform::SetFileFault({FileStep::kWrite, 2, ENOSPC, 1024});
+            files::SetFileFault({FileStep::kWrite, 2, ENOSPC, 1024});
         }
         const uint32_t now = run.platform->Now();
         if (now > 7700 && now < 8000) xBeforeLeft = x;
@@ -272,7 +272,7 @@ TEST(SaveFaultRun, AFailedPauseMenuSaveKeepsPlayGoingAndContinueBringsBackTheOld
     ::testing::internal::CaptureStderr();
     const int code = run.Run();
     const std::string said = ::testing::internal::GetCapturedStderr();
-    platform::ClearFileFault();
+    files::ClearFileFault();
 
     EXPECT_EQ(code, 0);
     ASSERT_FALSE(firstSave.empty()) << "the first save was not written";

@@ -199,7 +199,7 @@ bool DecodeStateFile(const uint8_t* bytes, size_t size, Simulation& s, SavedStat
 
 bool WriteStateFile(const std::string& path, const Simulation& s, const SavedState& info,
                     std::string* error) {
-    return platform::ReplaceFile(path, EncodeStateFile(s, info), error);
+    return files::ReplaceFile(path, EncodeStateFile(s, info), error);
 }
 
 bool ReadStateFile(const std::string& path, Simulation& s, SavedState& info, std::string* error) {

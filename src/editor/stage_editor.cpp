@@ -188,7 +188,7 @@ void StageEditor::Save() {
     }
     const std::string text = UpdateStageSource(baseText_, edited_.stage, edited_.Map(), lines);
     std::string why;
-    if (!platform::ReplaceFile(path_, std::vector<uint8_t>(text.begin(), text.end()), &why)) {
+    if (!files::ReplaceFile(path_, std::vector<uint8_t>(text.begin(), text.end()), &why)) {
         note_ = "NOT SAVED: " + Upper(why);
         return;
     }

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace zoa::platform {
+namespace zoa::files {
 
 namespace {
 // Room grows in steps of a huge page, up to files of a gigabyte; larger ones
@@ -69,4 +69,4 @@ bool ReadBuffer::Read(const std::string& path) {
     return true;
 }
 
-}  // namespace zoa::platform
+}  // namespace zoa::files

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace zoa::platform {
+namespace zoa::files {
 
 namespace {
 
@@ -124,4 +124,4 @@ bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes, std
     return true;
 }
 
-}  // namespace zoa::platform
+}  // namespace zoa::files
