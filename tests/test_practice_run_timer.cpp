@@ -1,5 +1,6 @@
 // The run timer splits a stage only when the game goes on to the level just
-// above it, and keeps the best split of each stage in its file.
+// above it, and keeps the best split of each stage in its file for the next
+// session.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,6 +43,12 @@ TEST(PracticeRunTimer, SplitsTheNextLevelOnlyAndKeepsTheBest) {
     EXPECT_EQ(std::string(text.begin(), text.end()),
               "# The best time of each stage, in frames (practice overlay).\n"
               "stage 1 best 300\nstage 2 best 200\n");
+
+    // A new session reads the bests back.
+    RunTimer next;
+    next.Start(file);
+    EXPECT_EQ(next.Best(1), 300u);
+    EXPECT_EQ(next.Best(2), 200u);
 }
 
 }  // namespace

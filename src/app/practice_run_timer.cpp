@@ -52,10 +52,16 @@ void RunTimer::LoadBest() {
     if (path_.empty()) return;
     std::FILE* f = std::fopen(path_.c_str(), "r");
     if (!f) return;
-    int level = 0;
-    unsigned frames = 0;
-    while (std::fscanf(f, " stage %d best %u", &level, &frames) == 2)
-        if (level > 0 && level < kStages) best_[static_cast<size_t>(level)] = frames;
+    // One "stage N best F" a line; the file starts with a comment line, and
+    // any other line a person may have added is passed over, not the end.
+    char line[128];
+    while (std::fgets(line, sizeof line, f)) {
+        int level = 0;
+        unsigned frames = 0;
+        if (std::sscanf(line, " stage %d best %u", &level, &frames) == 2 && level > 0 &&
+            level < kStages)
+            best_[static_cast<size_t>(level)] = frames;
+    }
     std::fclose(f);
 }
 
