@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/input.h"
 #include "app/practice_history.h"
 #include "app/practice_overlay.h"
 #include "app/practice_run_timer.h"
@@ -89,6 +90,13 @@ bool Playing() {
            !p.platform->TimerRunning(kFadeInTimer) && !ReplayingRun();
 }
 
+// Why a state cannot be saved or loaded now: in the pause menu the way on is
+// to close it, elsewhere (title, demo, a fade) to be in a stage.
+std::string NotPlayingReason(const char* done) {
+    if (game.PauseActive) return "close the menu first";
+    return std::string("a state is ") + done + " only while a stage is played";
+}
+
 std::string StatePath() {
     const std::string user = practice.platform ? practice.platform->UserFolder() : "";
     return user.empty() ? "" : user + "/states/" + kPracticeStateFile;
@@ -145,7 +153,7 @@ void HandOverHeldKeys() {
 
 void SaveState() {
     if (!practice.statesOn) return;
-    if (!Playing()) return Notice("a state is saved only while a stage is played");
+    if (!Playing()) return Notice(NotPlayingReason("saved").c_str());
     const std::string path = StatePath();
     std::string error = "no user folder";
     const SavedState info{practice.runId, practice.nextSave++, RunFramesPlayed()};
@@ -159,7 +167,7 @@ void SaveState() {
 
 void LoadState() {
     if (!practice.statesOn) return;
-    if (!Playing()) return Notice("a state is loaded only while a stage is played");
+    if (!Playing()) return Notice(NotPlayingReason("loaded").c_str());
     const std::string path = StatePath();
     auto loaded = std::make_unique<Simulation>();
     SavedState info;
@@ -203,6 +211,8 @@ void RewindTurn() {
     BackTo(stamp.runFrame, stamp.soundsLogged);
     FollowLevelTrack(trackBefore);
     p.steppedBack = true;
+    // Shown while the key is held (a turn at a time, so not on standard error).
+    p.overlay.Notice("rewinding (release to play on)");
     DrawStillPicture();
 }
 
@@ -276,6 +286,8 @@ void PracticeKey(PracticeTool tool, bool down) {
 
 void PracticeNoteKey(uint32_t vk, bool down) {
     Practice& p = practice;
+    if (IsJumpKey(vk)) p.held.jump = down;
+    if (IsThrowKey(vk)) p.held.throws = down;
     switch (vk) {
         case platform::vk::Left:
             p.held.left = down;
@@ -288,12 +300,6 @@ void PracticeNoteKey(uint32_t vk, bool down) {
             break;
         case platform::vk::Down:
             p.held.down = down;
-            break;
-        case platform::vk::Z:
-            p.held.jump = down;
-            break;
-        case platform::vk::X:
-            p.held.throws = down;
             break;
         default:
             break;
