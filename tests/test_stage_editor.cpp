@@ -122,6 +122,19 @@ TEST(StageEditsTest, AStrokeSkipsNoCellAndTheSkyCheckFindsAHoleInTheRoof) {
     EXPECT_NE(StageWarnings(s, attributes, search).find("OPEN TO THE SKY"), std::string::npos);
 }
 
+TEST(StageEditsTest, ABlockOneTileAboveTheFloorIsWarnedOf) {
+    EditedStage s = SmallStage();
+    const TileAttributes attributes = DefaultAttributes();
+    SkySearch search;
+    const std::string warning = "THE HERO WALKS THROUGH THE BLOCK AT 9 12";
+    EXPECT_EQ(StageWarnings(s, attributes, search).find("WALKS THROUGH"), std::string::npos);
+    s.Tile(9, 11) = 1;  // a block two tiles high, its foot one tile above the floor
+    s.Tile(9, 12) = 1;
+    EXPECT_NE(StageWarnings(s, attributes, search).find(warning), std::string::npos);
+    s.Tile(9, 13) = 1;  // down to the floor: a real wall
+    EXPECT_EQ(StageWarnings(s, attributes, search).find("WALKS THROUGH"), std::string::npos);
+}
+
 // A level maker's script: messages 20 ms apart.
 struct Script {
     std::vector<Message> messages;

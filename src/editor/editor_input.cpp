@@ -167,6 +167,9 @@ void StageEditor::PlainKey(uint32_t vk) {
         case 'A':
             showAttrs_ = !showAttrs_;
             break;
+        case key::F1:
+            help_ = !help_;
+            break;
         case 'H':
             PlaceHero();
             break;
@@ -206,7 +209,11 @@ void StageEditor::Scroll(int32_t dx, int32_t dy) {
 void StageEditor::MouseAt(int32_t lParam) {
     mouseX_ = static_cast<int32_t>(static_cast<uint32_t>(lParam) & 0xFFFF);
     mouseY_ = static_cast<int32_t>(static_cast<uint32_t>(lParam) >> 16);
-    if (view_ != View::kMap) return;
+    if (view_ != View::kMap) {
+        // The sheet and the strip name what is under the mouse as it moves.
+        UpdateStatus();
+        return;
+    }
     if (dragged_ >= 0) {
         SpriteRecord& s = edited_.stage.sprites[dragged_];
         s.x = MouseWorldX() - dragDx_;

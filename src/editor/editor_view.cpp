@@ -1,6 +1,8 @@
 // The editor's picture: the stage as the game draws it with the editor's marks
 // over it, the tile sheet, the sprite strip and the status line.
 #include <algorithm>
+#include <iterator>
+#include <string>
 
 #include "editor/editor_screen.h"
 #include "editor/stage_editor.h"
@@ -13,6 +15,7 @@
 #include "play/tile_map_view.h"
 #include "sim/catalogue_lookup.h"
 #include "sim/game_state.h"
+#include "sim/sprite_names.h"
 #include "sim/world_map.h"
 
 namespace zoa {
@@ -32,6 +35,29 @@ uint8_t NearestColour(const Palette& palette, int r, int g, int b) {
         }
     }
     return static_cast<uint8_t>(best);
+}
+
+// The keys, as F1 shows them over the picture.
+constexpr const char* kHelpLines[] = {
+    "ARROWS SCROLL (SHIFT: A SCREEN)",
+    "LEFT CLICK OR DRAG PAINTS - RIGHT ERASES",
+    "TAB TILE SHEET - S SPRITE STRIP - ESC BACK TO THE MAP",
+    "SPRITE TOOL: CLICK PLACES - DRAG MOVES - RIGHT CLICK DELETES",
+    "DELETE OR BACKSPACE DELETES THE SPRITE UNDER THE MOUSE",
+    "H PUTS THE HERO AT THE MOUSE",
+    "A SHOWS THE ATTRIBUTES (SOLID BOXED - EXITS YELLOW)",
+    "L LEVEL - T FRAME INTERVAL - N LIVES (SHIFT: DOWN)",
+    "CTRL+ARROWS RESIZE (SHIFT: BY 10)",
+    "ENTER PLAYS WHAT THE VIEW SHOWS - ESC STOPS",
+    "CTRL+Z UNDO - CTRL+Y REDO",
+    "CTRL+S SAVES - CTRL+Q QUITS",
+    "F1 HIDES THIS",
+};
+
+// A sprite kind's name for the status line: "CRAWLER", or its number.
+std::string SpriteName(int32_t type) {
+    const std::string name = SpriteTypeName(type);
+    return name.empty() ? std::to_string(type) : Upper(name);
 }
 
 const char* AttributeName(int32_t attribute) {
@@ -66,6 +92,7 @@ void StageEditor::Frame() {
             DrawSpriteStrip();
             break;
     }
+    if (help_) DrawHelp();
     DrawStatusBar();
     g_display->Flip();
 }
@@ -145,6 +172,12 @@ void StageEditor::DrawTileSheet() {
     DrawBackground();
     g_display->Blit({0, 0}, static_cast<uint32_t>(game.SurfaceSPt),
                     {0, sheetTop_, kScreenWidth, sheetTop_ + kScreenHeight});
+    // A grid, so that a tile's edges show against the background behind it.
+    for (int32_t c = 0; c <= kTileSheetColumns; ++c)
+        FillBox(c * kTileCellPitch, 0, 1, kScreenHeight, grey_);
+    for (int32_t r = 0; r <= kTileSheetRows; ++r)
+        FillBox(0, r * kTileCellPitch - sheetTop_, kTileSheetColumns * kTileCellPitch + 1, 1,
+                grey_);
     const int32_t c = tile_ % kTileSheetColumns;
     const int32_t r = tile_ / kTileSheetColumns;
     DrawBox(c * kTileCellPitch, r * kTileCellPitch - sheetTop_, kTileCellPitch + 1,
@@ -181,6 +214,17 @@ void StageEditor::DrawSpriteStrip() {
                 kStripCell, kStripCell, white_);
 }
 
+void StageEditor::DrawHelp() {
+    constexpr int32_t kLineHeight = 12;
+    constexpr int32_t kCount = static_cast<int32_t>(std::size(kHelpLines));
+    const int32_t top = (kStatusTop - kCount * kLineHeight) / 2;
+    FillBox(40, top - 8, kScreenWidth - 80, kCount * kLineHeight + 16, black_);
+    DrawBox(40, top - 8, kScreenWidth - 80, kCount * kLineHeight + 16, white_);
+    for (int32_t i = 0; i < kCount; ++i)
+        DrawPixelText(g_display->BackBuffer(), kScreenWidth, kScreenHeight, 52,
+                      top + i * kLineHeight, kHelpLines[i], i + 1 == kCount ? yellow_ : white_);
+}
+
 void StageEditor::DrawStatusBar() {
     FillBox(0, kStatusTop, kScreenWidth, kStatusHeight, black_);
     DrawPixelText(g_display->BackBuffer(), kScreenWidth, kScreenHeight, 3, kStatusTop + 2, status_,
@@ -199,11 +243,18 @@ void StageEditor::UpdateStatus() {
         line = "SHEET TILE " + std::to_string(hovered) + " " +
                AttributeName(AttributeOf(world.tiles, hovered)) + " - CLICK CHOOSES IT - ";
     }
+    const int32_t stripHovered = StripCell(mouseX_, mouseY_);
+    if (view_ == View::kSpriteStrip && stripHovered >= 0)
+        line = SpriteName(kStripTypes[stripHovered]) + " - CLICK CHOOSES IT - ";
+    if (view_ == View::kMap && tool_ == Tool::kSprites) {
+        const int32_t under = SpriteAt(edited_, MouseWorldX(), MouseWorldY());
+        if (under >= 0) line += SpriteName(edited_.stage.sprites[under].type) + " - ";
+    }
     if (tool_ == Tool::kTiles) {
         line +=
             "TILE " + std::to_string(tile_) + " " + AttributeName(AttributeOf(world.tiles, tile_));
     } else {
-        line += "SPRITE " + std::to_string(spriteType_);
+        line += "SPRITE " + SpriteName(spriteType_);
     }
     line += " L" + std::to_string(edited_.stage.Level) + " T" +
             std::to_string(edited_.stage[kTime_Chai]) + " LIVES " +

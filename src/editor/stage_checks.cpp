@@ -19,6 +19,26 @@ bool InsideAWall(const EditedStage& s, const TileAttributes& attributes, int32_t
     return false;
 }
 
+// A solid cell one tile above a floor, with an open cell under it: it looks
+// like a wall, but the hero is stopped by walls only at his feet and walks
+// through it. The first such cell, or false.
+bool BlockTheHeroWalksThrough(const EditedStage& s, const TileAttributes& attributes,
+                              int32_t* column, int32_t* row) {
+    const auto solid = [&](int32_t c, int32_t r) {
+        return AttributeOf(attributes, s.Tile(c, r)) == kAttrSolid;
+    };
+    for (int32_t c = 0; c < s.Width(); ++c) {
+        for (int32_t r = 0; r + 2 < s.Height(); ++r) {
+            if (solid(c, r) && !solid(c, r + 1) && solid(c, r + 2)) {
+                *column = c;
+                *row = r;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool OpenToTheSky(const EditedStage& s, const TileAttributes& attributes, SkySearch& search) {
@@ -66,6 +86,11 @@ std::string StageWarnings(const EditedStage& s, const TileAttributes& attributes
     if (OpenToTheSky(s, attributes, search)) warnings += " - OPEN TO THE SKY";
     const SpriteRecord& hero = s.stage.sprites[s.stage[kPlayerIndex]];
     if (InsideAWall(s, attributes, hero.x, hero.y, hero)) warnings += " - HERO INSIDE A WALL";
+    int32_t c = 0, r = 0;
+    if (BlockTheHeroWalksThrough(s, attributes, &c, &r)) {
+        warnings +=
+            " - THE HERO WALKS THROUGH THE BLOCK AT " + std::to_string(c) + " " + std::to_string(r);
+    }
     for (const SpriteRecord& sprite : s.stage.sprites) {
         if (sprite.x < 0 || sprite.y < 0 || sprite.x >= s.Width() * kTileSize ||
             sprite.y >= s.Height() * kTileSize) {

@@ -22,7 +22,8 @@ struct SkySearch {
 bool OpenToTheSky(const EditedStage& s, const TileAttributes& attributes, SkySearch& search);
 
 // The status line's warnings, each after " - ": no exit tile, a tile past the
-// sheet, open to the sky, the hero inside a wall, a sprite outside the map.
+// sheet, open to the sky, the hero inside a wall, a block one tile above a
+// floor (which the hero walks through), a sprite outside the map.
 std::string StageWarnings(const EditedStage& s, const TileAttributes& attributes,
                           SkySearch& search);
 

@@ -78,6 +78,7 @@ class StageEditor {
     void DrawTileSheet();
     void DrawSpriteStrip();
     void DrawStatusBar();
+    void DrawHelp();
     void DrawBox(int32_t x, int32_t y, int32_t w, int32_t h, uint8_t colour);
     void FillBox(int32_t x, int32_t y, int32_t w, int32_t h, uint8_t colour);
 
@@ -102,6 +103,7 @@ class StageEditor {
     int32_t tile_ = 1;
     int32_t spriteType_ = 0;
     bool showAttrs_ = false;
+    bool help_ = false;     // F1: the keys over the picture
     int32_t sheetTop_ = 0;  // the tile sheet's scroll, in pixels
     int32_t mouseX_ = 0;
     int32_t mouseY_ = 0;
