@@ -97,6 +97,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
         } else if (a == "--save-dir") {
             if (!value(o.saveDir) || o.saveDir.empty()) return fail("--save-dir needs a folder");
         } else if (a == "--video") {
+#ifdef __EMSCRIPTEN__
+            // A page has no file system to leave a video in.
+            return fail("--video is not offered in the browser");
+#endif
             if (!value(o.videoFile) || o.videoFile.empty()) return fail("--video needs a file");
         } else if (a == "--data") {
             if (!value(o.dataDir) || o.dataDir.empty()) return fail("--data needs a folder");
