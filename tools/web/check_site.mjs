@@ -140,6 +140,16 @@ async function lastState(pred, timeout = 15000) {
                                 before).then(() => true, () => false);
   check(stopped && await page.evaluate(() => window.stillHere === true),
         'F5 switches the sound off and does not reload the page');
+
+  // F12: the screenshot is offered as a download.
+  const downloads = mkdtempSync(join(scratch, 'downloads-'));
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await page.keyboard.press('F12');
+  const shot = () => readdirSync(downloads).find(f => f.endsWith('.png'));
+  for (let i = 0; i < 50 && !shot(); ++i) await new Promise(r => setTimeout(r, 100));
+  check(shot() && readFileSync(join(downloads, shot())).subarray(1, 4).toString() === 'PNG',
+        'F12 offers the screenshot as a PNG download');
 }
 
 // A frame's cost in the page: headless frames of play, timed in the page.
