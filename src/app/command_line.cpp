@@ -36,6 +36,7 @@ const char* UsageText() {
            "  --frames N         end once the main loop has run N frames (N from 1)\n"
            "  --dump FILE        at the end, write the game state as JSON\n"
            "  --trace FILE       after every frame, append the game state as one JSON line\n"
+           "                     (for both, - is standard output)\n"
            "  --screenshot FILE  at the end, write the screen as a 640 x 480 PNG\n"
            "  --play N           skip the logo and the title and start stage N as a new game\n"
            "  --record FILE      write every key press and release of the run to FILE\n"
