@@ -99,8 +99,8 @@ async function lastState(pred, timeout = 15000) {
     want.getContext('2d').drawImage(img, 0, 0);
     const a = want.getContext('2d').getImageData(0, 0, 640, 480).data;
     const canvas = document.getElementById('canvas');
-    // The page fills the browser's window (full screen is the default) and the
-    // picture sits in its middle, scaled by a whole number (integer scaling).
+    // The picture sits in the middle of the canvas, scaled by a whole number
+    // (integer scaling), whatever size the canvas has.
     const w = canvas.width, h = canvas.height, k = Math.floor(Math.min(w / 640, h / 480));
     const left = Math.floor((w - 640 * k) / 2), top = Math.floor((h - 480 * k) / 2);
     const b = canvas.getContext('2d').getImageData(0, 0, w, h).data;
@@ -150,6 +150,20 @@ async function lastState(pred, timeout = 15000) {
   for (let i = 0; i < 50 && !shot(); ++i) await new Promise(r => setTimeout(r, 100));
   check(shot() && readFileSync(join(downloads, shot())).subarray(1, 4).toString() === 'PNG',
         'F12 offers the screenshot as a PNG download');
+
+  // F11 asks the browser for full screen on the canvas (once the key is let go,
+  // as a player's key is), and again leaves it.
+  const tap = async key => {
+    await page.keyboard.down(key);
+    await new Promise(r => setTimeout(r, 150));
+    await page.keyboard.up(key);
+  };
+  await tap('F11');
+  const full = await waitFor(() => document.fullscreenElement?.id === 'canvas', null, 5000)
+                 .then(() => true, () => false);
+  await tap('F11');
+  const left = await waitFor(() => !document.fullscreenElement, null, 5000).then(() => true, () => false);
+  check(full && left, 'F11 asks for full screen on the canvas, and leaves it');
 }
 
 // A frame's cost in the page: headless frames of play, timed in the page.
