@@ -205,6 +205,13 @@ TEST(CommandLine, AHeadlessRunWritesItsDumpTraceAndScreenshot) {
     }
     EXPECT_EQ(lines, 1000);
     EXPECT_EQ(last + "\n", dump);
+    // "-" is standard output, for both: the trace's lines, then the dump.
+    std::filesystem::remove("-");
+    ASSERT_EQ(RunBinary("--headless --seed 7 --data " + d + " --frames 1000 --dump - --trace - >" +
+                        d + "/out.txt"),
+              0);
+    EXPECT_EQ(ReadText(d + "/out.txt"), ReadText(d + "/trace.jsonl") + dump);
+    EXPECT_FALSE(std::filesystem::exists("-"));  // in the folder the game ran in
     test::PngPicture png;
     ASSERT_TRUE(test::ReadPng(d + "/shot.png", png));
     EXPECT_EQ(png.width, 640);

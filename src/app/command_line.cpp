@@ -36,6 +36,7 @@ const char* UsageText() {
            "  --frames N         end once the main loop has run N frames (N from 1)\n"
            "  --dump FILE        at the end, write the game state as JSON\n"
            "  --trace FILE       after every frame, append the game state as one JSON line\n"
+           "                     (for both, - is standard output)\n"
            "  --screenshot FILE  at the end, write the screen as a 640 x 480 PNG\n"
            "  --play N           skip the logo and the title and start stage N as a new game\n"
            "  --record FILE      write every key press and release of the run to FILE\n"
@@ -97,6 +98,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
         } else if (a == "--save-dir") {
             if (!value(o.saveDir) || o.saveDir.empty()) return fail("--save-dir needs a folder");
         } else if (a == "--video") {
+#ifdef __EMSCRIPTEN__
+            // A page has no file system to leave a video in.
+            return fail("--video is not offered in the browser");
+#endif
             if (!value(o.videoFile) || o.videoFile.empty()) return fail("--video needs a file");
         } else if (a == "--data") {
             if (!value(o.dataDir) || o.dataDir.empty()) return fail("--data needs a folder");

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <string>
 
 #include "app/frame_pacing.h"
 #include "app/input.h"
+#include "app/output_file.h"
 #include "app/practice.h"
 #include "app/run_comforts.h"
 #include "app/run_devices.h"
@@ -51,7 +51,7 @@ struct App {
     // A file asked for on the command line could not be written: the run
     // goes on, but does not end as a success.
     bool outputFailed = false;
-    std::ofstream trace;
+    OutputFile trace;
     std::string line;                     // reused for every trace line
     uint64_t tracedSounds = 0;            // sound log entries already in the trace
     std::unique_ptr<StageEditor> editor;  // --edit: the stage editor takes the run
@@ -77,9 +77,10 @@ void WriteRunOutputs() {
     if (!app.options->dumpFile.empty()) {
         std::string json;
         AppendStateJson(json);
-        std::ofstream dump(app.options->dumpFile, std::ios::trunc);
-        dump << json << '\n';
-        if (!dump.flush()) CannotWrite(app.options->dumpFile);
+        OutputFile dump;
+        dump.Open(app.options->dumpFile);
+        dump.Stream() << json << '\n';
+        if (!dump.Close()) CannotWrite(app.options->dumpFile);
     }
     if (!app.options->screenshotFile.empty()) {
         const bool shown = g_display && g_display->FrontBuffer();
@@ -117,12 +118,12 @@ void OnDestroy() {
 
 void AfterFrame() {
     ++app.framesRun;
-    if (app.trace.is_open()) {
+    if (app.trace.IsOpen()) {
         app.line.clear();
         AppendStateJson(app.line, app.tracedSounds);
         app.tracedSounds = SoundLogTotal();
         app.line += '\n';
-        app.trace << app.line;
+        app.trace.Stream() << app.line;
     }
     const bool replayOver = CountRunFrame();
     PracticeFrameDone();
@@ -319,16 +320,13 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     } endOfPractice;
     if (options.noSound) devices.Platform().DisableSound();
     if (!options.traceFile.empty()) {
-        app.trace.open(options.traceFile, std::ios::trunc);
-        if (!app.trace) CannotWrite(options.traceFile);
+        app.trace.Open(options.traceFile);
+        if (!app.trace.Stream()) CannotWrite(options.traceFile);
     }
     int code = StartAndRun(options);
     if (!comforts.Finish()) app.outputFailed = true;
     WriteRunOutputs();
-    if (app.trace.is_open()) {
-        app.trace.close();
-        if (!app.trace) CannotWrite(options.traceFile);
-    }
+    if (app.trace.IsOpen() && !app.trace.Close()) CannotWrite(options.traceFile);
     if (code == kExitOk && app.outputFailed) code = kExitOutputNotWritten;
     return code;
 }

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,12 @@ int main(int argc, char** argv) {
         std::fputs(zoa::DescribePaths(zoa::ResolveRunPaths(*options)).c_str(), stdout);
         return zoa::kExitOk;
     }
-    return zoa::RunGame(*options);
+    const int code = zoa::RunGame(*options);
+#ifdef __EMSCRIPTEN__
+    // In the page main is resumed after each wait: once a wait has come from
+    // the browser's storage (a save written through), nothing would see this
+    // return. Ending the program here tells the page how the run ended.
+    std::exit(code);
+#endif
+    return code;
 }

@@ -40,14 +40,25 @@ const uint8_t* GetCount(const uint8_t* in, size_t& n) {
     }
 }
 
+// Room that is written before it is read: left unset, so a large history
+// costs no memory until it is used. The browser build's C++ library has no
+// make_unique_for_overwrite; there the bytes start zeroed.
+std::unique_ptr<uint8_t[]> UnsetBytes(size_t count) {
+#ifdef __cpp_lib_smart_ptr_for_overwrite
+    return std::make_unique_for_overwrite<uint8_t[]>(count);
+#else
+    return std::make_unique<uint8_t[]>(count);
+#endif
+}
+
 }  // namespace
 
 RewindHistory::RewindHistory(size_t entries, size_t bytes)
     : entries_(std::max<size_t>(entries, 2)),
-      bytes_(std::make_unique_for_overwrite<uint8_t[]>(std::max(bytes, kWorstDifference))),
+      bytes_(UnsetBytes(std::max(bytes, kWorstDifference))),
       capacity_(std::max(bytes, kWorstDifference)),
       base_(std::make_unique<SpritePool>()),
-      scratch_(std::make_unique_for_overwrite<uint8_t[]>(kWorstDifference)) {
+      scratch_(UnsetBytes(kWorstDifference)) {
     // The folder name is the one string of the game state: with room kept, a
     // copy never allocates.
     for (Entry& e : entries_) e.game.WindowsDir.reserve(kReservedFolder);

@@ -34,6 +34,17 @@ LoadState& State() {
     return state;
 }
 
+#ifdef __EMSCRIPTEN__
+// In the browser nothing can be loaded at run time (dlopen ends the program):
+// the page links in the few parts of FFmpeg the logo needs, and the table
+// points at them.
+bool LoadAll(const LoadState&, Ffmpeg* functions, std::string*) {
+#define ZOA_FFMPEG_LINKED(library, name) functions->name = &::name;
+    ZOA_FFMPEG_FUNCTIONS(ZOA_FFMPEG_LINKED)
+#undef ZOA_FFMPEG_LINKED
+    return true;
+}
+#else
 std::string FileName(const LoadState& state, int library) {
     const std::string& replacement = state.fileNames[static_cast<size_t>(library)];
     return replacement.empty() ? kSonames[static_cast<size_t>(library)] : replacement;
@@ -75,6 +86,7 @@ bool LoadAll(const LoadState& state, Ffmpeg* functions, std::string* error) {
 #undef ZOA_FFMPEG_LOOKUP
     return true;
 }
+#endif
 
 }  // namespace
 

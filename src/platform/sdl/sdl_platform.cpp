@@ -6,6 +6,9 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include "platform/data_path.h"
 #include "platform/message.h"
@@ -19,6 +22,11 @@ namespace {
 // scale is chosen to fit.
 constexpr int kWindowFrameAllowance = 40;
 constexpr uint32_t kRefreshMs = 16;
+#ifdef __EMSCRIPTEN__
+// A wait for a message alone (nothing due) still wakes this often, as the
+// browser delivers events only while the program sleeps.
+constexpr uint32_t kLongestPageWaitMs = 50;
+#endif
 
 // True when the renderer draws with OpenGL but the driver behind it is a
 // rasteriser running on the CPU (no graphics card, or none the system can use,
@@ -383,6 +391,14 @@ void SdlPlatform::WaitForEvents(uint32_t timeoutMs) {
     if (!videoStarted_) return;
     // A held pad button repeats on time, as a held key does.
     timeoutMs = std::min(timeoutMs, pads_.MsToNextRepeat(SDL_GetTicks()));
+#ifdef __EMSCRIPTEN__
+    // In the page SDL's wait would wake every millisecond to look for events.
+    // Sleeping instead gives the browser its turn for the whole wait; the
+    // events that come meanwhile are queued and handled before the next frame.
+    if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return;
+    emscripten_sleep(std::min(timeoutMs, kLongestPageWaitMs));
+    return;
+#endif
     if (timeoutMs == kWaitForever) {
         SDL_WaitEvent(nullptr);
     } else {
