@@ -15,6 +15,7 @@
 #include "app/state_json.h"
 #include "editor/stage_editor.h"
 #include "files/png_writer.h"
+#include "files/utf8_path.h"
 #include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/platform.h"
@@ -77,7 +78,8 @@ void WriteRunOutputs() {
     if (!app.options->dumpFile.empty()) {
         std::string json;
         AppendStateJson(json);
-        std::ofstream dump(app.options->dumpFile, std::ios::trunc);
+        std::ofstream dump(files::FsPath(app.options->dumpFile),
+                           std::ios::binary | std::ios::trunc);
         dump << json << '\n';
         if (!dump.flush()) CannotWrite(app.options->dumpFile);
     }
@@ -319,7 +321,7 @@ int RunGame(const Options& options, std::unique_ptr<platform::Platform> platform
     } endOfPractice;
     if (options.noSound) devices.Platform().DisableSound();
     if (!options.traceFile.empty()) {
-        app.trace.open(options.traceFile, std::ios::trunc);
+        app.trace.open(files::FsPath(options.traceFile), std::ios::binary | std::ios::trunc);
         if (!app.trace) CannotWrite(options.traceFile);
     }
     int code = StartAndRun(options);

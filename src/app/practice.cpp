@@ -12,6 +12,7 @@
 #include "app/practice_state_file.h"
 #include "app/run_input.h"
 #include "files/replace_file.h"
+#include "files/utf8_path.h"
 #include "platform/platform.h"
 #include "platform/user_folder.h"
 #include "play/fade.h"
@@ -243,7 +244,7 @@ void LoadBestSplits() {
     p.best.assign(kSplitStages, 0);
     const std::string path = SplitsPath();
     if (path.empty()) return;
-    std::FILE* f = std::fopen(path.c_str(), "r");
+    std::FILE* f = files::OpenFile(path, "r");
     if (!f) return;
     int level = 0;
     unsigned frames = 0;

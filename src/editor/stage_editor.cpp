@@ -9,6 +9,7 @@
 #include "files/le_words.h"
 #include "files/pixel_font.h"
 #include "files/replace_file.h"
+#include "files/utf8_path.h"
 #include "gfx/display.h"
 #include "platform/platform.h"
 #include "play/background.h"
@@ -130,10 +131,10 @@ int32_t AttributeOf(int32_t tile) {
 
 bool StageEditor::Open(const std::string& path, std::string* error) {
     path_ = path;
-    name_ = std::filesystem::path(path).filename().string();
+    name_ = files::Utf8(files::FsPath(path).filename());
     std::vector<uint8_t> bytes;
     std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
+    if (std::filesystem::exists(files::FsPath(path), ec)) {
         if (!ReadWholeFile(path, bytes)) {
             if (error) *error = path + ": cannot be read";
             return false;

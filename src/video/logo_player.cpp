@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "files/utf8_path.h"
 #include "platform/audio_out.h"
 #include "platform/platform.h"
 #include "video/ffmpeg_library.h"
@@ -400,7 +401,7 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
     if (!window) return false;
     // No file, no logo: FFmpeg is not even loaded.
     std::error_code noFile;
-    if (!std::filesystem::exists(path, noFile)) return false;
+    if (!std::filesystem::exists(files::FsPath(path), noFile)) return false;
     std::string why;
     const Ffmpeg* loaded = LoadFfmpeg(&why);
     if (!loaded) {
