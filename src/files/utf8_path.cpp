@@ -8,7 +8,7 @@ std::filesystem::path FsPath(std::string_view utf8) {
 }
 
 std::string Utf8(const std::filesystem::path& path) {
-    const std::u8string text = path.generic_u8string();
+    const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
 }
 

@@ -10,8 +10,6 @@ namespace zoa::files {
 // of path: on Windows a wide one, so that a folder named with letters outside
 // the ANSI code page still opens; elsewhere the same bytes.
 std::filesystem::path FsPath(std::string_view utf8);
-// Back to UTF-8, with forward slashes on every system, as the game joins
-// paths itself ("/data/map/...") and Windows takes them too.
 std::string Utf8(const std::filesystem::path& path);
 
 // std::fopen for a UTF-8 path.
