@@ -71,7 +71,7 @@ CHECK="the title in a window: the same picture as on Linux"
 check cmp -s "$WORK/title.linux.png" "$WORK/title.windows.png"
 
 # The zip unpacked where a folder name has a space and a letter outside ASCII:
-# it finds its data beside the program and writes its user files under %APPDATA%.
+# it finds its data beside the program, and its settings under %APPDATA%.
 folder="$WORK/Zoa Nöli"
 mkdir -p "$folder"
 unzip -q "$ZIP" -d "$folder"
@@ -82,10 +82,21 @@ CHECK="the unpacked game finds its data beside it, named with backslashes"
 check grep -q "^data: .*Zoa Nöli\\\\zoa_noli-.*\\\\data  (beside the program)$" "$WORK/paths.txt"
 CHECK="the unpacked game's settings are under %APPDATA%"
 check grep -q '^settings: .*\\AppData\\Roaming\\zoa_noli\\settings.ini' "$WORK/paths.txt"
+# A settings.ini beside the program makes the copy portable.
+: >"$(dirname "$game")/settings.ini"
+"$WINE" "$game" --paths | tr -d "\r" >"$WORK/portable.txt"
+rm "$(dirname "$game")/settings.ini"
+CHECK="a settings.ini beside the unpacked game makes it portable"
+check grep -q "^settings: .*Zoa Nöli\\\\zoa_noli-.*\\\\settings.ini  (portable" "$WORK/portable.txt"
+# FFmpeg is loaded when the logo plays, not with the program.
+CHECK="zoa_noli.exe does not link FFmpeg's DLLs"
+check bash -c "! x86_64-w64-mingw32-objdump -p '$game' | grep -E 'DLL Name: (av|sw)'"
 "$NATIVE/src/zoa_noli" --data "$NATIVE" --headless --nosound --frames 120 --dump "$WORK/start.linux.json"
-"$WINE" "$game" --headless --nosound --frames 120 --dump "$folder/start.json"
-CHECK="the unpacked game starts (logo included) and plays as on Linux"
+"$WINE" "$game" --headless --nosound --frames 120 --dump "$folder/start.json" 2>"$WORK/start.err"
+CHECK="the unpacked game starts and plays as on Linux"
 check cmp -s "$WORK/start.linux.json" "$folder/start.json"
+CHECK="the unpacked game plays the logo with the FFmpeg DLLs beside it"
+check bash -c "! grep 'logo is skipped' '$WORK/start.err'"
 
 "$WINESERVER" -w
 [ "$failures" -eq 0 ] || { echo "$failures Windows checks failed" >&2; exit 1; }
