@@ -10,18 +10,13 @@
 #include "campaign_support.h"
 #include "sim/catalogue_lookup.h"
 #include "sim/frame_rect.h"
+#include "sim/player_rules.h"
+#include "sim/sprite_types.h"
 
 namespace zoa::test {
 namespace {
 
 constexpr int32_t kHighestDrawnTile = 550;  // 551..569 lie below the tile sheet
-constexpr int32_t kExitTile = 153;
-constexpr int32_t kHeroType = 10000;
-constexpr int32_t kHeroFeet = 103;     // the hero's foot line, y + 103
-constexpr int32_t kHeroHead = 72;      // the head line, y + 72
-constexpr int32_t kHeroWallLine = 85;  // the wall line, y + 85
-constexpr int32_t kHeroLeft = 50;      // the probe columns, x + 50 and x + 71
-constexpr int32_t kHeroRight = 71;
 
 bool Solid(int32_t x, int32_t y) {
     return TileAttrAt(x, y) == kAttrSolid;
@@ -41,7 +36,7 @@ bool IsEnemy(int32_t type) {
 
 // Every type a stage may hold: the hero, enemies, pick-ups, pads and scenery.
 bool IsStageType(int32_t type) {
-    return (type >= kHeroType && type <= 10006) || (type >= 1000 && type <= 1020 && type != 1013);
+    return (type >= kPlayer && type <= 10006) || (type >= 1000 && type <= 1020 && type != 1013);
 }
 
 std::vector<const SpriteRecord*> Sprites() {
@@ -91,18 +86,18 @@ TEST_F(CampaignTest, TheHeroStartsOnTheGroundClearOfWalls) {
         SCOPED_TRACE(StageName(index));
         ASSERT_TRUE(Load(index));
         int32_t heroes = 0;
-        for (const SpriteRecord* s : Sprites()) heroes += s->type == kHeroType ? 1 : 0;
+        for (const SpriteRecord* s : Sprites()) heroes += s->type == kPlayer ? 1 : 0;
         EXPECT_EQ(heroes, 1);
         const SpriteRecord& hero = pool[game.PlayerIndex];
-        ASSERT_EQ(hero.type, kHeroType);
+        ASSERT_EQ(hero.type, kPlayer);
         EXPECT_TRUE(StandsOnFloor(hero)) << Describe(hero);
-        for (int32_t column : {hero.x + kHeroLeft, hero.x + kHeroRight}) {
-            for (int32_t line : {hero.y + kHeroFeet, hero.y + kHeroWallLine, hero.y + kHeroHead})
+        for (int32_t column : {LeftColumn(hero), RightColumn(hero)}) {
+            for (int32_t line : {FootLine(hero), WallLine(hero), HeadLine(hero)})
                 EXPECT_FALSE(Solid(column, line)) << "probe (" << column << ", " << line << ")";
         }
         // Room to see what comes: no wall within two tiles ahead.
         for (int32_t ahead = 1; ahead <= 2 * kTileSize; ahead += kTileSize / 2)
-            EXPECT_FALSE(Solid(hero.x + kHeroRight + ahead, hero.y + kHeroFeet));
+            EXPECT_FALSE(Solid(RightColumn(hero) + ahead, FootLine(hero)));
     }
 }
 

@@ -37,20 +37,6 @@ int OpaqueIn(const SheetImage& s, const Rect& r) {
     return n;
 }
 
-TEST(FrameSourceRect, WrapsRowsAtTheSheetEdge) {
-    const int expectX[8] = {1, 122, 243, 364, 485, 1, 122, 243};
-    for (int f = 0; f < 8; ++f) {
-        const Rect r = FrameSourceRect(1, 1, 121, 105, 1, f);
-        EXPECT_EQ(r.left, expectX[f]) << f;
-        EXPECT_EQ(r.right - r.left, 121);
-        EXPECT_EQ(r.top, 1 + 105 * (f < 5 ? 1 : 2)) << f;
-    }
-    // A frame ending exactly at 640 already wraps.
-    EXPECT_EQ(FrameSourceRect(0, 0, 128, 10, 0, 4).top, 10);
-    EXPECT_EQ(FrameSourceRect(1, 1, 121, 105, 9, 0).top, 1 + 105 * 13);
-    EXPECT_EQ(FrameSourceRect(1, 1, 121, 105, 40, 0).top, 1);  // no such row: row 0
-}
-
 TEST(DataBuildArt, EveryCatalogueFrameIsDrawnWhereTheGameReadsIt) {
     for (SheetId a : {kSPgi, kSPcca, kSPmca}) {
         const FramePlan plan = PlanFrames(a);

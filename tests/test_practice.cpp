@@ -3,6 +3,7 @@
 // value it was, and play going on from it must go as it went; a recording
 // with rewinds and loads in it must replay to where the run ended.
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
@@ -181,7 +182,6 @@ TEST(PracticeRecording, ARunWithRewindsAndLoadsReplaysToTheSameDump) {
 TEST(PracticeRecording, ALoadAcrossStagesBringsBackTheTrackAndReplaysToTheSameDump) {
     // Stage 2 ends at an exit tile on the player's way right; stage 3 plays
     // another track.
-    constexpr int32_t kExitTile = 153;
     constexpr int32_t kExitColumn = 20;
     PracticeRun run;
     TileMapFile exitMap = FloorMap();
@@ -223,6 +223,7 @@ TEST(PracticeRecording, WhileFrameAdvanceHoldsTheGameTheOverlayStillShowsTheKeys
     run.Tool(4000, 4050, PracticeTool::Overlay);
     run.Tool(4200, 4250, PracticeTool::FrameAdvance);
     run.Press(4500, key::Right);
+    run.Press(4600, key::Space);  // throws, as X does
     run.Tool(5000, 5050, PracticeTool::StepFrame);
     run.Tool(5500, 5550, PracticeTool::FrameAdvance);  // held frames do not count to the end
     run.At(20000, MessageId::Close);                   // an end whatever happens
@@ -237,9 +238,30 @@ TEST(PracticeRecording, WhileFrameAdvanceHoldsTheGameTheOverlayStillShowsTheKeys
         (now < 5000 ? xBeforeStep : xAfterStep) = x;
     };
     ASSERT_EQ(run.Run(), 0);
-    EXPECT_EQ(keysShown.rfind("KEYS . >", 0), 0u) << keysShown;
+    EXPECT_EQ(keysShown, "KEYS . > . . .... THROW");
     EXPECT_EQ(xBeforeStep, xHeld) << "held still";
     EXPECT_NE(xAfterStep, xHeld) << "F9 ran a frame with right held";
+}
+
+TEST(PracticeRecording, TheOverlaySaysWhatIsGoingOnOrWhyNot) {
+    PracticeRun run;
+    run.Press(4000, key::Escape);  // the pause menu
+    run.Tool(4100, 4150, PracticeTool::SaveState);
+    run.Press(4500, key::Escape);
+    run.Tool(6000, 6600, PracticeTool::Rewind);
+    run.At(8000, MessageId::Close);
+    std::string inMenu, whileRewinding;
+    run.platform->onPresent = [&] {
+        const uint32_t now = run.platform->Now();
+        const std::string& notice =
+            run.platform->OverlayLine(platform::Platform::kOverlayLines - 1);
+        if (now > 4200 && now < 4400) inMenu = notice;
+        if (now > 6400 && now < 6600) whileRewinding = notice;
+    };
+    ASSERT_EQ(run.Run(), 0);
+    EXPECT_EQ(inMenu, "close the menu first");
+    EXPECT_EQ(whileRewinding, "rewinding (release to play on)");
+    EXPECT_FALSE(std::filesystem::exists(run.Path("home/states/") + kPracticeStateFile));
 }
 
 TEST(PracticeRecording, AStateOfAnEarlierRunEndsTheRecordingThere) {

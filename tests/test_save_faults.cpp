@@ -1,11 +1,11 @@
 // The saved game against a failing disk: a write that breaks off midway, a full
 // disk, a folder that cannot be written. The old save must stay as it was, no
 // temporary file may be left behind, the failure must be reported, and the
-// game must go on. The faults come from the file writer's test seam (running
-// as root, the tests cannot rely on permissions) and, where the system can
-// give them, from the system itself.
+// game must go on. The faults come from the file writer's test seam and, where
+// the system can give them, from the system itself.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,8 +27,8 @@ namespace zoa::test {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::FileFault;
-using platform::FileStep;
+using files::FileFault;
+using files::FileStep;
 
 std::vector<uint8_t> Bytes(size_t n, uint8_t seed) {
     std::vector<uint8_t> b(n);
@@ -61,8 +61,47 @@ const Fault kFaults[] = {
 
 class ReplaceFileFaults : public ::testing::Test {
   protected:
-    void TearDown() override { platform::ClearFileFault(); }
+    void TearDown() override { files::ClearFileFault(); }
     std::string Path(const std::string& name) const { return dir.str() + "/" + name; }
+
+#ifndef _WIN32
+    // Replaces `path` as a user without root's rights (as root: in a child that
+    // has given them up for those of "nobody"); "" when it worked, otherwise
+    // the system's reason.
+    static std::string SaveAsOrdinaryUser(const std::string& path,
+                                          const std::vector<uint8_t>& bytes) {
+        if (::geteuid() != 0) return Reason(path, bytes);
+        int pipeEnds[2];
+        if (::pipe(pipeEnds) != 0) return "no pipe";
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(pipeEnds[0]);
+            constexpr uid_t kNobody = 65534;
+            const std::string reason = (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0)
+                                           ? Reason(path, bytes)
+                                           : "could not become an ordinary user";
+            const bool sent = ::write(pipeEnds[1], reason.data(), reason.size()) ==
+                              static_cast<ssize_t>(reason.size());
+            ::_exit(sent ? 0 : 1);
+        }
+        ::close(pipeEnds[1]);
+        std::string reason;
+        char chunk[256];
+        for (ssize_t n; (n = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0;)
+            reason.append(chunk, n);
+        ::close(pipeEnds[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? reason : "the child failed";
+    }
+#endif
+    static std::string Reason(const std::string& path, const std::vector<uint8_t>& bytes) {
+        std::string error;
+        if (files::ReplaceFile(path, bytes, &error)) return "";
+        return error.find(std::strerror(EACCES)) != std::string::npos ? std::strerror(EACCES)
+                                                                      : error;
+    }
+
     TempDir dir;
 };
 
@@ -70,19 +109,19 @@ TEST_F(ReplaceFileFaults, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporary) {
     const std::string path = Path("USER.MAP");
     const std::vector<uint8_t> old = Bytes(5000, 1);
     const std::vector<uint8_t> next = Bytes(6000, 2);
-    ASSERT_TRUE(platform::ReplaceFile(path, old, nullptr));
+    ASSERT_TRUE(files::ReplaceFile(path, old, nullptr));
     for (const Fault& f : kFaults) {
         SCOPED_TRACE(f.what);
-        platform::SetFileFault(f.fault);
+        files::SetFileFault(f.fault);
         std::string error;
-        EXPECT_FALSE(platform::ReplaceFile(path, next, &error));
+        EXPECT_FALSE(files::ReplaceFile(path, next, &error));
         EXPECT_NE(error.find(std::strerror(f.fault.error)), std::string::npos) << error;
         EXPECT_EQ(FileBytes(path), old);
         EXPECT_FALSE(fs::exists(path + ".new"));
     }
     // Short writes alone are no fault: the writer goes on until all is written.
-    platform::SetFileFault({FileStep::kWrite, 1000, EIO, 700});
-    ASSERT_TRUE(platform::ReplaceFile(path, next, nullptr));
+    files::SetFileFault({FileStep::kWrite, 1000, EIO, 700});
+    ASSERT_TRUE(files::ReplaceFile(path, next, nullptr));
     EXPECT_EQ(FileBytes(path), next);
     EXPECT_FALSE(fs::exists(path + ".new"));
 }
@@ -96,9 +135,9 @@ TEST_F(ReplaceFileFaults, RealFaultsOfTheSystemKeepTheOldFile) {
     if (fs::exists("/dev/full")) {
         const std::string path = Path("full/USER.MAP");
         fs::create_directories(Path("full"));
-        ASSERT_TRUE(platform::ReplaceFile(path, old, nullptr));
+        ASSERT_TRUE(files::ReplaceFile(path, old, nullptr));
         fs::create_symlink("/dev/full", path + ".new");
-        EXPECT_FALSE(platform::ReplaceFile(path, next, &error));
+        EXPECT_FALSE(files::ReplaceFile(path, next, &error));
         EXPECT_NE(error.find(std::strerror(ENOSPC)), std::string::npos) << error;
         EXPECT_EQ(FileBytes(path), old);
         EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".new")));
@@ -107,7 +146,7 @@ TEST_F(ReplaceFileFaults, RealFaultsOfTheSystemKeepTheOldFile) {
 
     // A folder that is a file.
     WriteBytes(Path("plain"), old);
-    EXPECT_FALSE(platform::ReplaceFile(Path("plain/USER.MAP"), next, &error));
+    EXPECT_FALSE(files::ReplaceFile(Path("plain/USER.MAP"), next, &error));
 #ifdef _WIN32
     // Windows says the path does not exist.
     EXPECT_NE(error.find(std::strerror(ENOENT)), std::string::npos) << error;
@@ -116,18 +155,27 @@ TEST_F(ReplaceFileFaults, RealFaultsOfTheSystemKeepTheOldFile) {
 #endif
     EXPECT_EQ(FileBytes(Path("plain")), old);
 
-    // A folder the user may not write in; root may, so only others can test it.
-    if (::geteuid() != 0) {
-        const std::string path = Path("locked/USER.MAP");
-        fs::create_directories(Path("locked"));
-        ASSERT_TRUE(platform::ReplaceFile(path, old, nullptr));
-        ASSERT_EQ(::chmod(Path("locked").c_str(), 0555), 0);
-        EXPECT_FALSE(platform::ReplaceFile(path, next, &error));
-        ::chmod(Path("locked").c_str(), 0755);
-        EXPECT_NE(error.find(std::strerror(EACCES)), std::string::npos) << error;
-        EXPECT_EQ(FileBytes(path), old);
-        EXPECT_FALSE(fs::exists(path + ".new"));
-    }
+#ifndef _WIN32
+    // (A Windows folder has no write permission to take away: its read-only
+    // attribute does not stop files being made in it.)
+    // A folder the user may not write in. Root may write anywhere, so as root
+    // (as in CI) the saves are made by a child process that has become an
+    // ordinary user; the same user saves into an open folder first, so the
+    // refusal is the lock's and nothing else's.
+    const std::string open = Path("open/USER.MAP");
+    const std::string locked = Path("locked/USER.MAP");
+    fs::create_directories(Path("open"));
+    fs::create_directories(Path("locked"));
+    ASSERT_TRUE(files::ReplaceFile(locked, old, nullptr));
+    ASSERT_EQ(::chmod(Path("open").c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(Path("locked").c_str(), 0555), 0);
+    EXPECT_EQ(SaveAsOrdinaryUser(open, next), "");
+    EXPECT_EQ(SaveAsOrdinaryUser(locked, next), std::strerror(EACCES));
+    ::chmod(Path("locked").c_str(), 0755);
+    EXPECT_EQ(FileBytes(open), next);
+    EXPECT_EQ(FileBytes(locked), old);
+    EXPECT_FALSE(fs::exists(locked + ".new"));
+#endif
 }
 
 // The pause menu's save, one stage in.
@@ -140,16 +188,16 @@ class SaveFaultTest : public StageTest {
         game.WindowsDir = Path("home");
     }
     void TearDown() override {
-        platform::ClearFileFault();
+        files::ClearFileFault();
         StageTest::TearDown();
     }
     std::string SavePath() const { return Path("home/temp/USER.MAP"); }
     // Saves with the fault in force; what the game said on stderr.
     std::string SaveFails(const FileFault& fault) {
-        platform::SetFileFault(fault);
+        files::SetFileFault(fault);
         ::testing::internal::CaptureStderr();
         EXPECT_FALSE(SaveStage());
-        platform::ClearFileFault();
+        files::ClearFileFault();
         return ::testing::internal::GetCapturedStderr();
     }
 };
@@ -226,7 +274,7 @@ TEST(SaveFaultRun, AFailedPauseMenuSaveKeepsPlayGoingAndContinueBringsBackTheOld
         farthest = std::max(farthest, x);
         if (firstSave.empty() && fs::exists(savePath)) {
             firstSave = FileBytes(savePath);
-            platform::SetFileFault({FileStep::kWrite, 2, ENOSPC, 1024});
+            files::SetFileFault({FileStep::kWrite, 2, ENOSPC, 1024});
         }
         const uint32_t now = run.platform->Now();
         if (now > 7700 && now < 8000) xBeforeLeft = x;
@@ -235,7 +283,7 @@ TEST(SaveFaultRun, AFailedPauseMenuSaveKeepsPlayGoingAndContinueBringsBackTheOld
     ::testing::internal::CaptureStderr();
     const int code = run.Run();
     const std::string said = ::testing::internal::GetCapturedStderr();
-    platform::ClearFileFault();
+    files::ClearFileFault();
 
     EXPECT_EQ(code, 0);
     ASSERT_FALSE(firstSave.empty()) << "the first save was not written";

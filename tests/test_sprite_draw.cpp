@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sim/draw_sprites.h"
+#include "sim/frame_rect.h"
 #include "sim/update_sprites.h"
 #include "sprite_test_support.h"
 
@@ -413,6 +414,20 @@ TEST_F(ContactTest, PadsLaunchOnlyAPlayerOnTheGround) {
     Add(kFirstJumpPad, 1030, 597, 59, 65, kItemDepth);
     Pass();
     EXPECT_EQ(pool[1].life, 1);
+}
+
+TEST(FrameSourceRect, WrapsRowsAtTheSheetEdge) {
+    const int expectX[8] = {1, 122, 243, 364, 485, 1, 122, 243};
+    for (int f = 0; f < 8; ++f) {
+        const Rect r = FrameSourceRect(1, 1, 121, 105, 1, f);
+        EXPECT_EQ(r.left, expectX[f]) << f;
+        EXPECT_EQ(r.right - r.left, 121);
+        EXPECT_EQ(r.top, 1 + 105 * (f < 5 ? 1 : 2)) << f;
+    }
+    // A frame ending exactly at 640 already wraps.
+    EXPECT_EQ(FrameSourceRect(0, 0, 128, 10, 0, 4).top, 10);
+    EXPECT_EQ(FrameSourceRect(1, 1, 121, 105, 9, 0).top, 1 + 105 * 13);
+    EXPECT_EQ(FrameSourceRect(1, 1, 121, 105, 40, 0).top, 1);  // no such row: row 0
 }
 
 }  // namespace

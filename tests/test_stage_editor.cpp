@@ -1,5 +1,6 @@
-// The stage editor driven headless by scripted mouse and key messages, as a
-// level maker drives it; what it saves is read back with the stage compiler.
+// The stage editor's edits and checks on a stage alone, then the editor
+// driven headless by scripted mouse and key messages, as a level maker drives
+// it; what it saves is read back with the stage compiler.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -11,11 +12,14 @@
 
 #include "app/command_line.h"
 #include "app/game_app.h"
+#include "editor/stage_checks.h"
+#include "editor/stage_edits.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/message.h"
 #include "play/stage_source.h"
 #include "sim/game_state.h"
 #include "sim/sprite_pool.h"
+#include "sim/sprite_types.h"
 #include "sound_fixture.h"
 #include "test_support.h"
 
@@ -27,6 +31,109 @@ using platform::MessageId;
 namespace vk = platform::vk;
 constexpr uint32_t kShift = 16;
 constexpr uint32_t kDelete = 46;
+
+TileAttributes DefaultAttributes() {
+    TileAttributes attributes{};
+    const auto table = WorldMap::DefaultTileAttributes();
+    for (int32_t t = 0; t < kTileCount; ++t) attributes[t].attribute = table[t];
+    return attributes;
+}
+
+// 30 x 15 with a roof, a floor and a block at column 5, row 3; a pick-up right
+// of column 20, the hero across it, a pick-up at the left (ids 0, 1, 2).
+EditedStage SmallStage() {
+    std::string source = "stage 1\nLevel = 1\nTime_Chai = 16\ntile . = 0\ntile # = 1\nmap\n";
+    for (int r = 0; r < 15; ++r) {
+        std::string row(30, r == 0 || r == 14 ? '#' : '.');
+        if (r == 3) row[5] = '#';
+        source += row + "\n";
+    }
+    source += "end\nsprite 1000 800 300\nsprite 10000 700 343\nsprite 1000 100 300\n";
+    EditedStage s;
+    TileMapFile map;
+    EXPECT_TRUE(CompileStageSource(source, s.stage, map, nullptr));
+    s.spriteIds = {0, 1, 2};
+    return s;
+}
+
+TEST(StageEditsTest, ResizeKeepsTilesInPlaceAndCutsOnlyWhatFallsOutside) {
+    const EditedStage s = SmallStage();
+    const Resized grown = ResizeStage(s, 32, 16);
+    EXPECT_FALSE(grown.cuts);
+    EXPECT_EQ(grown.stage.Tile(5, 3), 1);
+    EXPECT_EQ(grown.stage.Tile(31, 15), 0);
+    EXPECT_EQ(grown.stage.stage.sprites, s.stage.sprites);
+
+    const Resized cut = ResizeStage(s, 20, 15);
+    EXPECT_TRUE(cut.cuts);
+    EXPECT_EQ(cut.stage.Width(), 20);
+    EXPECT_EQ(cut.stage.stage.tiles.size(), 20u * 15u);
+    EXPECT_EQ(cut.stage.Tile(5, 3), 1);
+    // The pick-up outside is gone; the hero stays, pulled back inside, and
+    // the index, the count and the ids follow.
+    EXPECT_EQ(cut.stage.spriteIds, (std::vector<int32_t>{1, 2}));
+    ASSERT_EQ(cut.stage.stage[kSprite_Getsu], 2);
+    const SpriteRecord& hero = cut.stage.stage.sprites[cut.stage.stage[kPlayerIndex]];
+    EXPECT_EQ(hero.type, kPlayer);
+    EXPECT_EQ(hero.x + hero.width, 20 * kTileSize);
+    EXPECT_EQ(hero.y, 343);
+}
+
+TEST(StageEditsTest, PlacesOnTheFloorOrWhereClickedAndDeletesAllButTheHero) {
+    const TileAttributes attributes = DefaultAttributes();
+    EditedStage s = SmallStage();
+    // A walker clicked high up stands on the floor below; a bomber flies
+    // where clicked; both in the clicked cell's column.
+    ASSERT_EQ(PlaceSprite(s, attributes, kWalkerShooter, 200, 50, 7), Placed::kPlaced);
+    ASSERT_EQ(PlaceSprite(s, attributes, kBomber, 200, 50, 8), Placed::kPlaced);
+    const SpriteRecord& walker = s.stage.sprites[3];
+    EXPECT_EQ(walker.x, 192);
+    EXPECT_EQ(walker.y + walker.height, 14 * kTileSize);
+    EXPECT_EQ(s.stage.sprites[4].y, 32);
+    EXPECT_EQ(s.spriteIds, (std::vector<int32_t>{0, 1, 2, 7, 8}));
+    EXPECT_EQ(s.stage[kSprite_Getsu], 5);
+    EXPECT_EQ(PlaceSprite(s, attributes, 4242, 200, 50, 9), Placed::kUnknownType);
+    EXPECT_EQ(s.stage.sprites.size(), 5u);
+
+    EXPECT_FALSE(DeleteSprite(s, s.stage[kPlayerIndex]));
+    ASSERT_TRUE(DeleteSprite(s, 0));
+    EXPECT_EQ(s.stage.sprites[s.stage[kPlayerIndex]].type, kPlayer);
+    EXPECT_EQ(s.spriteIds, (std::vector<int32_t>{1, 2, 7, 8}));
+    EXPECT_EQ(s.stage[kSprite_Getsu], 4);
+
+    s.stage.sprites.resize(kMaxStageSprites);
+    EXPECT_EQ(PlaceSprite(s, attributes, kBomber, 200, 50, 9), Placed::kStageFull);
+}
+
+TEST(StageEditsTest, AStrokeSkipsNoCellAndTheSkyCheckFindsAHoleInTheRoof) {
+    EditedStage s = SmallStage();
+    std::vector<int32_t> columns;
+    ForEachStrokeCell(s, 10, 40, 300, 40, [&](int32_t c, int32_t r) {
+        EXPECT_EQ(r, 1);
+        if (columns.empty() || columns.back() != c) columns.push_back(c);
+    });
+    EXPECT_EQ(columns, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+
+    const TileAttributes attributes = DefaultAttributes();
+    SkySearch search;
+    EXPECT_FALSE(OpenToTheSky(s, attributes, search));
+    s.Tile(12, 0) = 0;  // far from the hero: only a way round reaches it
+    EXPECT_TRUE(OpenToTheSky(s, attributes, search));
+    EXPECT_NE(StageWarnings(s, attributes, search).find("OPEN TO THE SKY"), std::string::npos);
+}
+
+TEST(StageEditsTest, ABlockOneTileAboveTheFloorIsWarnedOf) {
+    EditedStage s = SmallStage();
+    const TileAttributes attributes = DefaultAttributes();
+    SkySearch search;
+    const std::string warning = "THE HERO WALKS THROUGH THE BLOCK AT 9 12";
+    EXPECT_EQ(StageWarnings(s, attributes, search).find("WALKS THROUGH"), std::string::npos);
+    s.Tile(9, 11) = 1;  // a block two tiles high, its foot one tile above the floor
+    s.Tile(9, 12) = 1;
+    EXPECT_NE(StageWarnings(s, attributes, search).find(warning), std::string::npos);
+    s.Tile(9, 13) = 1;  // down to the floor: a real wall
+    EXPECT_EQ(StageWarnings(s, attributes, search).find("WALKS THROUGH"), std::string::npos);
+}
 
 // A level maker's script: messages 20 ms apart.
 struct Script {

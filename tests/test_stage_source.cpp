@@ -142,6 +142,25 @@ TEST(StageSourceTest, AnEditedSourceKeepsWhatItDidNotChange) {
     EXPECT_EQ(edited.find("PlayerIndex"), std::string::npos) << edited;
 }
 
+TEST(StageSourceTest, AnEditIsMadeInPlaceInEverySourceTheCompilerAccepts) {
+    // A legend line may stand after the map (its character is then unused
+    // there); a tile new to the legend must not take that character.
+    const std::string source = Source() + "tile = = 5\n";
+    StageFile stage;
+    TileMapFile map;
+    ASSERT_TRUE(CompileStageSource(source, stage, map, nullptr));
+    map.tiles[3] = 77;
+    stage.tiles = map.tiles;
+    const std::string edited = UpdateStageSource(source, stage, map, {0, 1});
+    StageFile again;
+    TileMapFile againMap;
+    ASSERT_TRUE(CompileStageSource(edited, again, againMap, nullptr));
+    EXPECT_EQ(again, stage);
+    EXPECT_EQ(againMap, map);
+    EXPECT_EQ(edited.find("# a small stage\n"), 0u) << "decompiled instead:\n" << edited;
+    EXPECT_NE(edited.find("tile A = 77\nmap\n...A"), std::string::npos) << edited;
+}
+
 TEST(StageSourceTest, CatalogueTypesNeedOnlyTheirPosition) {
     StageFile stage;
     TileMapFile map;

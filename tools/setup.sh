@@ -4,7 +4,8 @@
 set -euo pipefail
 
 # clang and its runtime libraries (libFuzzer, the sanitizers; only recommended by
-# clang, so named here) build the fuzz programs. The install test checks the
+# clang, so named here) build the fuzz programs; clang-format and clang-tidy
+# check the code's layout and its common faults. The install test checks the
 # manual page, the AppStream file, the desktop entry and the .deb with the
 # distribution's own tools (man, desktop-file-validate, appstreamcli, lintian);
 # CPack computes the package's dependencies with dpkg-dev and file.
@@ -14,7 +15,7 @@ ZOA_PACKAGES=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth time
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
   man-db groff-base desktop-file-utils appstream lintian dpkg-dev file
 )
 # A script that needs more (tools/make_stills.sh: ffmpeg) names it here.

@@ -71,7 +71,9 @@ pack() {
   rm -f "$stage/data/.generated"
   mkdir -p "$stage/stages"
   cp "$ZOA_ROOT"/stages/*.stage "$stage/stages/"
-  sed "s/@VERSION@/$VERSION/" "$ZOA_ROOT/packaging/windows/README.txt.in" | sed 's/$/\r/' >"$stage/README.txt"
+  # Notepad of old wants CR LF line ends.
+  sed -e "s/@VERSION@/$VERSION/" -e "/@LICENSE@/{r $ZOA_ROOT/LICENSE" -e "d}" \
+    "$ZOA_ROOT/packaging/windows/README.txt.in" | sed 's/$/\r/' >"$stage/README.txt"
   (cd "$OUT/zip" && zip -qrX9 "$OUT/$PACKAGE.zip" "$PACKAGE")
   echo "$OUT/$PACKAGE.zip: $(($(stat -c %s "$OUT/$PACKAGE.zip") / 1024)) KiB"
 }

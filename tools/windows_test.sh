@@ -34,11 +34,13 @@ check() {
 # Tests that need a facility Windows lacks (see the list's comments).
 LINUX_ONLY_FILE="$ROOT/tests/linux_only.txt"
 mapfile -t linux_only < <(grep -v '^#' "$LINUX_ONLY_FILE" | grep -v '^$')
-filter="-$(
+only="$(
   IFS=:
   echo "${linux_only[*]}"
 )"
-echo "The test suite under Wine; ${#linux_only[@]} tests are Linux-only ($LINUX_ONLY_FILE)"
+left_out=$("$WINE" "$BUILD/zoa_tests.exe" --gtest_list_tests "--gtest_filter=$only" | grep -c '^  ')
+echo "The test suite under Wine; $left_out tests are Linux-only ($LINUX_ONLY_FILE)"
+filter="-$only"
 CHECK="the test suite (its output: $WORK/tests.log)"
 run_tests() { "$WINE" "$BUILD/zoa_tests.exe" --gtest_brief=1 "--gtest_filter=$filter" >"$WORK/tests.log" 2>&1; }
 check run_tests
@@ -55,7 +57,7 @@ game_args() {
 for run in "$ROOT"/stages/runs/*.av; do
   name="$(basename "$run" .av)"
   # shellcheck disable=SC2046
-  "$NATIVE/src/zoa_noli" --data "$NATIVE" $(game_args "$run") --dump "$WORK/$name.linux.json" 2>/dev/null
+  "$NATIVE/zoa_noli" --data "$NATIVE" $(game_args "$run") --dump "$WORK/$name.linux.json" 2>/dev/null
   # shellcheck disable=SC2046
   "$WINE" "$BUILD/zoa_noli.exe" --data "$NATIVE" $(game_args "$run") --dump "$WORK/$name.windows.json" 2>/dev/null
   CHECK="$name.av replayed: the same dump as on Linux"
@@ -64,7 +66,7 @@ done
 
 # The title in a real window (Xvfb, no window manager) as on Linux.
 title_args=(--no-logo --nosound --frames 90)
-"$NATIVE/src/zoa_noli" --data "$NATIVE" --headless "${title_args[@]}" --screenshot "$WORK/title.linux.png"
+"$NATIVE/zoa_noli" --data "$NATIVE" --headless "${title_args[@]}" --screenshot "$WORK/title.linux.png"
 "$WINE" "$BUILD/zoa_noli.exe" --data "$NATIVE" --window "${title_args[@]}" \
   --screenshot "$WORK/title.windows.png" 2>/dev/null
 CHECK="the title in a window: the same picture as on Linux"
@@ -91,7 +93,7 @@ check grep -q "^settings: .*Zoa Nöli\\\\zoa_noli-.*\\\\settings.ini  (portable"
 # FFmpeg is loaded when the logo plays, not with the program.
 CHECK="zoa_noli.exe does not link FFmpeg's DLLs"
 check bash -c "! x86_64-w64-mingw32-objdump -p '$game' | grep -E 'DLL Name: (av|sw)'"
-"$NATIVE/src/zoa_noli" --data "$NATIVE" --headless --nosound --frames 120 --dump "$WORK/start.linux.json"
+"$NATIVE/zoa_noli" --data "$NATIVE" --headless --nosound --frames 120 --dump "$WORK/start.linux.json"
 "$WINE" "$game" --headless --nosound --frames 120 --dump "$folder/start.json" 2>"$WORK/start.err"
 CHECK="the unpacked game starts and plays as on Linux"
 check cmp -s "$WORK/start.linux.json" "$folder/start.json"

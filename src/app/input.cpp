@@ -80,15 +80,9 @@ void SwitchSound() {
 void PlayKey(uint32_t vk) {
     SpriteRecord* p = Player();
     if (!p) return;
+    if (IsJumpKey(vk)) return Jump(*p);
+    if (IsThrowKey(vk)) return Fire();
     switch (vk) {
-        case key::Control:
-        case key::Z:
-            Jump(*p);
-            break;
-        case key::Space:
-        case key::X:
-            Fire();
-            break;
         case key::Left:
             game.LeftHeld = 1;
             game.RightHeld = 0;
@@ -118,6 +112,13 @@ void PlayKey(uint32_t vk) {
 
 }  // namespace
 
+bool IsJumpKey(uint32_t vk) {
+    return vk == key::Control || vk == key::Z;
+}
+bool IsThrowKey(uint32_t vk) {
+    return vk == key::Space || vk == key::X;
+}
+
 void OnKeyDown(uint32_t vk) {
     if (!game.InputActive) return;
     if (vk == key::Escape) {
@@ -138,15 +139,15 @@ void OnKeyDown(uint32_t vk) {
 // cleanly. They never clear JumpOn or FireOn: the player's behaviour does.
 void OnKeyUp(uint32_t vk) {
     if (!game.InputActive) return;
+    if (IsJumpKey(vk)) {
+        game.JumpReady = 1;
+        return;
+    }
+    if (IsThrowKey(vk)) {
+        game.FireReady = 1;
+        return;
+    }
     switch (vk) {
-        case key::Control:
-        case key::Z:
-            game.JumpReady = 1;
-            break;
-        case key::Space:
-        case key::X:
-            game.FireReady = 1;
-            break;
         case key::Left:
             game.LeftHeld = 0;
             break;

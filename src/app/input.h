@@ -11,4 +11,8 @@ void OnLButtonDown();
 void OnLButtonUp();
 void OnRButtonDown(int32_t lParam);
 
+// The keys that jump (Ctrl, Z) and throw (Space, X) in play.
+bool IsJumpKey(uint32_t vk);
+bool IsThrowKey(uint32_t vk);
+
 }  // namespace zoa

@@ -1,18 +1,17 @@
 #include "app/practice.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "app/input.h"
 #include "app/practice_history.h"
+#include "app/practice_overlay.h"
+#include "app/practice_run_timer.h"
 #include "app/practice_state_file.h"
 #include "app/run_input.h"
-#include "files/replace_file.h"
-#include "files/utf8_path.h"
 #include "platform/platform.h"
 #include "platform/user_folder.h"
 #include "play/fade.h"
@@ -28,10 +27,6 @@ namespace {
 using platform::PracticeTool;
 
 constexpr const char* kSplitsFile = "splits.txt";
-constexpr int32_t kSplitStages = 100;  // stages whose splits are kept
-constexpr int kShownSplits = 3;
-// A notice stays over the picture this many frames' turns (about two seconds).
-constexpr uint32_t kNoticeTurns = 120;
 // A held rewind speeds up: one frame back per frame at first, then two, then four.
 constexpr uint32_t kRewindTwiceAfter = 60;
 constexpr uint32_t kRewindFourTimesAfter = 180;
@@ -64,32 +59,12 @@ struct Practice {
     uint32_t stepsDue = 0;
     bool stepHeld = false;
     uint32_t stepHeldTurns = 0;
-    bool overlay = false;
 
     bool steppedBack = false;  // the held rewind has put play back
 
-    bool leftHeld = false;  // the keys, as the player holds them now
-    bool rightHeld = false;
-    bool upHeld = false;
-    bool downHeld = false;
-    bool jumpHeld = false;
-    bool throwHeld = false;
-
-    // The run timer, in the recorded run's frames.
-    int32_t timedLevel = 0;  // the stage being timed, 0 for none
-    uint32_t stageStart = 0;
-    uint32_t firstStageStart = 0;
-    bool timing = false;
-    struct Split {
-        int32_t level = 0;
-        uint32_t frames = 0;
-    };
-    std::vector<Split> splits;   // this game's finished stages, in order
-    std::vector<uint32_t> best;  // the best split of each stage so far (0: none)
-
-    std::string notice;
-    uint32_t noticeTurns = 0;
-    bool overlayChanged = false;  // since the picture was last shown
+    HeldKeys held;  // the keys, as the player holds them now
+    RunTimer timer;
+    PracticeOverlay overlay;
 
     uint64_t runId = 0;
     uint64_t nextSave = 1;
@@ -101,8 +76,7 @@ Practice practice;
 // Said on stderr, and shown for a moment over the picture.
 void Notice(const char* what, const std::string& detail = {}) {
     std::fprintf(stderr, "zoa_noli: %s%s%s\n", what, detail.empty() ? "" : ": ", detail.c_str());
-    practice.notice = what;
-    practice.noticeTurns = kNoticeTurns;
+    practice.overlay.Notice(what);
 }
 
 uint64_t SoundsLogged() {
@@ -114,6 +88,13 @@ bool Playing() {
     const Practice& p = practice;
     return p.platform && game.InputActive && !game.TitleActive && !game.PauseActive &&
            !p.platform->TimerRunning(kFadeInTimer) && !ReplayingRun();
+}
+
+// Why a state cannot be saved or loaded now: in the pause menu the way on is
+// to close it, elsewhere (title, demo, a fade) to be in a stage.
+std::string NotPlayingReason(const char* done) {
+    if (game.PauseActive) return "close the menu first";
+    return std::string("a state is ") + done + " only while a stage is played";
 }
 
 std::string StatePath() {
@@ -166,13 +147,13 @@ void HandOverHeldKeys() {
         p.platform->PostMessage(
             {held ? platform::MessageId::KeyDown : platform::MessageId::KeyUp, vk, 0});
     };
-    post(platform::vk::Left, p.leftHeld, game.LeftHeld);
-    post(platform::vk::Right, p.rightHeld, game.RightHeld);
+    post(platform::vk::Left, p.held.left, game.LeftHeld);
+    post(platform::vk::Right, p.held.right, game.RightHeld);
 }
 
 void SaveState() {
     if (!practice.statesOn) return;
-    if (!Playing()) return Notice("a state is saved only while a stage is played");
+    if (!Playing()) return Notice(NotPlayingReason("saved").c_str());
     const std::string path = StatePath();
     std::string error = "no user folder";
     const SavedState info{practice.runId, practice.nextSave++, RunFramesPlayed()};
@@ -186,7 +167,7 @@ void SaveState() {
 
 void LoadState() {
     if (!practice.statesOn) return;
-    if (!Playing()) return Notice("a state is loaded only while a stage is played");
+    if (!Playing()) return Notice(NotPlayingReason("loaded").c_str());
     const std::string path = StatePath();
     auto loaded = std::make_unique<Simulation>();
     SavedState info;
@@ -230,6 +211,8 @@ void RewindTurn() {
     BackTo(stamp.runFrame, stamp.soundsLogged);
     FollowLevelTrack(trackBefore);
     p.steppedBack = true;
+    // Shown while the key is held (a turn at a time, so not on standard error).
+    p.overlay.Notice("rewinding (release to play on)");
     DrawStillPicture();
 }
 
@@ -238,101 +221,10 @@ std::string SplitsPath() {
     return user.empty() ? "" : user + "/" + kSplitsFile;
 }
 
-// The best splits, one line a stage: "stage <n> best <frames>".
-void LoadBestSplits() {
-    Practice& p = practice;
-    p.best.assign(kSplitStages, 0);
-    const std::string path = SplitsPath();
-    if (path.empty()) return;
-    std::FILE* f = files::OpenFile(path, "r");
-    if (!f) return;
-    int level = 0;
-    unsigned frames = 0;
-    while (std::fscanf(f, " stage %d best %u", &level, &frames) == 2)
-        if (level > 0 && level < kSplitStages) p.best[static_cast<size_t>(level)] = frames;
-    std::fclose(f);
-}
-
-void SaveBestSplits() {
-    const std::string path = SplitsPath();
-    if (path.empty()) return;
-    std::string text = "# The best time of each stage, in frames (practice overlay).\n";
-    for (int32_t level = 1; level < kSplitStages; ++level) {
-        const uint32_t b = practice.best[static_cast<size_t>(level)];
-        if (b) text += "stage " + std::to_string(level) + " best " + std::to_string(b) + "\n";
-    }
-    std::string error;
-    if (!platform::ReplaceFile(path, {text.begin(), text.end()}, &error))
-        Notice("the best splits are not saved", error);
-}
-
-// Follows the stages of a game: a new level starts its clock, and the one
-// before it, when it was the level just below, is a finished stage.
-void TimeStages() {
-    Practice& p = practice;
-    if (game.TitleActive) {
-        p.timing = false;
-        p.timedLevel = 0;
-        p.splits.clear();
-        return;
-    }
-    if (game.Level == p.timedLevel) return;
-    const uint32_t now = RunFramesPlayed();
-    if (p.timing && game.Level == p.timedLevel + 1 && now >= p.stageStart) {
-        const uint32_t frames = now - p.stageStart;
-        p.splits.push_back({p.timedLevel, frames});
-        if (p.timedLevel > 0 && p.timedLevel < kSplitStages) {
-            uint32_t& b = p.best[static_cast<size_t>(p.timedLevel)];
-            if (b == 0 || frames < b) {
-                b = frames;
-                SaveBestSplits();
-            }
-        }
-    }
-    if (!p.timing) p.firstStageStart = now;
-    p.timing = true;
-    p.timedLevel = game.Level;
-    p.stageStart = now;
-}
-
-void SetLine(int line, const char* text) {
-    std::string& shown = practice.platform->OverlayLine(line);
-    if (shown == text) return;
-    shown.assign(text);
-    practice.overlayChanged = true;
-}
-
-// The overlay's lines: keys held, the timer, the last splits, a notice.
-// Each line is made whole before it is compared with the one shown, so a
-// line that stays the same is no change.
+// The overlay's lines for this frame's turn.
 void UpdateOverlay() {
     Practice& p = practice;
-    if (!p.platform) return;
-    constexpr int kLines = platform::Platform::kOverlayLines;
-    char text[kLines][96] = {};
-    if (p.overlay) {
-        std::snprintf(text[0], sizeof text[0], "KEYS %s %s %s %s %s %s", p.leftHeld ? "<" : ".",
-                      p.rightHeld ? ">" : ".", p.upHeld ? "^" : ".", p.downHeld ? "V" : ".",
-                      p.jumpHeld ? "JUMP" : "....", p.throwHeld ? "THROW" : ".....");
-        if (p.timing) {
-            const uint32_t now = RunFramesPlayed();
-            std::snprintf(text[1], sizeof text[1], "STAGE %d %u  TOTAL %u", p.timedLevel,
-                          now >= p.stageStart ? now - p.stageStart : 0,
-                          now >= p.firstStageStart ? now - p.firstStageStart : 0);
-        }
-        const size_t shown = std::min<size_t>(p.splits.size(), kShownSplits);
-        for (size_t i = 0; i < shown; ++i) {
-            const auto& sp = p.splits[p.splits.size() - shown + i];
-            const uint32_t b =
-                sp.level > 0 && sp.level < kSplitStages ? p.best[static_cast<size_t>(sp.level)] : 0;
-            std::snprintf(text[2 + i], sizeof text[0], "SPLIT %d %u  BEST %u", sp.level, sp.frames,
-                          b);
-        }
-    }
-    for (int line = 0; line < kLines - 1; ++line) SetLine(line, text[line]);
-    const bool noticeShown = p.noticeTurns > 0;
-    if (noticeShown) --p.noticeTurns;
-    SetLine(kLines - 1, noticeShown ? p.notice.c_str() : "");
+    if (p.platform) p.overlay.Update(*p.platform, p.held, p.timer, RunFramesPlayed());
 }
 
 }  // namespace
@@ -350,13 +242,11 @@ void StartPractice(platform::Platform& platform) {
         practice.world = std::make_unique<WorldMap>();
     }
     practice.runId = (uint64_t{std::random_device{}()} << 32) ^ std::random_device{}();
-    practice.splits.reserve(kSplitStages);
-    LoadBestSplits();
+    practice.timer.Start(SplitsPath());
 }
 
 void EndPractice() {
-    if (practice.platform)
-        for (int line = 0; line < platform::Platform::kOverlayLines; ++line) SetLine(line, "");
+    if (practice.platform) practice.overlay.Clear(*practice.platform);
     practice = Practice{};
 }
 
@@ -388,7 +278,7 @@ void PracticeKey(PracticeTool tool, bool down) {
             if (down && p.advancing) ++p.stepsDue;
             break;
         case PracticeTool::Overlay:
-            if (down && p.overlayOn) p.overlay = !p.overlay;
+            if (down && p.overlayOn) p.overlay.Toggle();
             UpdateOverlay();
             break;
     }
@@ -396,24 +286,20 @@ void PracticeKey(PracticeTool tool, bool down) {
 
 void PracticeNoteKey(uint32_t vk, bool down) {
     Practice& p = practice;
+    if (IsJumpKey(vk)) p.held.jump = down;
+    if (IsThrowKey(vk)) p.held.throws = down;
     switch (vk) {
         case platform::vk::Left:
-            p.leftHeld = down;
+            p.held.left = down;
             break;
         case platform::vk::Right:
-            p.rightHeld = down;
+            p.held.right = down;
             break;
         case platform::vk::Up:
-            p.upHeld = down;
+            p.held.up = down;
             break;
         case platform::vk::Down:
-            p.downHeld = down;
-            break;
-        case platform::vk::Z:
-            p.jumpHeld = down;
-            break;
-        case platform::vk::X:
-            p.throwHeld = down;
+            p.held.down = down;
             break;
         default:
             break;
@@ -423,7 +309,7 @@ void PracticeNoteKey(uint32_t vk, bool down) {
 bool PracticeTakesFrame() {
     Practice& p = practice;
     UpdateOverlay();
-    const bool overlayChanged = std::exchange(p.overlayChanged, false);
+    const bool overlayChanged = p.overlay.TakeChanged();
     if (p.rewinding && p.history && !p.history->empty() && Playing()) {
         RewindTurn();
         return true;
@@ -442,7 +328,10 @@ bool PracticeTakesFrame() {
 
 void PracticeFrameDone() {
     Practice& p = practice;
-    if (p.platform && p.overlayOn) TimeStages();
+    std::string error;
+    if (p.platform && p.overlayOn &&
+        !p.timer.Follow(game.TitleActive, game.Level, RunFramesPlayed(), &error))
+        Notice("the best splits are not saved", error);
     if (!p.history) return;
     if (!Playing()) {
         p.gap = true;

@@ -103,7 +103,7 @@ bool ReadGame(Reader& r, GameState& g) {
         const size_t n = std::strlen(name);
         char stored[64] = {};
         if (r.U32() != n || n > sizeof stored || !r.Bytes(stored, n) ||
-            std::memcmp(stored, name, n))
+            std::memcmp(stored, name, n) != 0)
             same = false;
         v = static_cast<std::remove_reference_t<decltype(v)>>(r.U32());
     });
@@ -200,7 +200,7 @@ bool DecodeStateFile(const uint8_t* bytes, size_t size, Simulation& s, SavedStat
 
 bool WriteStateFile(const std::string& path, const Simulation& s, const SavedState& info,
                     std::string* error) {
-    return platform::ReplaceFile(path, EncodeStateFile(s, info), error);
+    return files::ReplaceFile(path, EncodeStateFile(s, info), error);
 }
 
 bool ReadStateFile(const std::string& path, Simulation& s, SavedState& info, std::string* error) {

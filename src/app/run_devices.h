@@ -8,10 +8,12 @@
 namespace zoa {
 
 // The devices of one run of the game: the platform (window, clock, sound
-// output), the display, the sound system and the logo player. This one object
-// owns them and releases them, newest first, on every way out of the run,
-// early returns included; the names the game reaches them by
-// (platform::Current(), g_display, g_soundSystem) are cleared with them.
+// output), the display and the sound system. This one object owns them and
+// releases them, newest first, on every way out of the run, early returns
+// included; the names the game reaches them by (platform::Current(),
+// g_display, g_soundSystem) are cleared with them. The logo player is a
+// global of its own (g_logo), not owned here; it is closed first, so its
+// audio stream stops before the platform that plays it goes.
 class RunDevices {
   public:
     explicit RunDevices(std::unique_ptr<platform::Platform> platform);

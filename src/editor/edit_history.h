@@ -20,6 +20,9 @@ struct EditedStage {
     int32_t& Tile(int32_t c, int32_t r) {
         return stage.tiles[static_cast<size_t>(r) * Width() + c];
     }
+    int32_t Tile(int32_t c, int32_t r) const {
+        return stage.tiles[static_cast<size_t>(r) * Width() + c];
+    }
     TileMapFile Map() const { return {Width(), Height(), stage.tiles}; }
     bool operator==(const EditedStage&) const = default;
 };

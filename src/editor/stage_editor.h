@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/edit_history.h"
+#include "editor/stage_checks.h"
 #include "platform/message.h"
 #include "sim/sim_hooks.h"
 
@@ -43,38 +44,48 @@ class StageEditor {
     enum class View { kMap, kTileSheet, kSpriteStrip };
     enum class Tool { kTiles, kSprites };
 
-    bool Key(uint32_t vk);
-    void MouseAt(int32_t lParam);
-    void LeftDown();
-    void LeftUp();
-    void RightDown();
+    // The core (stage_editor.cpp): changes as undo steps, the edits at the
+    // mouse, saving and quitting.
+    void PutInWorld();
     void Change(EditedStage after);
     void Changed();
-    void Scroll(int32_t dx, int32_t dy);
+    void Edit(void (*edit)(EditedStage&, int32_t), int32_t step);
     void Resize(int32_t dw, int32_t dh);
-    void SetLevel(int32_t level);
     void PlaceSprite(int32_t type);
     void PlaceHero();
     void DeleteSprite();
     void Save();
     void Quit();
-    void StartPlaying();
-    void StopPlaying(const char* why);
-    void PutInWorld();
+    int32_t MouseWorldX() const;
+    int32_t MouseWorldY() const;
+
+    // Keys and the mouse (editor_input.cpp).
+    bool Key(uint32_t vk);
+    void CtrlKey(uint32_t vk);
+    void PlainKey(uint32_t vk);
+    void MouseAt(int32_t lParam);
+    void LeftDown();
+    void LeftUp();
+    void RightDown();
+    void Scroll(int32_t dx, int32_t dy);
     void PaintAtCursor();
-    int32_t SpriteAt(int32_t wx, int32_t wy) const;
-    int32_t StandingY(int32_t x, int32_t width, int32_t height, int32_t wy) const;
+
+    // The picture and the status line (editor_view.cpp).
+    void PickColours();
     void UpdateStatus();
-    std::string Warnings() const;
-    bool OpenToTheSky(const SpriteRecord& hero) const;
-    bool StandingPlaceInView(const SpriteRecord& hero, int32_t* x, int32_t* y) const;
     void DrawMap();
+    void DrawAttributes();
     void DrawTileSheet();
     void DrawSpriteStrip();
     void DrawStatusBar();
+    void DrawHelp();
     void DrawBox(int32_t x, int32_t y, int32_t w, int32_t h, uint8_t colour);
     void FillBox(int32_t x, int32_t y, int32_t w, int32_t h, uint8_t colour);
-    int32_t StripCell(int32_t x, int32_t y) const;
+
+    // Playing the stage (trial_play.cpp).
+    void StartPlaying();
+    void StopPlaying(const char* why);
+    void PlayFrame();
 
     platform::Platform* platform_ = nullptr;
     std::string path_;
@@ -92,6 +103,7 @@ class StageEditor {
     int32_t tile_ = 1;
     int32_t spriteType_ = 0;
     bool showAttrs_ = false;
+    bool help_ = false;     // F1: the keys over the picture
     int32_t sheetTop_ = 0;  // the tile sheet's scroll, in pixels
     int32_t mouseX_ = 0;
     int32_t mouseY_ = 0;
@@ -111,8 +123,7 @@ class StageEditor {
     std::string status_;
     std::string title_;
 
-    mutable std::vector<uint8_t> skySeen_;  // the sky check's cells reached
-    mutable std::vector<int32_t> skyTodo_;  // and those still to look around
+    SkySearch sky_;
     bool playing_ = false;
     SimHooks gameHooks_{};
     int32_t camX_ = 0;

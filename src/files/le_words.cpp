@@ -20,7 +20,7 @@ bool WordWriter::WriteFile(const std::string& path) const {
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
     std::ifstream file;
     std::streamoff size = -1;
-    if (!platform::OpenWholeFile(path, file, size)) return false;
+    if (!files::OpenWholeFile(path, file, size)) return false;
     try {
         // One read of the size the file has; what cannot tell its size (a
         // pipe) is read to its end piece by piece.

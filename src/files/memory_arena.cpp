@@ -6,7 +6,7 @@
 #include <sys/mman.h>
 #endif
 
-namespace zoa::platform {
+namespace zoa::files {
 
 namespace {
 constexpr size_t kHugePage = size_t{2} << 20;
@@ -57,4 +57,4 @@ uint8_t* MemoryArena::Allocate(size_t bytes) {
     return block;
 }
 
-}  // namespace zoa::platform
+}  // namespace zoa::files

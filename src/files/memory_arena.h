@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace zoa::platform {
+namespace zoa::files {
 
 // Address space for large buffers that live as long as their owner (the sheet
 // surfaces of a display, say), handed out one after the other and given back
@@ -30,4 +30,4 @@ class MemoryArena {
     size_t used_ = 0;
 };
 
-}  // namespace zoa::platform
+}  // namespace zoa::files

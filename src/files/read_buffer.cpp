@@ -7,7 +7,7 @@
 
 #include "files/utf8_path.h"
 
-namespace zoa::platform {
+namespace zoa::files {
 
 namespace {
 // Room grows in steps of a huge page, up to files of a gigabyte; larger ones
@@ -71,4 +71,4 @@ bool ReadBuffer::Read(const std::string& path) {
     return true;
 }
 
-}  // namespace zoa::platform
+}  // namespace zoa::files

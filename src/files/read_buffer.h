@@ -8,7 +8,7 @@
 
 #include "files/memory_arena.h"
 
-namespace zoa::platform {
+namespace zoa::files {
 
 // Opens `path` to read all of it, positioned at its start; `size` is its
 // length, or -1 when it cannot tell (a pipe). False for what cannot be opened
@@ -39,4 +39,4 @@ class ReadBuffer {
     size_t size_ = 0;
 };
 
-}  // namespace zoa::platform
+}  // namespace zoa::files

@@ -21,7 +21,7 @@
 #include <unistd.h>
 #endif
 
-namespace zoa::platform {
+namespace zoa::files {
 
 namespace {
 
@@ -194,4 +194,4 @@ bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes, std
     return true;
 }
 
-}  // namespace zoa::platform
+}  // namespace zoa::files

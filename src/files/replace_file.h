@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace zoa::platform {
+namespace zoa::files {
 
 // Replaces the file at `path` with `bytes` so that it never holds anything but
 // its old contents or the complete new ones: the bytes go to a temporary file
@@ -28,4 +28,4 @@ struct FileFault {
 void SetFileFault(const FileFault& fault);
 void ClearFileFault();
 
-}  // namespace zoa::platform
+}  // namespace zoa::files

@@ -82,7 +82,7 @@ class Display {
 
     platform::Platform* screen_ = nullptr;
     Palette screenPalette_{};
-    platform::MemoryArena pixelMemory_;
+    files::MemoryArena pixelMemory_;
     std::unique_ptr<uint8_t[]> buffers_;  // front and back, when not in pixelMemory_
     uint8_t* front_ = nullptr;
     uint8_t* back_ = nullptr;

@@ -38,7 +38,7 @@ SheetImage::SheetImage(const std::string& path, bool packed) {
     if (!Decode(file_.data(), file_.size(), file_path)) file_.clear();
 }
 
-SheetImage::SheetImage(const std::string& path, bool packed, platform::ReadBuffer& buffer) {
+SheetImage::SheetImage(const std::string& path, bool packed, files::ReadBuffer& buffer) {
     (void)packed;
     const std::string file_path = PackedSheetPath(path);
     if (!buffer.Read(file_path)) {

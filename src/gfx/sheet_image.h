@@ -7,7 +7,7 @@
 
 namespace zoa {
 
-namespace platform {
+namespace files {
 class ReadBuffer;
 }
 
@@ -21,7 +21,7 @@ class SheetImage {
     SheetImage(const std::string& path, bool packed);
     // The same, read into `buffer`: the pixels stay there and are good until
     // the buffer's next read.
-    SheetImage(const std::string& path, bool packed, platform::ReadBuffer& buffer);
+    SheetImage(const std::string& path, bool packed, files::ReadBuffer& buffer);
     // The same from the file's bytes; `name` only goes into the error text.
     SheetImage(const uint8_t* bytes, size_t size, const std::string& name);
     virtual ~SheetImage() = default;

@@ -403,7 +403,8 @@ bool SettingsFile::Set(std::string_view key, std::string_view value, std::string
         return false;
     }
     const std::string text = SetSettingInText(exists_ ? text_ : DefaultSettingsText(), key, value);
-    if (!ReplaceFile(path_, std::vector<uint8_t>(text.begin(), text.end()), error)) return false;
+    if (!files::ReplaceFile(path_, std::vector<uint8_t>(text.begin(), text.end()), error))
+        return false;
     text_ = text;
     exists_ = true;
     return true;

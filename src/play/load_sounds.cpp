@@ -51,7 +51,7 @@ int32_t LoadSounds(std::unique_ptr<SoundSystem>& owner) {
         g_soundSystem->soundOn = 0;
         return 0;
     }
-    platform::ReadBuffer buffer;
+    files::ReadBuffer buffer;
     for (const SoundFile& sound : kSoundTable) {
         const int32_t index = LoadSound(DataPath(sound.path), buffer);
         game.*sound.global = index;

@@ -35,7 +35,7 @@ int32_t* SurfaceGlobal(int sheet) {
 
 // Copies one sheet file, read into `buffer`, into surface `index` (the whole
 // 640 x h picture).
-bool CopySheetFile(int sheet, uint32_t index, platform::ReadBuffer& buffer) {
+bool CopySheetFile(int sheet, uint32_t index, files::ReadBuffer& buffer) {
     const SheetInfo& info = kSheets[sheet];
     SheetImage image(DataPath(info.path), game.PaletteFromFile != 0, buffer);
     if (image.Empty()) {
@@ -57,7 +57,7 @@ bool CreateSheetSurface(int sheet) {
     return index != 0;
 }
 
-bool SheetStep(int sheet, platform::ReadBuffer& buffer) {
+bool SheetStep(int sheet, files::ReadBuffer& buffer) {
     return CreateSheetSurface(sheet) &&
            CopySheetFile(sheet, static_cast<uint32_t>(*SurfaceGlobal(sheet)), buffer);
 }
@@ -77,7 +77,7 @@ bool LoadPaletteFile() {
 }  // namespace
 
 int32_t LoadSheets() {
-    platform::ReadBuffer buffer;
+    files::ReadBuffer buffer;
     if (!SheetStep(SPl, buffer)) return 0;
     // The title picture's surface comes first, then the palette, then its pixels.
     if (!CreateSheetSurface(SPm) || !LoadPaletteFile() ||
@@ -109,7 +109,7 @@ void ReloadSheets(int32_t active) {
     game.InputActive = 1;
     if (!game.DisplayReady) return;
     g_display->Clear(0);
-    platform::ReadBuffer buffer;
+    files::ReadBuffer buffer;
     {
         SheetImage image(DataPath(kSheets[SPm].path), game.PaletteFromFile != 0, buffer);
         g_display->LoadPalette(DataPath(kPaletteFilePath));

@@ -200,7 +200,7 @@ bool SaveStage() {
     }
     WordWriter out;
     WriteStageFile(stage, out);
-    if (!platform::ReplaceFile(path, out.Data(), &why)) {
+    if (!files::ReplaceFile(path, out.Data(), &why)) {
         Complain(path, "the game is not saved: " + why);
         return false;
     }

@@ -56,7 +56,7 @@ bool WriteDemoFile(const std::string& path, const DemoInput& in, std::string* er
         out.Unsigned(r.keyUp);
         out.Unsigned(r.kind);
     }
-    return platform::ReplaceFile(path, out.Data(), error);
+    return files::ReplaceFile(path, out.Data(), error);
 }
 
 void LoadDemoInput() {

@@ -6,7 +6,7 @@
 namespace zoa {
 
 // The rules every behaviour shares. The tile under a world point is
-// TileAttrAt (world/world_map.h); a point outside the map reads as empty.
+// TileAttrAt (sim/world_map.h); a point outside the map reads as empty.
 
 // Frames of the defeat row 9, which only the player shows and which has no
 // frames entry of its own.

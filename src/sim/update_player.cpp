@@ -193,45 +193,45 @@ void UpdatePlayer(int32_t i) {
     if (i < 0 || i >= LiveSpriteCount()) return;
     SpriteRecord& p = pool[i];
 
-    // 0. Where the update starts from.
+    // Where the update starts from: a blocked move goes back to these.
     int32_t r0 = p.row;
     const int32_t x0 = p.x;
     const int32_t y0 = p.y;
     const int32_t g0 = p.gauge;
 
-    // 1. Defeated: the defeat runs instead.
+    // Defeated: the defeat runs instead.
     if (p.life <= 0) {
         RunPlayerDefeat(i, g0);
         return;
     }
 
-    // 2. The two frame counts a defeat borrows, back in place.
+    // The two frame counts a defeat borrows, back in place.
     p.frames[kPlayerFlyRow] = kFlyRowFrames;
     p.frames[kPlayerLedgeRow] = kLedgeRowFrames;
 
-    // 3. Out of the view: defeated, from the next update on.
+    // Out of the view: defeated, from the next update on.
     if (IsOffScreen(p)) {
         p.life = 0;
         return;
     }
 
-    // 4. Feet on an exit tile.
+    // Feet on an exit tile: on to the next stage, nothing else this update.
     if (TileAttrAt(CentreColumn(p), FootLine(p)) == kAttrExit) {
         RunStageExit(p.life, g0);
         return;
     }
 
-    // 5, 6. Standing, or at a ledge.
+    // Standing, unless a drop lies beside the feet: then at a ledge.
     p.row = kPlayerStandRow;
     const int32_t ledgeFacing = LookForLedge(p);
 
-    // 7-10. Walking, and walls pushing back.
+    // Walking left, then right, each followed by its wall pushing back.
     WalkLeft(p, x0);
     PushOutOfLeftWall(p);
     WalkRight(p, x0);
     PushOutOfRightWall(p);
 
-    // 11. Flying while the gauge lasts, otherwise falling or standing.
+    // Flying while the gauge lasts, otherwise falling or standing.
     if (game.UpHeld && p.gauge > 0) {
         Fly(p, y0);
         r0 = kPlayerFlyRow;  // no throw goes on while flying
@@ -239,22 +239,23 @@ void UpdatePlayer(int32_t i) {
         FallOrStand(p, y0);
     }
 
-    // 12. The charge.
+    // The charge: it dashes only where the fall was taken back, on the ground.
     if (game.DownOn) Charge(p, x0, y0);
 
-    // 13-15. The three jumps.
+    // The three jumps: the spring, a jump pad, the jump key.
     if (game.SpringJumpOn) PadLaunchedJump(p, y0, kSpringJumpTop, game.SpringJumpOn);
     if (game.PadJumpOn) PadLaunchedJump(p, y0, kPadJumpTop, game.PadJumpOn);
     if (game.JumpOn) KeyJump(p, y0);
 
-    // 16, 17. Throwing.
+    // Throwing: a new throw shows its row, one already going releases its shot.
     if (game.FireOn) RequestThrow(p, r0);
     if (r0 == kPlayerThrowRow) ThrowInProgress(i, x0);
 
-    // 18. At a ledge the player turns towards the drop.
+    // At a ledge the player turns towards the drop.
     if (p.row == kPlayerLedgeRow) p.dir = ledgeFacing;
 
-    // 19, 20.
+    // How far the player moved across (the background scrolls only after a
+    // move), and the camera follows the player.
     game.PlayerDx = WrapSub(p.x, x0);
     CenterCameraOn(p.x, p.y, p.width);
 }

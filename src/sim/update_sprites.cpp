@@ -39,18 +39,19 @@ void UpdateSprites() {
 
 void SortDrawList(int32_t n) {
     auto& list = pool.DrawList;
+    auto at = [&list](int32_t i) -> DrawEntry& { return list[static_cast<size_t>(i)]; };
     int32_t gap = n;
     do {
         gap = gap / 3 + 1;
         for (int32_t start = 0; start < gap; ++start) {
             for (int32_t b = start; b < LiveSpriteCount(); b += gap) {
-                const DrawEntry entry = list[static_cast<size_t>(b)];
+                const DrawEntry entry = at(b);
                 int32_t j = b - gap;
-                while (j >= 0 && list[static_cast<size_t>(j)].depth > entry.depth) {
-                    list[static_cast<size_t>(j + gap)] = list[static_cast<size_t>(j)];
+                while (j >= 0 && at(j).depth > entry.depth) {
+                    at(j + gap) = at(j);
                     j -= gap;
                 }
-                list[static_cast<size_t>(j + gap)] = entry;
+                at(j + gap) = entry;
                 if (IsPoolSlot(entry.index) && pool[entry.index].type == kPlayer) {
                     game.PlayerIndex = entry.index;
                 }

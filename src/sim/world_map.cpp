@@ -33,7 +33,7 @@ std::array<int32_t, kTileCount> WorldMap::DefaultTileAttributes() {
     empty(154, 158);
     empty(190, 190);
     empty(210, 210);
-    attrs[153] = kAttrExit;
+    attrs[kExitTile] = kAttrExit;
     return attrs;
 }
 

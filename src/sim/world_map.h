@@ -21,6 +21,8 @@ constexpr int32_t kTileCellPitch = 33;  // 32-pixel cells with 1-pixel lines bet
 constexpr int32_t kAttrEmpty = 0;
 constexpr int32_t kAttrSolid = 1;
 constexpr int32_t kAttrExit = 10;
+// The one tile the default attributes make an exit; new stages use it.
+constexpr int32_t kExitTile = 153;
 
 struct TileAttribute {
     int32_t sheetX = 0;

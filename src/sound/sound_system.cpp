@@ -86,7 +86,7 @@ void SoundSystem::Pause(bool paused) {
     if (device) device->PauseVoices(paused);
 }
 
-int32_t LoadSound(const std::string& path, platform::ReadBuffer& buffer) {
+int32_t LoadSound(const std::string& path, files::ReadBuffer& buffer) {
     if (!g_soundSystem) return 0;
     WaveFile file(path, buffer);
     if (!file.loaded) {

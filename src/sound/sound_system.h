@@ -64,6 +64,6 @@ extern SoundSystem* g_soundSystem;
 
 // Loads one sound file as the next sound, reading it into `buffer`; its
 // index, or 0 (reason on stderr).
-int32_t LoadSound(const std::string& path, platform::ReadBuffer& buffer);
+int32_t LoadSound(const std::string& path, files::ReadBuffer& buffer);
 
 }  // namespace zoa

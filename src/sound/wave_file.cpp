@@ -46,7 +46,7 @@ WaveFile::WaveFile(const std::string& path) {
     Decode(file_.data(), file_.size(), path);
 }
 
-WaveFile::WaveFile(const std::string& path, platform::ReadBuffer& buffer) {
+WaveFile::WaveFile(const std::string& path, files::ReadBuffer& buffer) {
     if (!buffer.Read(path)) {
         error = "cannot open " + path;
         return;

@@ -6,7 +6,7 @@
 
 namespace zoa {
 
-namespace platform {
+namespace files {
 class ReadBuffer;
 }
 
@@ -29,7 +29,7 @@ class WaveFile {
     explicit WaveFile(const std::string& path);
     // The same, read into `buffer`: the samples stay there and are good until
     // the buffer's next read.
-    WaveFile(const std::string& path, platform::ReadBuffer& buffer);
+    WaveFile(const std::string& path, files::ReadBuffer& buffer);
     // The same from the file's bytes; `name` only goes into the error text.
     WaveFile(const std::vector<uint8_t>& bytes, const std::string& name);
     virtual ~WaveFile() = default;

@@ -78,6 +78,7 @@ constexpr int kFfmpegLibraryCount = 5;
 
 // The loaded functions, each typed as its header declares it.
 struct Ffmpeg {
+// NOLINTNEXTLINE(bugprone-macro-parentheses): `name` is a function's name, not an expression.
 #define ZOA_FFMPEG_POINTER(library, name) decltype(&::name) name = nullptr;
     ZOA_FFMPEG_FUNCTIONS(ZOA_FFMPEG_POINTER)
 #undef ZOA_FFMPEG_POINTER

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "video/ffmpeg_library.h"
 #include "video/logo_geometry.h"
+#include "video/logo_streams.h"
 #include "video/logo_wave_strip.h"
 
 namespace zoa {
@@ -19,7 +20,6 @@ LogoPlayer g_logo;
 
 namespace {
 
-constexpr int32_t kLargestFrameSide = 2048;
 constexpr int32_t kMostSideFrames = 4;
 constexpr int64_t kMostFrameSlots = 64;  // frames kept of a further video stream
 constexpr uint32_t kOutlineColor = 0xFFFF0000;
@@ -37,188 +37,11 @@ int64_t ClampTime(int64_t ms) {
     return std::clamp<int64_t>(ms, -LogoPlayer::kLongestLogoMs, LogoPlayer::kLongestLogoMs);
 }
 
-// One stream of the file, read through a demuxer of its own so that the video
-// and the audio can each be read at their own pace.
-struct StreamDecoder {
-    explicit StreamDecoder(const Ffmpeg& functions) : ff(functions) {}
-
-    const Ffmpeg& ff;
-    AVFormatContext* file = nullptr;
-    AVCodecContext* codec = nullptr;
-    AVPacket* packet = nullptr;
-    AVFrame* frame = nullptr;
-    int stream = -1;
-    bool inputDone = false;
-    bool ended = false;
-
-    bool Open(const std::string& path, int index) {
-        const AVInputFormat* avi = ff.av_find_input_format("avi");
-        if (ff.avformat_open_input(&file, path.c_str(), avi, nullptr) != 0) return false;
-        if (ff.avformat_find_stream_info(file, nullptr) < 0) return false;
-        if (index < 0 || static_cast<unsigned>(index) >= file->nb_streams) return false;
-        stream = index;
-        for (unsigned i = 0; i < file->nb_streams; ++i) {
-            file->streams[i]->discard =
-                static_cast<int>(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
-        }
-        const AVCodecParameters* parameters = file->streams[index]->codecpar;
-        const AVCodec* decoder = ff.avcodec_find_decoder(parameters->codec_id);
-        if (!decoder) return false;
-        codec = ff.avcodec_alloc_context3(decoder);
-        if (!codec || ff.avcodec_parameters_to_context(codec, parameters) < 0) return false;
-        codec->thread_count = 1;
-        if (ff.avcodec_open2(codec, decoder, nullptr) < 0) return false;
-        packet = ff.av_packet_alloc();
-        frame = ff.av_frame_alloc();
-        return packet && frame;
-    }
-
-    // The next decoded frame, or null once the stream has ended. A packet the
-    // decoder refuses is skipped: a damaged file plays what can be decoded.
-    AVFrame* Next() {
-        while (!ended) {
-            const int received = ff.avcodec_receive_frame(codec, frame);
-            if (received == 0) return frame;
-            if (received != AVERROR(EAGAIN) || inputDone) {
-                ended = true;
-                break;
-            }
-            if (ff.av_read_frame(file, packet) < 0) {
-                ff.avcodec_send_packet(codec, nullptr);
-                inputDone = true;
-                continue;
-            }
-            if (packet->stream_index == stream) ff.avcodec_send_packet(codec, packet);
-            ff.av_packet_unref(packet);
-        }
-        return nullptr;
-    }
-
-    AVStream* Stream() const { return file->streams[stream]; }
-
-    ~StreamDecoder() {
-        ff.av_frame_free(&frame);
-        ff.av_packet_free(&packet);
-        ff.avcodec_free_context(&codec);
-        ff.avformat_close_input(&file);
-    }
-};
-
 struct StreamTime {
     int64_t start = 0;
     int64_t end = 0;
     bool isVideo = false;
     bool isAudio = false;
-};
-
-// A decoded video frame, converted to 0xAARRGGBB at its own size.
-struct FrameSlot {
-    int64_t number = -1;
-    std::vector<uint32_t> pixels;
-};
-
-// One video stream: its decoder and the last few frames it decoded.
-struct VideoTrack {
-    explicit VideoTrack(const Ffmpeg& functions) : ff(functions) {}
-    ~VideoTrack() { ff.sws_freeContext(scaler); }
-    VideoTrack(const VideoTrack&) = delete;
-    VideoTrack& operator=(const VideoTrack&) = delete;
-
-    const Ffmpeg& ff;
-    int index = -1;  // in the file's stream table
-    std::unique_ptr<StreamDecoder> decoder;
-    int32_t frameWidth = 0;
-    int32_t frameHeight = 0;
-    AVRational frameRate{25, 1};
-    int64_t startPts = 0;
-    SwsContext* scaler = nullptr;
-    std::vector<FrameSlot> frames;  // the last few decoded frames, by number
-    int64_t lastFrameNumber = -1;
-    int64_t framesDecoded = 0;
-
-    bool Open(const std::string& path, int streamIndex) {
-        auto opened = std::make_unique<StreamDecoder>(ff);
-        if (!opened->Open(path, streamIndex)) return false;
-        const AVCodecContext* c = opened->codec;
-        if (c->width <= 0 || c->height <= 0 || c->width > kLargestFrameSide ||
-            c->height > kLargestFrameSide) {
-            return false;
-        }
-        const AVStream* s = opened->Stream();
-        frameRate = s->avg_frame_rate;
-        if (frameRate.num <= 0 || frameRate.den <= 0) frameRate = s->r_frame_rate;
-        if (frameRate.num <= 0 || frameRate.den <= 0 || av_q2d(frameRate) > 1000)
-            frameRate = {25, 1};
-        startPts = s->start_time != AV_NOPTS_VALUE ? s->start_time : 0;
-        frameWidth = c->width;
-        frameHeight = c->height;
-        index = streamIndex;
-        decoder = std::move(opened);
-        return true;
-    }
-
-    void KeepFrames(size_t count) {
-        frames.resize(count);
-        for (FrameSlot& slot : frames) {
-            slot.pixels.resize(static_cast<size_t>(frameWidth) * static_cast<size_t>(frameHeight));
-        }
-    }
-
-    // The number of the frame showing `ms` after the stream's start; -1 before it.
-    int64_t FrameAt(int64_t ms) const {
-        if (ms < 0) return -1;
-        return ff.av_rescale_rnd(ms, frameRate.num, int64_t{1000} * frameRate.den, AV_ROUND_DOWN);
-    }
-
-    // Frame number of a decoded frame, counted from the stream's start.
-    int64_t FrameNumber(const AVFrame* f) const {
-        const int64_t pts = f->best_effort_timestamp;
-        if (pts == AV_NOPTS_VALUE) return framesDecoded;
-        const AVRational base = decoder->Stream()->time_base;
-        return ff.av_rescale_q_rnd(
-            pts - startPts, base, av_inv_q(frameRate),
-            static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
-    }
-
-    // Decodes until frame `wanted` is there or the stream ends. Frames far
-    // behind `keepFrom` are not converted: they would never be shown.
-    void DecodeUpTo(int64_t wanted, int64_t keepFrom) {
-        while (decoder && lastFrameNumber < wanted) {
-            AVFrame* f = decoder->Next();
-            if (!f) return;
-            const int64_t number = std::max(FrameNumber(f), lastFrameNumber + 1);
-            ++framesDecoded;
-            lastFrameNumber = number;
-            if (number < keepFrom || f->width != frameWidth || f->height != frameHeight) continue;
-            scaler = ff.sws_getCachedContext(
-                scaler, f->width, f->height, static_cast<AVPixelFormat>(f->format), frameWidth,
-                frameHeight, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
-            if (!scaler) continue;
-            FrameSlot& slot =
-                frames[static_cast<size_t>(number % static_cast<int64_t>(frames.size()))];
-            uint8_t* planes[4] = {reinterpret_cast<uint8_t*>(slot.pixels.data()), nullptr, nullptr,
-                                  nullptr};
-            int strides[4] = {frameWidth * 4, 0, 0, 0};
-            if (ff.sws_scale(scaler, f->data, f->linesize, 0, f->height, planes, strides) !=
-                frameHeight) {
-                slot.number = -1;
-                continue;
-            }
-            slot.number = number;
-        }
-    }
-
-    // The picture of frame `number`: that frame, or the latest one before it
-    // when the file skipped it; null before the stream or past its end.
-    const FrameSlot* Find(int64_t number) const {
-        if (number < 0 || number > lastFrameNumber) return nullptr;
-        const FrameSlot* best = nullptr;
-        for (const FrameSlot& slot : frames) {
-            if (slot.number >= 0 && slot.number <= number && (!best || slot.number > best->number))
-                best = &slot;
-        }
-        return best;
-    }
 };
 
 }  // namespace
@@ -390,6 +213,46 @@ int64_t LogoPlayer::CurrentTime() const {
     return TimeAtPosition(timeStart, timeLength, position);
 }
 
+namespace {
+
+// FFmpeg for the logo at `path`; null when there is no file (FFmpeg is then
+// not even loaded) or FFmpeg cannot be loaded (said on stderr).
+const Ffmpeg* FfmpegForLogo(const std::string& path) {
+    std::error_code noFile;
+    if (!std::filesystem::exists(files::FsPath(path), noFile)) return nullptr;
+    std::string why;
+    const Ffmpeg* loaded = LoadFfmpeg(&why);
+    if (!loaded) {
+        std::fprintf(stderr, "zoa_noli: the logo is skipped: %s\n", why.c_str());
+        return nullptr;
+    }
+    loaded->av_log_set_level(AV_LOG_QUIET);
+    return loaded;
+}
+
+// Where stream `s` of `file` starts and ends on the logo's clock, and what it holds.
+StreamTime ReadStreamTime(const Ffmpeg& ff, const AVFormatContext* file, const AVStream* s) {
+    StreamTime t;
+    t.start = s->start_time != AV_NOPTS_VALUE
+                  ? ClampTime(Milliseconds(ff, s->start_time, s->time_base))
+                  : 0;
+    int64_t length = 0;
+    if (s->duration != AV_NOPTS_VALUE && s->duration > 0) {
+        length = Milliseconds(ff, s->duration, s->time_base);
+    } else if (s->nb_frames > 0) {
+        // An AVI stream's length counts units of its time base (samples of PCM audio).
+        length = Milliseconds(ff, s->nb_frames, s->time_base);
+    } else if (file->duration != AV_NOPTS_VALUE && file->duration > 0) {
+        length = file->duration / (AV_TIME_BASE / 1000);
+    }
+    t.end = ClampTime(t.start + std::clamp<int64_t>(length, 0, LogoPlayer::kLongestLogoMs));
+    t.isVideo = s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
+    t.isAudio = s->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
+    return t;
+}
+
+}  // namespace
+
 bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t areaHeight,
                       int32_t zoomFactor, const std::string& path) {
     Release();
@@ -399,49 +262,33 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
     zoom = zoomFactor * 4;
     activationSeen_ = false;
     if (!window) return false;
-    // No file, no logo: FFmpeg is not even loaded.
-    std::error_code noFile;
-    if (!std::filesystem::exists(files::FsPath(path), noFile)) return false;
-    std::string why;
-    const Ffmpeg* loaded = LoadFfmpeg(&why);
-    if (!loaded) {
-        std::fprintf(stderr, "zoa_noli: the logo is skipped: %s\n", why.c_str());
-        return false;
-    }
-    const Ffmpeg& ff = *loaded;
-    ff.av_log_set_level(AV_LOG_QUIET);
+    const Ffmpeg* ff = FfmpegForLogo(path);
+    if (!ff) return false;
+    auto media = std::make_unique<Media>(*ff);
+    media->path = path;
+    if (!ReadStreamTable(*media) || !OpenStreams(*media)) return false;
+    LayOut(*media);
+    media_ = std::move(media);
+    Start(*window);
+    return true;
+}
 
-    // The stream table: times of every stream, up to 25.
+// The times of every stream, up to kMaxStreams, and of the whole logo; false
+// for a file that is no AVI or has no stream.
+bool LogoPlayer::ReadStreamTable(Media& media) {
+    const Ffmpeg& ff = media.ff;
     AVFormatContext* file = nullptr;
     const AVInputFormat* avi = ff.av_find_input_format("avi");
-    if (ff.avformat_open_input(&file, path.c_str(), avi, nullptr) != 0) return false;
+    if (ff.avformat_open_input(&file, media.path.c_str(), avi, nullptr) != 0) return false;
     if (ff.avformat_find_stream_info(file, nullptr) < 0) {
         ff.avformat_close_input(&file);
         return false;
     }
-    auto media = std::make_unique<Media>(ff);
-    media->path = path;
     const int count = std::min<int>(static_cast<int>(file->nb_streams), kMaxStreams);
     timeStart = INT64_MAX;
     timeEnd = 0;
     for (int i = 0; i < count; ++i) {
-        const AVStream* s = file->streams[i];
-        StreamTime& t = media->streams[i];
-        t.start = s->start_time != AV_NOPTS_VALUE
-                      ? ClampTime(Milliseconds(ff, s->start_time, s->time_base))
-                      : 0;
-        int64_t length = 0;
-        if (s->duration != AV_NOPTS_VALUE && s->duration > 0) {
-            length = Milliseconds(ff, s->duration, s->time_base);
-        } else if (s->nb_frames > 0) {
-            // An AVI stream's length counts units of its time base (samples of PCM audio).
-            length = Milliseconds(ff, s->nb_frames, s->time_base);
-        } else if (file->duration != AV_NOPTS_VALUE && file->duration > 0) {
-            length = file->duration / (AV_TIME_BASE / 1000);
-        }
-        t.end = ClampTime(t.start + std::clamp<int64_t>(length, 0, kLongestLogoMs));
-        t.isVideo = s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
-        t.isAudio = s->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
+        const StreamTime& t = media.streams[i] = ReadStreamTime(ff, file, file->streams[i]);
         timeStart = std::min(timeStart, t.start);
         timeEnd = std::max(timeEnd, t.end);
     }
@@ -451,32 +298,42 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
     timeEnd = std::min(timeEnd, timeStart + kLongestLogoMs);
     timeLength = timeEnd > timeStart ? timeEnd - timeStart : 1;
     position = 0;
+    return true;
+}
 
-    for (int i = 0; i < count; ++i) {
-        if (media->streams[i].isVideo) {
-            auto track = std::make_unique<VideoTrack>(ff);
-            if (track->Open(path, i)) {
+// Every video stream that can be decoded (the first one sets the pace) and
+// the first audio stream; false when there is neither.
+bool LogoPlayer::OpenStreams(Media& media) {
+    for (int i = 0; i < streamCount; ++i) {
+        if (media.streams[i].isVideo) {
+            auto track = std::make_unique<VideoTrack>(media.ff);
+            if (track->Open(media.path, i)) {
                 if (videoStream < 0) {
                     videoStream = i;
-                    media->video = track.get();
+                    media.video = track.get();
                 }
-                media->videos.push_back(std::move(track));
+                media.videos.push_back(std::move(track));
             }
         }
-        if (media->streams[i].isAudio && audioStream < 0 && media->OpenAudio(i)) audioStream = i;
+        if (media.streams[i].isAudio && audioStream < 0 && media.OpenAudio(i)) audioStream = i;
     }
     if (videoStream < 0 && audioStream < 0) {
         streamCount = 0;
         return false;
     }
-    // The streams are painted one below the other in table order; the audio's
-    // strip only where the videos before it leave room.
+    return true;
+}
+
+// The streams are painted one below the other in table order; the audio's
+// strip only where the videos before it leave room. Each video keeps as many
+// decoded frames as it shows.
+void LogoPlayer::LayOut(Media& media) {
     int32_t aboveAudio = 0;
-    for (const auto& track : media->videos) {
+    for (const auto& track : media.videos) {
         const int32_t frameWidth = track->frameWidth * zoom / 4;
         const int32_t sides = std::min(SideFrameCount(width, frameWidth), kMostSideFrames);
         int64_t slots = 2 * sides + 2;
-        if (track.get() != media->video) {
+        if (track.get() != media.video) {
             // Its side frames lie a frame width of milliseconds apart: room
             // for every frame from the first to the last shown.
             slots = std::clamp<int64_t>(track->FrameAt(int64_t{2} * sides * frameWidth) + 2, slots,
@@ -487,14 +344,15 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
             aboveAudio += track->frameHeight * zoom / 4;
     }
     if (audioStream >= 0 && aboveAudio < height)
-        media->ReadWaveTrace(audioStream, media->streams[audioStream].start);
-    media->canvas.assign(static_cast<size_t>(platform::kScreenWidth) * platform::kScreenHeight,
-                         kBackground);
-    media_ = std::move(media);
+        media.ReadWaveTrace(audioStream, media.streams[audioStream].start);
+    media.canvas.assign(static_cast<size_t>(platform::kScreenWidth) * platform::kScreenHeight,
+                        kBackground);
+}
 
-    // Start: the audio from the current time when there is a device for it;
-    // the clock is the platform's otherwise.
-    if (audioStream >= 0 && media_->StartAudio(*window)) {
+// The audio from the current time when there is a device for it; the clock
+// is the platform's otherwise.
+void LogoPlayer::Start(platform::Platform& window) {
+    if (audioStream >= 0 && media_->StartAudio(window)) {
         media_->firstSampleTime = std::max(CurrentTime(), media_->streams[audioStream].start);
         audioPlaying = true;
         media_->Fill();
@@ -502,9 +360,8 @@ bool LogoPlayer::Open(platform::Platform* window, int32_t areaWidth, int32_t are
         media_->output.reset();
     }
     playing = true;
-    playStartTick = window->Now();
+    playStartTick = window.Now();
     playStartTime = CurrentTime();
-    return true;
 }
 
 // The audio output's position when the audio plays, -1 otherwise.

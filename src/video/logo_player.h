@@ -60,6 +60,12 @@ class LogoPlayer {
 
   private:
     struct Media;
+    // The steps of Open: the file's stream table, its streams, their places
+    // in the picture, the start of the clock.
+    bool ReadStreamTable(Media& media);
+    bool OpenStreams(Media& media);
+    void LayOut(Media& media);
+    void Start(platform::Platform& window);
     void Paint();
     int64_t Clock();
     uint32_t NextWait(int64_t time) const;

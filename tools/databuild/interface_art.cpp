@@ -170,6 +170,11 @@ Canvas BuildTitleSheet() {
     small.shadow = true;
     DrawText(c, 320 - TextWidth("ARROWS CHOOSE  ENTER STARTS", 1) / 2, 440,
              "ARROWS CHOOSE  ENTER STARTS", small);
+    // What the keys do in play, for whoever starts a game without the README.
+    constexpr const char* kPlayKeys =
+        "CTRL OR Z JUMPS   SPACE OR X THROWS   UP FLIES   DOWN CHARGES   ESC PAUSES";
+    small.ramp = kGold;
+    DrawText(c, 320 - TextWidth(kPlayKeys, 1) / 2, 458, kPlayKeys, small);
     return c;
 }
 

@@ -334,10 +334,10 @@ void Decoration(Canvas& c, int ox, int oy, int kind) {
             p.Circle(24, 25, 2.5f, Mat(kCream, 5));
             p.Circle(20, 20, 5, Mat(kCream, 5));
             break;
-        case 18:  // arrow sign
+        case 18:  // arrow sign: board and arrow point the way on, to the right
             p.Limb({12, 31}, {12, 12}, 2, 2, Mat(kWood, 3));
             p.Poly({{4, 6}, {24, 6}, {30, 12}, {24, 18}, {4, 18}}, Mat(kWood, 5));
-            p.Poly({{9, 12}, {15, 9}, {15, 15}}, NoOutline(Plain(kWood, 1)));
+            p.Poly({{21, 12}, {15, 9}, {15, 15}}, NoOutline(Plain(kWood, 1)));
             break;
         case 19:
         case 20:  // fence, railing

@@ -5,7 +5,8 @@ namespace zoa::databuild {
 
 // What each of the 570 tile numbers shows. The solid/empty split follows the
 // game's default tile attributes: every empty-attribute tile is decoration over
-// transparency, tile 153 is the exit portal, everything else is a solid block.
+// transparency, the exit tile (kExitTile, sim/world_map.h) is the exit portal,
+// everything else is a solid block.
 //
 // Terrain sets: one sheet row of 19 tiles each, always in this order.
 enum TerrainPiece {
@@ -52,7 +53,6 @@ constexpr int kVariantFirstRow = 21;
 constexpr int kVariantRows = 8;
 // Row 29 lies below the 960-pixel sheet: those tiles (551..569) cannot be shown.
 constexpr int kFirstHiddenTile = 551;
-constexpr int kExitTile = 153;
 // Pits: spikes on the floor's row, an abyss below (passable, like every
 // decoration). Roofs: solid cloud deck and leaf canopy, body and underside.
 constexpr int kPitSpikesTile = 110;

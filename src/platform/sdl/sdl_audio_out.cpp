@@ -59,7 +59,7 @@ class SdlAudioOut : public AudioOut {
                      Uint8** heapSamples);
 
     bool mixerOpen_ = false;
-    MemoryArena voiceMemory_{kVoiceMemoryBytes};
+    files::MemoryArena voiceMemory_{kVoiceMemoryBytes};
     int rate_ = 0;
     Uint16 format_ = 0;
     int channels_ = 0;

@@ -1,5 +1,3 @@
-#include "sound/wave_file.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "files/le_words.h"
+#include "sound/wave_file.h"
 #include "sound_fixture.h"
 
 namespace zoa {

@@ -92,5 +92,30 @@ TEST_F(AudioDeviceTest, LogoRunsOnTheAudioClock) {
     CloseLogo();
 }
 
+TEST(WidenPcm, MonoPlaysOnBothSidesAndEightBitsAreCentred) {
+    using platform::WidenPcm;
+    const uint8_t eight[] = {0, 128, 255};
+    int16_t stereo[6] = {};
+    WidenPcm({22050, 1, 8}, eight, 3, 2, stereo);
+    EXPECT_EQ(std::vector<int16_t>(stereo, stereo + 6),
+              (std::vector<int16_t>{-32768, -32768, 0, 0, 32512, 32512}));
+
+    const uint8_t sixteen[] = {0x01, 0x80, 0xFF, 0x7F, 0x34, 0x12};  // -32767, 32767, 0x1234
+    WidenPcm({22050, 1, 16}, sixteen, 3, 2, stereo);
+    EXPECT_EQ(std::vector<int16_t>(stereo, stereo + 6),
+              (std::vector<int16_t>{-32767, -32767, 32767, 32767, 0x1234, 0x1234}));
+
+    int16_t mono[3] = {};
+    WidenPcm({22050, 1, 16}, sixteen, 3, 1, mono);
+    EXPECT_EQ(std::vector<int16_t>(mono, mono + 3), (std::vector<int16_t>{-32767, 32767, 0x1234}));
+
+    // Stereo keeps its sides apart.
+    const uint8_t pairs[] = {10, 250, 128, 0};
+    int16_t sides[4] = {};
+    WidenPcm({22050, 2, 8}, pairs, 2, 2, sides);
+    EXPECT_EQ(std::vector<int16_t>(sides, sides + 4),
+              (std::vector<int16_t>{(10 - 128) * 256, (250 - 128) * 256, 0, -32768}));
+}
+
 }  // namespace
 }  // namespace zoa

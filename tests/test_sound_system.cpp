@@ -1,5 +1,3 @@
-#include "sound/sound_system.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include "sim/game_state.h"
 #include "sim/level_track.h"
 #include "sound/sound_calls.h"
+#include "sound/sound_system.h"
 #include "sound_fixture.h"
 
 namespace zoa {
@@ -147,21 +146,6 @@ TEST(SoundLog, KeepsTheNewestEntriesInOrder) {
     const auto recent = Entries(*log, log->Total() - 3);
     ASSERT_EQ(recent.size(), 3u);
     EXPECT_EQ(recent[0].frame, SoundLog::kCapacity + extra - 3);
-}
-
-TEST(LevelTrack, FollowsTheLevelComparedUnsigned) {
-    game = GameState{};
-    game.Sound1 = 16;
-    game.Sound2 = 17;
-    game.Sound3 = 18;
-    game.Sound4 = 19;
-    const std::pair<int32_t, int32_t> cases[] = {{0, 16}, {2, 16}, {3, 17},  {4, 17}, {5, 18},
-                                                 {6, 18}, {7, 19}, {30, 19}, {-1, 19}};
-    for (const auto& [level, track] : cases) {
-        game.Level = level;
-        EXPECT_EQ(LevelTrack(level), track) << level;
-    }
-    game = GameState{};
 }
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include "video/logo_player.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,6 +13,7 @@
 #include "sim/game_state.h"
 #include "sound_fixture.h"
 #include "video/logo_geometry.h"
+#include "video/logo_player.h"
 
 namespace zoa {
 namespace {
