@@ -126,9 +126,11 @@ class StageTest : public ::testing::Test {
     void WriteTestSheets() {
         const TempDir* sheets = StageSheetFolder();
         ASSERT_NE(sheets, nullptr) << "the test sheets could not be written";
-        std::filesystem::copy(sheets->path() / "data/nbm", Path("data/nbm"),
-                              std::filesystem::copy_options::recursive |
-                                  std::filesystem::copy_options::overwrite_existing);
+        // File by file: MinGW's copy of a folder onto an existing one fails.
+        std::filesystem::create_directories(Path("data/nbm"));
+        for (const auto& sheet : std::filesystem::directory_iterator(sheets->path() / "data/nbm"))
+            std::filesystem::copy_file(sheet.path(), Path("data/nbm") / sheet.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing);
     }
 
     // Index of a sheet in loading order (0 = SPl ... 9 = SPb) from its surface.

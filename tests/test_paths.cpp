@@ -16,7 +16,10 @@ namespace fs = std::filesystem;
 // prefix the build was configured for, a home with its config and data folders.
 struct Layout {
     test::TempDir dir;
-    std::string Path(const std::string& relative) const { return (dir.path() / relative).string(); }
+    // With the system's own separators, as the program's folder comes.
+    std::string Path(const std::string& relative) const {
+        return (dir.path() / fs::path(relative).make_preferred()).string();
+    }
     void Folder(const std::string& relative) const {
         fs::create_directories(dir.path() / relative);
     }

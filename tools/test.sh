@@ -5,8 +5,9 @@
 # headless Chromium (tools/web/check_site.mjs); then builds the benchmarks and
 # runs them once, briefly; then builds the fuzz programs with clang and runs
 # each for a fixed number of inputs, seeded from the data the test build
-# generated (fuzz/README.md). Warnings are errors here (ZOA_WERROR), not in a
-# plain cmake build.
+# generated (fuzz/README.md); then cross-builds the Windows zip and checks it
+# under Wine (tools/windows.sh). Warnings are errors here (ZOA_WERROR), not in
+# a plain cmake build.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 zoa_build "$ZOA_ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOA_SANITIZE=ON -DZOA_BENCH=OFF -DZOA_WERROR=ON
@@ -24,3 +25,4 @@ zoa_build "$ZOA_ROOT/build-bench" -DCMAKE_BUILD_TYPE=Release -DZOA_TESTS=OFF -DZ
 CC=clang CXX=clang++ zoa_build "$ZOA_ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZOA_FUZZ=ON -DZOA_TESTS=OFF -DZOA_BENCH=OFF -DZOA_DATA=OFF -DZOA_WERROR=ON
 bash "$ZOA_ROOT/fuzz/run.sh" --ci --build "$ZOA_ROOT/build-fuzz" --data "$ZOA_ROOT/build-test"
+bash "$ZOA_ROOT/tools/windows.sh" --test

@@ -15,6 +15,7 @@
 #include "app/state_json.h"
 #include "editor/stage_editor.h"
 #include "files/png_writer.h"
+#include "files/utf8_path.h"
 #include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/platform.h"

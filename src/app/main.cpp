@@ -6,9 +6,11 @@
 #include "app/command_line.h"
 #include "app/game_app.h"
 #include "app/run_folders.h"
+#include "platform/program_start.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    zoa::platform::UseParentConsole();
+    const std::vector<std::string> args = zoa::platform::ProgramArguments(argc, argv);
     std::string error;
     const auto options = zoa::ParseCommandLine(args, &error);
     if (!options) {

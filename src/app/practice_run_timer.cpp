@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "files/replace_file.h"
+#include "files/utf8_path.h"
 
 namespace zoa {
 
@@ -50,7 +51,7 @@ bool RunTimer::Follow(bool titleActive, int32_t level, uint32_t now, std::string
 void RunTimer::LoadBest() {
     best_.assign(kStages, 0);
     if (path_.empty()) return;
-    std::FILE* f = std::fopen(path_.c_str(), "r");
+    std::FILE* f = files::OpenFile(path_, "r");
     if (!f) return;
     // One "stage N best F" a line; the file starts with a comment line, and
     // any other line a person may have added is passed over, not the end.

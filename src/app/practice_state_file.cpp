@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "files/replace_file.h"
+#include "files/utf8_path.h"
 
 namespace zoa {
 
@@ -203,7 +204,7 @@ bool WriteStateFile(const std::string& path, const Simulation& s, const SavedSta
 }
 
 bool ReadStateFile(const std::string& path, Simulation& s, SavedState& info, std::string* error) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(files::FsPath(path), std::ios::binary);
     if (!file) {
         if (error) *error = "no saved state";
         return false;

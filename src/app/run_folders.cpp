@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/utf8_path.h"
 #include "gfx/sheet_image.h"
 #include "play/load_sounds.h"
 #include "play/sheets.h"
@@ -20,10 +21,19 @@ std::string Slashes(std::string path) {
     return path;
 }
 
+// A path as the player's system writes it: Windows users read and paste
+// folders with backslashes.
+std::string Shown(std::string path) {
+#ifdef _WIN32
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
+}
+
 std::string Absolute(const std::string& path) {
     std::error_code ec;
-    const fs::path full = fs::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
+    const fs::path full = fs::absolute(files::FsPath(path), ec);
+    return ec ? path : files::Utf8(full.lexically_normal());
 }
 
 }  // namespace
@@ -41,7 +51,7 @@ std::string DescribePaths(const platform::Paths& paths) {
     std::string text;
     const auto line = [&](const char* what, const std::string& value, const std::string& note) {
         text += what;
-        text += value.empty() ? "(none)" : value;
+        text += value.empty() ? "(none)" : Shown(value);
         if (!note.empty()) text += "  (" + note + ")";
         text += '\n';
     };
@@ -54,7 +64,7 @@ std::string DescribePaths(const platform::Paths& paths) {
     }
     line("searched:    ", searched, "");
     const bool settingsThere =
-        !paths.settingsFile.empty() && fs::is_regular_file(paths.settingsFile, ec);
+        !paths.settingsFile.empty() && fs::is_regular_file(files::FsPath(paths.settingsFile), ec);
     line("settings:    ", paths.settingsFile.empty() ? "" : Absolute(paths.settingsFile),
          std::string(paths.portable ? "portable; " : "") +
              (settingsThere ? "read at start" : "not written yet: defaults"));
@@ -69,7 +79,7 @@ std::string DescribePaths(const platform::Paths& paths) {
 std::string FirstMissingDataFile(const std::string& dataRoot) {
     std::error_code ec;
     const auto missing = [&](const std::string& gamePath) {
-        return !fs::is_regular_file(fs::path(dataRoot) / Slashes(gamePath), ec);
+        return !fs::is_regular_file(files::FsPath(dataRoot) / Slashes(gamePath), ec);
     };
     for (const SheetInfo& sheet : kSheets) {
         const std::string path = Slashes(PackedSheetPath(sheet.path));
@@ -85,9 +95,10 @@ std::string FirstMissingDataFile(const std::string& dataRoot) {
 std::string MissingDataMessage(const platform::Paths& paths, const std::string& missing) {
     std::error_code ec;
     const std::string folder = Absolute(paths.dataRoot) + "/data";
-    const bool exists = fs::is_directory(folder, ec);
+    const bool exists = fs::is_directory(files::FsPath(folder), ec);
     // Pointing at data/ itself is the usual slip: its sheets are right there.
-    const bool dataItself = fs::is_regular_file(fs::path(paths.dataRoot) / "nbm" / "SPl.nbm", ec);
+    const bool dataItself =
+        fs::is_regular_file(files::FsPath(paths.dataRoot) / "nbm" / "SPl.nbm", ec);
     return "the game's data is missing or incomplete: looked in " + folder +
            (exists ? "" : " (no such folder)") + "; the first file missing is " +
            missing.substr(missing.find('/') + 1) +

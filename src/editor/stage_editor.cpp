@@ -9,6 +9,7 @@
 #include "editor/stage_edits.h"
 #include "files/le_words.h"
 #include "files/replace_file.h"
+#include "files/utf8_path.h"
 #include "platform/platform.h"
 #include "play/stage_loader.h"
 #include "play/stage_source.h"
@@ -42,10 +43,10 @@ std::string NewStageSource() {
 
 bool StageEditor::Open(const std::string& path, std::string* error) {
     path_ = path;
-    name_ = std::filesystem::path(path).filename().string();
+    name_ = files::Utf8(files::FsPath(path).filename());
     std::vector<uint8_t> bytes;
     std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
+    if (std::filesystem::exists(files::FsPath(path), ec)) {
         if (!ReadWholeFile(path, bytes)) {
             if (error) *error = path + ": cannot be read";
             return false;

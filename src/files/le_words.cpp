@@ -5,11 +5,12 @@
 #include <iterator>
 
 #include "files/read_buffer.h"
+#include "files/utf8_path.h"
 
 namespace zoa {
 
 bool WordWriter::WriteFile(const std::string& path) const {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(files::FsPath(path), std::ios::binary | std::ios::trunc);
     if (!file) return false;
     file.write(reinterpret_cast<const char*>(bytes_.data()),
                static_cast<std::streamsize>(bytes_.size()));

@@ -1,5 +1,7 @@
 #include "files/memory_arena.h"
 
+#include <cstdlib>
+
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -27,13 +29,23 @@ MemoryArena::MemoryArena(size_t capacity) {
     // Only a wish: without huge pages the arena works the same, page by page.
     madvise(begin_, capacity_, MADV_HUGEPAGE);
 #else
-    (void)capacity;
+    // Zeroed memory the system hands out page by page as it is touched, like
+    // the mapping above, started at the first aligned address inside.
+    void* at = std::calloc(capacity + kAlignment, 1);
+    if (!at) return;
+    mapping_ = at;
+    mappingSize_ = capacity + kAlignment;
+    const auto address = reinterpret_cast<uintptr_t>(at);
+    begin_ = reinterpret_cast<uint8_t*>((address + kAlignment - 1) & ~(kAlignment - 1));
+    capacity_ = capacity;
 #endif
 }
 
 MemoryArena::~MemoryArena() {
 #if defined(__linux__)
     if (mapping_) munmap(mapping_, mappingSize_);
+#else
+    std::free(mapping_);
 #endif
 }
 

@@ -5,10 +5,12 @@
 #include <iterator>
 #include <vector>
 
+#include "files/utf8_path.h"
+
 namespace zoa {
 
 bool ReadPaletteFile(const std::string& path, Palette& out, std::string* error) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(files::FsPath(path), std::ios::binary);
     if (!file) {
         if (error) *error = "cannot open palette file " + path;
         return false;
@@ -40,7 +42,7 @@ bool WritePaletteFile(const std::string& path, const Palette& palette) {
         record[2] = palette[i].red;
         record[3] = palette[i].flags;
     }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(files::FsPath(path), std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes), kPaletteFileSize);
     return static_cast<bool>(file.flush());
 }

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <vector>
 
+#include "files/utf8_path.h"
+
 namespace zoa {
 
 namespace {
@@ -76,7 +78,7 @@ bool WritePngFile(const std::string& path, int32_t width, int32_t height, uint8_
     PutChunk(png, "IDAT", zlib);
     PutChunk(png, "IEND", {});
 
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(files::FsPath(path), std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     return static_cast<bool>(file.flush());
 }

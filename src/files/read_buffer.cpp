@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "files/utf8_path.h"
+
 namespace zoa::files {
 
 namespace {
@@ -29,8 +31,8 @@ bool ReadBuffer::Reserve(size_t bytes) {
 
 bool OpenWholeFile(const std::string& path, std::ifstream& file, std::streamoff& size) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
-    file.open(path, std::ios::binary);
+    if (std::filesystem::is_directory(files::FsPath(path), ec)) return false;
+    file.open(files::FsPath(path), std::ios::binary);
     if (!file) return false;
     // A pipe cannot seek: its size stays unknown, and it is read from where it is.
     file.seekg(0, std::ios::end);

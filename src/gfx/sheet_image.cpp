@@ -7,6 +7,7 @@
 
 #include "files/le_words.h"
 #include "files/read_buffer.h"
+#include "files/utf8_path.h"
 #include "platform/message_box.h"
 
 namespace zoa {
@@ -94,7 +95,7 @@ bool WriteSheetFile(const std::string& path, int32_t width, int32_t height,
         std::memcpy(bytes.data() + kSheetHeaderSize + static_cast<size_t>(height - 1 - y) * width,
                     row, width);
     }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(files::FsPath(path), std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(file.flush());

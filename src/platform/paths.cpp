@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/utf8_path.h"
+
 namespace zoa::platform {
 
 namespace fs = std::filesystem;
@@ -13,35 +15,36 @@ namespace {
 constexpr const char* kGameFolder = "zoa_noli";
 constexpr const char* kSettingsName = "settings.ini";
 
-std::string Env(const char* name) {
+[[maybe_unused]] std::string Env(const char* name) {
     const char* v = std::getenv(name);
     return v ? v : "";
 }
 
 bool HasDataFolder(const std::string& folder) {
     std::error_code ec;
-    return !folder.empty() && fs::is_directory(fs::path(folder) / "data", ec);
+    return !folder.empty() && fs::is_directory(files::FsPath(folder) / "data", ec);
 }
 
 bool IsFile(const std::string& path) {
     std::error_code ec;
-    return fs::is_regular_file(path, ec);
+    return fs::is_regular_file(files::FsPath(path), ec);
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
-    return (fs::path(folder) / name).lexically_normal().string();
+    return files::Utf8((files::FsPath(folder) / files::FsPath(name)).lexically_normal());
 }
 
 }  // namespace
 
+#ifdef _WIN32
+std::string AppDataFolder() {
+    const wchar_t* folder = _wgetenv(L"APPDATA");
+    return folder && *folder ? files::Utf8(fs::path(folder)) : "";
+}
+#endif
+
 std::string Paths::ScreenshotFolder() const {
     return userFolder.empty() ? "" : Join(userFolder, "screenshots");
-}
-
-std::string ExecutableFolder() {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? "" : exe.parent_path().string();
 }
 
 PathRequest PathRequest::FromEnvironment() {
@@ -50,9 +53,15 @@ PathRequest PathRequest::FromEnvironment() {
 #ifdef ZOA_INSTALL_SHARE_DIR
     r.installedShare = ZOA_INSTALL_SHARE_DIR;
 #endif
+#ifdef _WIN32
+    // Settings and saves both go to %APPDATA%\zoa_noli, where Windows keeps
+    // what a program writes for its user.
+    r.xdgConfigHome = r.xdgDataHome = AppDataFolder();
+#else
     r.xdgConfigHome = Env("XDG_CONFIG_HOME");
     r.xdgDataHome = Env("XDG_DATA_HOME");
     r.home = Env("HOME");
+#endif
     return r;
 }
 

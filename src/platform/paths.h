@@ -40,7 +40,13 @@ struct Paths {
 // portable folder, else $XDG_DATA_HOME/zoa_noli. Nothing is created here.
 Paths ResolvePaths(const PathRequest& request);
 
-// The folder of the running program, or "" when the system does not say.
+// The folder of the running program, or "" when the system does not say
+// (platform/program_start.cpp).
 std::string ExecutableFolder();
+
+#ifdef _WIN32
+// %APPDATA%, the user's own folder for what programs write ("" when unset).
+std::string AppDataFolder();
+#endif
 
 }  // namespace zoa::platform

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "files/png_writer.h"
+#include "files/utf8_path.h"
 #include "platform/message_box.h"
 #include "platform/overlay_text.h"
 #include "platform/present.h"
@@ -152,13 +153,17 @@ std::string Platform::SaveScreenshot(std::string* error) {
     char stamp[32] = "";
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     std::string path;
     std::error_code ec;
     for (int n = 1;; ++n) {
         path = folder + "/zoa_noli-" + stamp + (n > 1 ? "-" + std::to_string(n) : "") + ".png";
-        if (!std::filesystem::exists(path, ec)) break;
+        if (!std::filesystem::exists(files::FsPath(path), ec)) break;
     }
     const bool written =
         showingTrueColor_

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "files/replace_file.h"
+#include "files/utf8_path.h"
 #include "platform/message.h"
 #include "platform/user_folder.h"
 
@@ -379,7 +380,7 @@ void SettingsFile::Load(const std::string& path, std::vector<std::string>* warni
     text_.clear();
     exists_ = false;
     if (path.empty()) return;
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(files::FsPath(path), std::ios::binary);
     if (!file) return;
     std::ostringstream all;
     all << file.rdbuf();
@@ -396,7 +397,7 @@ bool SettingsFile::Set(std::string_view key, std::string_view value, std::string
         return false;
     }
     if (path_.empty()) return true;
-    const std::string folder = std::filesystem::path(path_).parent_path().string();
+    const std::string folder = files::Utf8(files::FsPath(path_).parent_path());
     if (!folder.empty() && !MakeFolders(folder)) {
         if (error) *error = "cannot create " + folder;
         return false;

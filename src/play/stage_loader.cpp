@@ -9,6 +9,7 @@
 
 #include "files/le_words.h"
 #include "files/replace_file.h"
+#include "files/utf8_path.h"
 #include "platform/data_path.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
@@ -38,8 +39,8 @@ void Complain(const std::string& path, const std::string& why) {
 // Only noted, not printed: the stage after the last one is missing on purpose.
 void NoteUnreadable(const std::string& path) {
     std::error_code ec;
-    lastProblem =
-        path + (std::filesystem::exists(path, ec) ? ": cannot be read" : ": no such file");
+    lastProblem = path + (std::filesystem::exists(files::FsPath(path), ec) ? ": cannot be read"
+                                                                           : ": no such file");
 }
 
 // The stage file could not be used: back to the title, ready for a new game.

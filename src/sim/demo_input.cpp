@@ -8,6 +8,7 @@
 
 #include "files/le_words.h"
 #include "files/replace_file.h"
+#include "files/utf8_path.h"
 #include "platform/data_path.h"
 
 namespace zoa {
@@ -15,7 +16,7 @@ namespace zoa {
 DemoInput demoInput;
 
 bool ReadDemoFile(const std::string& path, DemoInput& out, std::string* error, DemoLength length) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(files::FsPath(path), std::ios::binary);
     if (!file) {
         if (error) *error = "cannot open " + path;
         return false;

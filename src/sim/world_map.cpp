@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "files/le_words.h"
+#include "files/utf8_path.h"
 #include "platform/data_path.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
@@ -77,7 +78,7 @@ void CenterCameraVerticallyOn(int32_t y) {
 }
 
 bool ReadTileAttributeFile(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = files::OpenFile(path, "rb");
     if (!file) return false;
     // Bytes past the last record are never looked at.
     std::vector<uint8_t> bytes(kTileAttributeFileSize);

@@ -1,13 +1,58 @@
 #include "video/ffmpeg_library.h"
 
-#include <dlfcn.h>
-
 #include <array>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "files/utf8_path.h"
+#include "platform/paths.h"
+#else
+#include <dlfcn.h>
+#endif
 
 namespace zoa {
 
 namespace {
 
+#ifdef _WIN32
+// The DLLs FFmpeg's Windows build names after its major versions; the zip
+// carries them beside the program.
+constexpr std::array<const char*, kFfmpegLibraryCount> kSonames = {
+    "avutil-" AV_STRINGIFY(LIBAVUTIL_VERSION_MAJOR) ".dll",
+    "swresample-" AV_STRINGIFY(LIBSWRESAMPLE_VERSION_MAJOR) ".dll",
+    "swscale-" AV_STRINGIFY(LIBSWSCALE_VERSION_MAJOR) ".dll",
+    "avcodec-" AV_STRINGIFY(LIBAVCODEC_VERSION_MAJOR) ".dll",
+    "avformat-" AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR) ".dll",
+};
+
+// Loads a DLL from beside the program (not one of the same name somewhere on
+// the system's search path); the DLLs it needs in turn are looked for beside
+// it. The reason on failure, as the system words it.
+void* OpenLibrary(const std::string& name, std::string* why) {
+    const std::string folder = platform::ExecutableFolder();
+    const std::filesystem::path path =
+        folder.empty() || name.find_first_of("/\\") != std::string::npos
+            ? files::FsPath(name)
+            : files::FsPath(folder) / files::FsPath(name);
+    if (HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH))
+        return reinterpret_cast<void*>(module);
+    const DWORD error = GetLastError();
+    char text[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   text, sizeof text, nullptr);
+    std::string reason = text;
+    while (!reason.empty() &&
+           (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
+        reason.pop_back();
+    *why = reason.empty() ? "error " + std::to_string(error) : reason;
+    return nullptr;
+}
+
+void* FindFunction(void* library, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+#else
 constexpr std::array<const char*, kFfmpegLibraryCount> kSonames = {
     "libavutil.so." AV_STRINGIFY(LIBAVUTIL_VERSION_MAJOR),
     "libswresample.so." AV_STRINGIFY(LIBSWRESAMPLE_VERSION_MAJOR),
@@ -15,6 +60,20 @@ constexpr std::array<const char*, kFfmpegLibraryCount> kSonames = {
     "libavcodec.so." AV_STRINGIFY(LIBAVCODEC_VERSION_MAJOR),
     "libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR),
 };
+
+void* OpenLibrary(const std::string& name, std::string* why) {
+    void* library = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        const char* error = dlerror();
+        *why = error ? error : "unknown error";
+    }
+    return library;
+}
+
+void* FindFunction(void* library, const char* name) {
+    return dlsym(library, name);
+}
+#endif
 
 // The loaded functions. Plain pointers, never destroyed, so that a logo or a
 // recording still open while the program ends can close.
@@ -58,7 +117,7 @@ template <typename Function>
 bool Find(const LoadState& state, const Handles& handles, FfmpegLibrary library, const char* name,
           Function* function, std::string* error) {
     const int index = static_cast<int>(library);
-    void* address = dlsym(handles[static_cast<size_t>(index)], name);
+    void* address = FindFunction(handles[static_cast<size_t>(index)], name);
     if (!address) {
         *error = FileName(state, index) + " has no function " + name;
         return false;
@@ -73,10 +132,10 @@ bool LoadAll(const LoadState& state, Ffmpeg* functions, std::string* error) {
     Handles handles{};
     for (int i = 0; i < kFfmpegLibraryCount; ++i) {
         const std::string name = FileName(state, i);
-        handles[static_cast<size_t>(i)] = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+        std::string why;
+        handles[static_cast<size_t>(i)] = OpenLibrary(name, &why);
         if (!handles[static_cast<size_t>(i)]) {
-            const char* why = dlerror();
-            *error = "cannot load " + name + " (" + (why ? why : "unknown error") + ")";
+            *error = "cannot load " + name + " (" + why + ")";
             return false;
         }
     }

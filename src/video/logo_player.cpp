@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "files/utf8_path.h"
 #include "platform/audio_out.h"
 #include "platform/platform.h"
 #include "video/ffmpeg_library.h"
@@ -218,7 +219,7 @@ namespace {
 // not even loaded) or FFmpeg cannot be loaded (said on stderr).
 const Ffmpeg* FfmpegForLogo(const std::string& path) {
     std::error_code noFile;
-    if (!std::filesystem::exists(path, noFile)) return nullptr;
+    if (!std::filesystem::exists(files::FsPath(path), noFile)) return nullptr;
     std::string why;
     const Ffmpeg* loaded = LoadFfmpeg(&why);
     if (!loaded) {

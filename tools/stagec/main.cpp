@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "files/le_words.h"
+#include "files/utf8_path.h"
+#include "platform/program_start.h"
 #include "play/stage_file.h"
 #include "play/stage_source.h"
 #include "stage_overview.h"
@@ -42,7 +44,7 @@ int Failed(const std::string& what) {
 }
 
 bool ReadText(const std::string& path, std::string& text) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(zoa::files::FsPath(path), std::ios::binary);
     if (!file) return false;
     text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     return !file.bad();
@@ -93,7 +95,7 @@ int Decompile(const std::string& stagePath, const std::string& mapPath,
         std::fwrite(source.data(), 1, source.size(), stdout);
         return std::fflush(stdout) == 0 ? kExitOk : Failed("cannot write the source");
     }
-    std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
+    std::ofstream out(zoa::files::FsPath(outPath), std::ios::binary | std::ios::trunc);
     out << source;
     if (!out.flush()) return Failed("cannot write " + outPath);
     return kExitOk;
@@ -163,7 +165,7 @@ int Render(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = zoa::platform::ProgramArguments(argc, argv);
     if (args.empty()) return Usage();
     if (args[0] == "compile") {
         if (args.size() != 4) return Usage();
