@@ -4,8 +4,7 @@
 # "ports" would fetch from the internet). The recipes follow tools/deps.sh's
 # contract: zoa_recipe_web_<library> builds the unpacked source in the current
 # folder into $prefix, zoa_files_web_<library> lists what it must leave there,
-# ZOA_DEPS_web gives the order. Where tools/deps.sh is not there, the few
-# helpers below fetch, build and stamp the same way, into the same cache.
+# ZOA_DEPS_web gives the order; tools/deps.sh fetches, builds and stamps them.
 #
 #   bash tools/deps_web.sh                  builds what is missing, prints the prefix
 #   source tools/deps_web.sh; zoa_deps web  the same, and sets ZOA_DEPS_PREFIX
@@ -71,101 +70,9 @@ zoa_files_web_ffmpeg=(lib/libavformat.a lib/libavcodec.a lib/libswscale.a lib/li
   lib/libavutil.a include/libavformat/avformat.h)
 
 # ------------------------------------------------------------- the cache ----
-if [ -f "$ZOA_ROOT/tools/deps.sh" ]; then
-  source "$ZOA_ROOT/tools/deps.sh"
-  ZOA_DEPS_SOURCE[zlib]=zlib
-else
-  declare -gA ZOA_DEPS_SOURCE=([zlib]=zlib [sdl2]=libsdl2 [sdl2_mixer]=libsdl2-mixer [ffmpeg]=ffmpeg)
-
-  zoa_deps_sudo() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
-
-  zoa_deps_version() {
-    apt-cache showsrc "$1" 2>/dev/null | sed -n 's/^Version: //p' | sort -V | tail -n 1
-  }
-
-  # apt-get source needs the archive's source index: one deb-src entry for bookworm.
-  zoa_deps_enable_sources() {
-    echo "Adding Debian's source packages to apt's sources"
-    printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" \
-      "Suites: bookworm bookworm-updates" "Components: main" \
-      "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
-      zoa_deps_sudo tee /etc/apt/sources.list.d/zoa-noli-deb-src.sources >/dev/null
-    zoa_deps_sudo apt-get update -qq
-  }
-
-  # zoa_deps_source LIBRARY: the unpacked source folder of LIBRARY, fetched
-  # first when it is not there whole (.version is written once it is unpacked).
-  zoa_deps_source() {
-    local package="${ZOA_DEPS_SOURCE[$1]}" version
-    local folder="$ZOA_DEPS_CACHE/src/$package"
-    version="$(zoa_deps_version "$package")"
-    if [ -z "$version" ]; then
-      zoa_deps_enable_sources >&2
-      version="$(zoa_deps_version "$package")"
-    fi
-    if [ "$(cat "$folder/.version" 2>/dev/null)" != "$version" ]; then
-      echo "Fetching Debian's source of $package $version" >&2
-      rm -rf "$folder"
-      mkdir -p "$folder"
-      (cd "$folder" && apt-get source -qq "$package=$version" >&2 && rm -f ./*.dsc ./*.tar.*)
-      echo "$version" >"$folder/.version"
-    fi
-    find "$folder" -mindepth 1 -maxdepth 1 -type d | head -n 1
-  }
-
-  # A stamp names what was built: the source's version, the recipes (so the
-  # build options) and the stamps of what the library was built against, as
-  # one checksum; then the checksum of every file the library must leave, so a
-  # damaged file is built again, never trusted.
-  zoa_deps_stamp_text() {
-    local target="$1" library="$2" source="$3" before order="ZOA_DEPS_$1[@]"
-    echo "source $(basename "$source") $(cat "$(dirname "$source")/.version")"
-    declare -f "zoa_recipe_${target}_${library}" "zoa_${target}_cmake"
-    for before in "${!order}"; do
-      [ "$before" = "$library" ] && break
-      cat "$ZOA_DEPS_CACHE/$target/stamps/$before"
-    done
-  }
-
-  # zoa_deps TARGET: builds what is missing or stale; sets ZOA_DEPS_PREFIX.
-  zoa_deps() {
-    local target="$1" library source wanted build lock files
-    local prefix="$ZOA_DEPS_CACHE/$target" order="ZOA_DEPS_$1[@]"
-    mkdir -p "$prefix/stamps" "$ZOA_DEPS_CACHE/src"
-    # One builder at a time per cache: the targets share it.
-    exec {lock}>"$ZOA_DEPS_CACHE/.lock"
-    flock "$lock"
-    for library in "${!order}"; do
-      source="$(zoa_deps_source "$library")"
-      wanted="$(zoa_deps_stamp_text "$target" "$library" "$source")"
-      files="zoa_files_${target}_${library}[@]"
-      wanted="recipe $(sha256sum <<<"$wanted" | cut -d' ' -f1)"
-      if [ "$(head -n 1 "$prefix/stamps/$library" 2>/dev/null)" = "$wanted" ] &&
-        (cd "$prefix" && tail -n +2 "stamps/$library" | sha256sum --quiet -c - >/dev/null 2>&1); then
-        continue
-      fi
-      echo "Building $library for $target (${source##*/}, once: cached in $prefix)"
-      rm -f "$prefix/stamps/$library"
-      build="$ZOA_DEPS_CACHE/build/$target/$library"
-      rm -rf "$build"
-      mkdir -p "$(dirname "$build")"
-      cp -a "$source" "$build"
-      # In the background so that set -e holds inside the recipe.
-      (cd "$build" && set -ex && "zoa_recipe_${target}_${library}") >"$build.log" 2>&1 &
-      wait $! || {
-        tail -n 40 "$build.log"
-        echo "Building $library for $target failed; the whole log: $build.log" >&2
-        return 1
-      }
-      { echo "$wanted"; (cd "$prefix" && sha256sum "${!files}"); } >"$prefix/stamps/$library.part"
-      mv "$prefix/stamps/$library.part" "$prefix/stamps/$library"
-      rm -rf "$build" "$build.log"
-    done
-    flock -u "$lock"
-    exec {lock}>&-
-    export ZOA_DEPS_PREFIX="$prefix"
-  }
-fi
+# Fetching, stamping and the cache are tools/deps.sh's, shared with Windows.
+source "$ZOA_ROOT/tools/deps.sh"
+ZOA_DEPS_SOURCE[zlib]=zlib
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   zoa_deps web
