@@ -135,7 +135,7 @@ bool LoadAll(const LoadState& state, Ffmpeg* functions, std::string* error) {
         std::string why;
         handles[static_cast<size_t>(i)] = OpenLibrary(name, &why);
         if (!handles[static_cast<size_t>(i)]) {
-            *error = "cannot load " + name + " (" + why + ")";
+            error->assign("cannot load ").append(name).append(" (").append(why).append(")");
             return false;
         }
     }
