@@ -4,6 +4,7 @@
 #include "noise.h"
 #include "painter.h"
 #include "sheet_builders.h"
+#include "sign_tiles.h"
 #include "sim/world_map.h"
 #include "tile_layout.h"
 
@@ -521,6 +522,11 @@ Canvas BuildTileSheet() {
                 ++decoration;
             else
                 ++misc;
+            continue;
+        }
+        if (IsSignTile(n)) {
+            SignTile(sheet, x, y, n);
+            ++decoration;  // the decorations after it keep their looks
             continue;
         }
         if (attrs[n] != kAttrSolid) {

@@ -62,4 +62,18 @@ constexpr int kCloudUndersideTile = 212;
 constexpr int kCanopyTile = 213;
 constexpr int kCanopyUndersideTile = 214;
 
+// Signs that teach the controls on the first stage: a board two tiles wide,
+// the key's picture on its left half and what it does on its right, standing
+// on two posts. Decoration tiles, so the hero walks past them.
+constexpr int kSignJumpKeyTile = 112;   // the Z key
+constexpr int kSignJumpTile = 113;      // an arrow leaping up and over
+constexpr int kSignThrowKeyTile = 114;  // the X key
+constexpr int kSignThrowTile = 115;     // a shot flying right
+constexpr int kSignFlyKeyTile = 116;    // the Up key
+constexpr int kSignFlyTile = 117;       // an arrow rising on a flame
+constexpr int kSignPostTile = 118;      // the posts under a board half
+constexpr bool IsSignTile(int n) {
+    return n >= kSignJumpKeyTile && n <= kSignPostTile;
+}
+
 }  // namespace zoa::databuild
