@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -28,10 +29,13 @@ constexpr int32_t kExitSound = 10;          // the stage-clear chime, played on 
 constexpr uint32_t kDemoEndsBefore = 3600;  // 60 s at about 60 frames a second
 constexpr uint32_t kDemoLastsAtLeast = 1800;
 constexpr int32_t kFullMeter = 500;          // life and gauge of a new game
-constexpr uint32_t kEpilogueShowsFor = 300;  // frames (about 5 s) before its exit
+constexpr uint32_t kEpilogueShowsFor = 480;  // frames (8 s) of walking before its exit
 // The stage start's fades and darkness, then 10 s of standing still (at 16 ms
 // a frame), with room to spare.
 constexpr uint32_t kStandStillFrames = 900;
+// The LIFE/JET bars and the spare lives cover the screen's top; the roof is
+// four tiles thick so that the hero's frame never rises above this row.
+constexpr long long kHighestHeroScreenRow = 56;
 
 std::string RunsDir() {
     return std::string(ZOA_SOURCE_DIR) + "/stages/runs";
@@ -52,6 +56,24 @@ long long NumberAfter(const std::string& json, const std::string& name, size_t f
     const size_t at = json.find(key, from);
     if (at == std::string::npos) return -999999;
     return std::stoll(json.substr(at + key.size(), 24));
+}
+
+// The highest screen row the hero's frame reached in a --trace of play (title
+// frames and frames without the hero left out).
+long long HighestHeroScreenRow(const std::string& tracePath) {
+    const std::vector<uint8_t> bytes = ReadBytes(tracePath);
+    const std::string trace(bytes.begin(), bytes.end());
+    long long highest = 1 << 30;
+    for (size_t line = 0; line < trace.size();) {
+        const size_t end = std::min(trace.find('\n', line), trace.size());
+        const std::string frame = trace.substr(line, end - line);
+        const size_t hero = frame.find("{\"type\": 10000,");
+        if (hero != std::string::npos && NumberAfter(frame, "TitleActive") == 0)
+            highest =
+                std::min(highest, NumberAfter(frame, "y", hero) - NumberAfter(frame, "Scr.y"));
+        line = end + 1;
+    }
+    return highest;
 }
 
 // Where the hero stands when stage `index` starts, from its stage file.
@@ -75,9 +97,11 @@ TEST_P(CampaignRun, ReplayedReachesTheExitAndStartsWhatComesNext) {
     const int32_t stage = GetParam();
     TempDir dir;
     const std::string dump = dir.str() + "/dump.json";
+    const std::string trace = dir.str() + "/trace.json";
     ASSERT_EQ(RunGame("--play " + std::to_string(stage) + " --replay " + RunsDir() + "/stage" +
-                      std::to_string(stage) + ".av --dump " + dump),
+                      std::to_string(stage) + ".av --dump " + dump + " --trace " + trace),
               0);
+    EXPECT_GE(HighestHeroScreenRow(trace), kHighestHeroScreenRow) << "the hero under the HUD";
     const std::vector<uint8_t> bytes = ReadBytes(dump);
     const std::string json(bytes.begin(), bytes.end());
     // The exit was reached: its chime played once.
@@ -114,14 +138,18 @@ INSTANTIATE_TEST_SUITE_P(EveryStage, CampaignRun,
 
 // The life and lives after `keys` (nothing pressed when empty) from the start
 // of a stage: {Lives, the hero's life}.
-std::pair<long long, long long> AfterFromTheStart(int32_t stage, const DemoInput& keys) {
+std::pair<long long, long long> AfterFromTheStart(int32_t stage, const DemoInput& keys,
+                                                  long long* highestRow = nullptr) {
     TempDir dir;
     std::string why;
     const std::string replay = dir.str() + "/keys.av";
     EXPECT_TRUE(WriteDemoFile(replay, keys, &why)) << why;
     const std::string dump = dir.str() + "/dump.json";
-    EXPECT_EQ(
-        RunGame("--play " + std::to_string(stage) + " --replay " + replay + " --dump " + dump), 0);
+    const std::string trace = dir.str() + "/trace.json";
+    EXPECT_EQ(RunGame("--play " + std::to_string(stage) + " --replay " + replay + " --dump " +
+                      dump + (highestRow ? " --trace " + trace : "")),
+              0);
+    if (highestRow) *highestRow = HighestHeroScreenRow(trace);
     const std::vector<uint8_t> bytes = ReadBytes(dump);
     const std::string json(bytes.begin(), bytes.end());
     const size_t hero = json.find("{\"type\": 10000,");
@@ -131,7 +159,8 @@ std::pair<long long, long long> AfterFromTheStart(int32_t stage, const DemoInput
 
 // The start is also where a lost life starts again, so both hold for every
 // restart too: no enemy or shot reaches the hero standing there (the first
-// contact is the player's choice), and a roof stops the jet pack held there
+// contact is the player's choice), and a roof, low enough to keep the hero
+// below the HUD, stops the jet pack held there
 // until its gauge is empty, so it cannot carry the hero out of the map.
 TEST_P(CampaignRun, AFairStartStandingStillOrFlyingStraightUp) {
     const int32_t stage = GetParam();
@@ -143,7 +172,10 @@ TEST_P(CampaignRun, AFairStartStandingStillOrFlyingStraightUp) {
     DemoInput up;
     up.records[0] = {1, platform::vk::Up, 0, kKeyPress};
     up.RecordEndFrame = kFullMeter + 300;  // the whole gauge, then the fall back
-    EXPECT_EQ(AfterFromTheStart(stage, up).first, 3) << "a life lost flying up from the start";
+    long long highestRow = 0;
+    EXPECT_EQ(AfterFromTheStart(stage, up, &highestRow).first, 3)
+        << "a life lost flying up from the start";
+    EXPECT_GE(highestRow, kHighestHeroScreenRow) << "the hero flew up under the HUD";
 }
 
 TEST(CampaignDemo, PlaysFromTheTitleForHalfAMinuteOrMoreAndStaysOnTheDemoStage) {

@@ -12,6 +12,7 @@
 #include "sim/frame_rect.h"
 #include "sim/player_rules.h"
 #include "sim/sprite_types.h"
+#include "tile_layout.h"
 
 namespace zoa::test {
 namespace {
@@ -184,14 +185,18 @@ TEST_F(CampaignTest, EachStageEndsAtAnExitOnTheFloorWithRoomToWalkIn) {
 // The jet pack (and a jump from a high ledge) can carry the hero anywhere the
 // gauge allows, and above the map the hero is lost at once: so every column is
 // closed at the top by a solid, drawn roof tile (cloud deck, canopy, rock or
-// girders), never left open.
-TEST_F(CampaignTest, EveryStageIsClosedByASolidRoof) {
+// girders), never left open. Four rows thick, so that with the camera against
+// the map's top the hero stays below the HUD's bars and icons.
+TEST_F(CampaignTest, EveryStageIsClosedByASolidRoofFourTilesThick) {
     for (int32_t index = kDemoStage; index <= kEpilogueStage; ++index) {
         SCOPED_TRACE(StageName(index));
         ASSERT_TRUE(Load(index));
         int32_t open = 0;
-        for (int32_t c = 0; c < game.Map_w; ++c) open += Solid(c * kTileSize, 0) ? 0 : 1;
-        EXPECT_EQ(open, 0) << "columns open to the sky";
+        for (int32_t r = 0; r < 4; ++r) {
+            for (int32_t c = 0; c < game.Map_w; ++c)
+                open += Solid(c * kTileSize, r * kTileSize) ? 0 : 1;
+        }
+        EXPECT_EQ(open, 0) << "open cells in the roof";
     }
 }
 
@@ -227,6 +232,22 @@ TEST_F(CampaignTest, EnemiesArriveKindByKindAndEveryStageHasPickUps) {
         rewards += s->type >= 1000 && s->type <= 1015 ? 1 : 0;
     }
     EXPECT_GE(rewards, 10);
+}
+
+// The first stage teaches the controls with signs built from tiles: each is
+// decoration the hero walks past, and the jump sign stands before the first pit.
+TEST_F(CampaignTest, TheFirstStageTeachesJumpThrowAndFlyWithSignsThatAreNotSolid) {
+    ASSERT_TRUE(Load(kFirstCampaignStage));
+    std::map<int32_t, int32_t> firstColumn;
+    for (int32_t c = game.Map_w - 1; c >= 0; --c) {
+        for (int32_t r = 0; r < game.Map_h; ++r) firstColumn[TileAt(c, r)] = c;
+    }
+    for (int32_t tile = databuild::kSignJumpKeyTile; tile <= databuild::kSignPostTile; ++tile) {
+        SCOPED_TRACE(tile);
+        ASSERT_TRUE(firstColumn.count(tile)) << "a sign tile is missing";
+        EXPECT_EQ(world.tiles[tile].attribute, kAttrEmpty);
+    }
+    EXPECT_LT(firstColumn[databuild::kSignJumpTile], firstColumn[databuild::kPitSpikesTile]);
 }
 
 TEST_F(CampaignTest, NoTwoStagesAreAlike) {
