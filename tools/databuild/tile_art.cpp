@@ -392,7 +392,8 @@ enum class Special {
     kCloudDeck,
     kCloudUnderside,
     kCanopy,
-    kCanopyUnderside
+    kCanopyUnderside,
+    kLogStilt
 };
 
 Special SpecialTile(int n) {
@@ -409,6 +410,8 @@ Special SpecialTile(int n) {
             return Special::kCanopy;
         case kCanopyUndersideTile:
             return Special::kCanopyUnderside;
+        case kLogStiltTile:
+            return Special::kLogStilt;
         default:
             return Special::kNone;
     }
@@ -492,6 +495,15 @@ void SpecialTileArt(Canvas& c, int ox, int oy, Special s) {
         case Special::kCanopyUnderside:
             RoofUnderside(t, kForest, 3, 93, true);
             break;
+        case Special::kLogStilt: {  // a dark trunk, set back in the shade
+            Painter p(t);
+            p.Limb({16, -2}, {16, 34}, 6, 6, Mat(kWood, 1));
+            for (int y = 4; y < kT; y += 12) {  // the bark's rings
+                const float fy = static_cast<float>(y);
+                p.Line({12, fy}, {20, fy + 2}, kOutline);
+            }
+            break;
+        }
         case Special::kNone:
             return;
     }

@@ -61,6 +61,9 @@ constexpr int kCloudDeckTile = 211;
 constexpr int kCloudUndersideTile = 212;
 constexpr int kCanopyTile = 213;
 constexpr int kCanopyUndersideTile = 214;
+// A log stilt that a building in the forest stands on: decoration behind the
+// hero, so he walks between the stilts under the building.
+constexpr int kLogStiltTile = 130;
 
 // Signs that teach the controls on the first stage: a board two tiles wide,
 // the key's picture on its left half and what it does on its right, standing
