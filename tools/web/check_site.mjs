@@ -166,6 +166,53 @@ async function lastState(pred, timeout = 15000) {
   check(full && left, 'F11 asks for full screen on the canvas, and leaves it');
 }
 
+// A game controller through the browser's Gamepad API: a standard-mapping pad
+// the test holds, plugged in once the title is up. SDL learns of it from the
+// window's gamepadconnected event and reads it by calling
+// navigator.getGamepads() whenever the game looks for input (a browser has no
+// pad events, only its state to poll); the page adds nothing to that.
+{
+  const fake = await page.evaluateOnNewDocument(() => {
+    const pad = { id: 'test pad', index: 0, mapping: 'standard', connected: true, timestamp: 0,
+                  axes: [0, 0, 0, 0],
+                  buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+    let pads = [];
+    Object.defineProperty(navigator, 'getGamepads', { value: () => pads });
+    window.pad = {
+      plug() {
+        pads = [pad];
+        window.dispatchEvent(Object.assign(new Event('gamepadconnected'), { gamepad: pad }));
+      },
+      // A (button 0) held or not, the left stick's x; SDL takes a pad whose
+      // timestamp has not moved for one that did not change.
+      set(a, x) {
+        pad.buttons[0] = { pressed: a, value: a ? 1 : 0 };
+        pad.axes[0] = x;
+        pad.timestamp = performance.now();
+      },
+    };
+  });
+  const settle = () => new Promise(r => setTimeout(r, 200));
+  await open('--no-logo --trace -');
+  await lastState('s.state.TitleActive === 1 && s.frameCounter > 5');
+  await page.evaluate(() => window.pad.plug());
+  await settle();
+  // A down and up on the title, then the left stick pushed right: its first push
+  // since the pad came, which SDL alone takes for the stick at rest.
+  await page.evaluate(() => window.pad.set(true, 0));
+  await settle();
+  await page.evaluate(() => window.pad.set(false, 0));
+  const inStage = await lastState('s.state.Level === 1 && s.state.TitleActive === 0', 5000)
+                    .catch(() => null);
+  await page.evaluate(() => window.pad.set(false, 1));
+  await new Promise(r => setTimeout(r, 2000));
+  await page.evaluate(() => window.pad.set(false, 0));
+  const walked = await lastState('true');
+  check(inStage && walked.sprites[0].x > inStage.sprites[0].x + 20,
+        'a game controller plugged in in the page: A starts stage 1, the stick walks');
+  await page.removeScriptToEvaluateOnNewDocument(fake.identifier);
+}
+
 // A frame's cost in the page: headless frames of play, timed in the page.
 {
   const run = async frames => {

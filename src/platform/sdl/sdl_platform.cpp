@@ -390,6 +390,9 @@ void SdlPlatform::PumpEvents() {
     if (!videoStarted_) return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event);
+#ifdef __EMSCRIPTEN__
+    pads_.FollowSticks();
+#endif
     pads_.Repeat(SDL_GetTicks());
 }
 
