@@ -158,12 +158,22 @@ async function lastState(pred, timeout = 15000) {
     await new Promise(r => setTimeout(r, 150));
     await page.keyboard.up(key);
   };
+  const full = () => waitFor(() => document.fullscreenElement?.id === 'canvas', null, 5000)
+                       .then(() => true, () => false);
+  const windowed = () => waitFor(() => !document.fullscreenElement, null, 5000)
+                           .then(() => true, () => false);
   await tap('F11');
-  const full = await waitFor(() => document.fullscreenElement?.id === 'canvas', null, 5000)
-                 .then(() => true, () => false);
+  const went = await full();
+  // Left as the browser's own Escape leaves it: the next F11 asks for full
+  // screen again, not to leave it.
+  await page.evaluate(() => document.exitFullscreen());
+  const escaped = await windowed();
   await tap('F11');
-  const left = await waitFor(() => !document.fullscreenElement, null, 5000).then(() => true, () => false);
-  check(full && left, 'F11 asks for full screen on the canvas, and leaves it');
+  const back = await full();
+  await tap('F11');
+  const left = await windowed();
+  check(went && escaped && back && left,
+        'F11 asks for full screen on the canvas and leaves it, also after the browser left it');
 }
 
 // A game controller through the browser's Gamepad API: a standard-mapping pad
