@@ -1,7 +1,8 @@
 // Checks the site tools/web.sh built in headless Chromium against the native game:
 //   node check_site.mjs SITE NATIVE_GAME DATA_FOLDER RUNS_FOLDER
-// the title pixel for pixel, every committed run's --dump byte for byte, real
-// keys reaching the game, and a save surviving a reload. Prints what it measured.
+// sound held until a gesture, the title pixel for pixel, every committed run's
+// --dump byte for byte, real keys and a game controller reaching the game, full
+// screen, and a save surviving a reload. Prints what it measured.
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, mkdtempSync, readFileSync, readdirSync } from 'node:fs';
 import { createServer } from 'node:http';
