@@ -1,7 +1,8 @@
 // Checks the site tools/web.sh built in headless Chromium against the native game:
 //   node check_site.mjs SITE NATIVE_GAME DATA_FOLDER RUNS_FOLDER
-// the title pixel for pixel, every committed run's --dump byte for byte, real
-// keys reaching the game, and a save surviving a reload. Prints what it measured.
+// sound held until a gesture, the title pixel for pixel, every committed run's
+// --dump byte for byte, real keys and a game controller reaching the game, full
+// screen, and a save surviving a reload. Prints what it measured.
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, mkdtempSync, readFileSync, readdirSync } from 'node:fs';
 import { createServer } from 'node:http';
@@ -38,14 +39,22 @@ const server = createServer((req, res) => {
 await new Promise(r => server.once('listening', r));
 const base = `http://127.0.0.1:${server.address().port}/`;
 
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--window-size=800,600'],
-});
-const page = await browser.newPage();
-// The program's end is thrown as ExitStatus when it comes from a callback.
-page.on('pageerror', e => e.message !== 'ExitStatus' && console.log('page error:', e.message));
-page.on('console', m => m.type() !== 'log' && console.log('page:', m.text()));
+// A browser whose autoplay policy is `autoplay`, and a page in it.
+async function launch(autoplay) {
+  const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', `--autoplay-policy=${autoplay}`, '--window-size=800,600'],
+  });
+  const page = await browser.newPage();
+  // The program's end is thrown as ExitStatus when it comes from a callback.
+  page.on('pageerror', e => e.message !== 'ExitStatus' && console.log('page error:', e.message));
+  page.on('console', m => m.type() !== 'log' && console.log('page:', m.text()));
+  return [browser, page];
+}
+// Sound first, in a browser that lets a page start it only after a gesture on
+// that page, as desktop browsers do (Chromium's user-gesture-required asks that
+// of frames from other sites alone); the other checks need no gesture.
+let [browser, page] = await launch('document-user-activation-required');
 
 // Opens the page with a command line; when it started loading.
 async function open(args) {
@@ -66,19 +75,61 @@ async function lastState(pred, timeout = 15000) {
   return JSON.parse(out[out.length - 1]);
 }
 
-// The logo waits for a gesture (its sound is its clock), then plays to the title.
+// The logo waits for a gesture (its sound is its clock), then plays to the
+// title with its sound running; a page without the logo starts at once, and its
+// sound with the first key. The page's AudioContexts are recorded with every
+// state each went through (the logo closes its own when it ends). Puppeteer
+// runs its evaluations as a gesture of the player's, which would let sound
+// start: the page is read through plain DevTools calls instead.
 {
+  await page.evaluateOnNewDocument(() => {
+    window.audioContexts = [];
+    window.AudioContext = class extends window.AudioContext {
+      constructor(...args) {
+        super(...args);
+        this.seen = [this.state];
+        this.addEventListener('statechange', () => this.seen.push(this.state));
+        window.audioContexts.push(this);
+      }
+    };
+  });
+  const cdp = await page.createCDPSession();
+  const read = async expression =>
+    (await cdp.send('Runtime.evaluate', { expression, returnByValue: true })).result.value;
+  const until = async (expression, ms) => {
+    for (const end = Date.now() + ms; Date.now() < end; await new Promise(r => setTimeout(r, 20)))
+      if (await read(expression)) return true;
+    return false;
+  };
+  const sound = () => read('window.audioContexts.map(c => c.state).join()');
+
   await open('--timings');
-  const waiting = await waitFor(() => document.getElementById('notice').textContent.startsWith('click'))
-                        .then(() => page.evaluate(() => window.zoa.out.length === 0), () => false);
+  const asked = await until(`document.getElementById('notice').textContent.startsWith('click')`,
+                            30000);
+  await new Promise(r => setTimeout(r, 500));
+  const waiting = asked && await sound() === '' && await read('window.zoa.out.length === 0');
   await page.keyboard.press('Space');
-  await waitFor(() => window.zoa.out.some(l => l.startsWith('startup ')), null, 60000);
-  const timings = (await lines()).find(l => l.startsWith('startup '));
-  const logoMs = Number(timings.match(/logo_ms=([\d.]+)/)[1]);
-  console.log(`measure logo_ms=${logoMs} title_ms_after_gesture=${timings.match(/title_ms=([\d.]+)/)[1]}`);
-  check(waiting && logoMs > 1000,
-        'the page waits for a gesture, then plays the logo to the title');
+  await until(`window.zoa.out.some(l => l.startsWith('startup '))`, 60000);
+  const timings = (await read('window.zoa.out')).find(l => l.startsWith('startup ')) ?? '';
+  const logoMs = Number(timings.match(/logo_ms=([\d.]+)/)?.[1] ?? 0);
+  console.log(`measure logo_ms=${logoMs} title_ms_after_gesture=${timings.match(/title_ms=([\d.]+)/)?.[1]}`);
+  const played = await read(`window.audioContexts.map(c => c.seen.join('>')).join()`);
+  const heard = await read(`window.audioContexts.every(c => c.seen.includes('running')) &&
+                            window.audioContexts.at(-1)?.state === 'running'`);
+  check(waiting && logoMs > 1000 && heard,
+        `the page waits for a gesture, then plays the logo with its sound to the title (${played})`);
+
+  await open('--no-logo --trace -');
+  const started = await until('window.zoa.out.length > 5', 30000);
+  const before = await sound();
+  await page.keyboard.press('ArrowDown');
+  await until(`window.audioContexts.every(c => c.state === 'running')`, 5000);
+  const after = await sound();
+  check(started && before === 'suspended' && after === 'running',
+        `without the logo the game starts at once, its sound with the first key (${before}, then ${after})`);
+  await browser.close();
 }
+[browser, page] = await launch('no-user-gesture-required');
 
 // The title: native --screenshot against the canvas, after the same frames.
 {
@@ -158,12 +209,69 @@ async function lastState(pred, timeout = 15000) {
     await new Promise(r => setTimeout(r, 150));
     await page.keyboard.up(key);
   };
+  const full = () => waitFor(() => document.fullscreenElement?.id === 'canvas', null, 5000)
+                       .then(() => true, () => false);
+  const windowed = () => waitFor(() => !document.fullscreenElement, null, 5000)
+                           .then(() => true, () => false);
   await tap('F11');
-  const full = await waitFor(() => document.fullscreenElement?.id === 'canvas', null, 5000)
-                 .then(() => true, () => false);
+  const went = await full();
+  // Left as the browser's own Escape leaves it: the next F11 asks for full
+  // screen again, not to leave it.
+  await page.evaluate(() => document.exitFullscreen());
+  const escaped = await windowed();
   await tap('F11');
-  const left = await waitFor(() => !document.fullscreenElement, null, 5000).then(() => true, () => false);
-  check(full && left, 'F11 asks for full screen on the canvas, and leaves it');
+  const back = await full();
+  await tap('F11');
+  const left = await windowed();
+  check(went && escaped && back && left,
+        'F11 asks for full screen on the canvas and leaves it, also after the browser left it');
+}
+
+// A game controller through the browser's Gamepad API: a standard-mapping pad
+// the test holds, plugged in once the title is up. SDL learns of it from the
+// window's gamepadconnected event and reads it by calling
+// navigator.getGamepads() whenever the game looks for input (a browser has no
+// pad events, only its state to poll); the page adds nothing to that.
+{
+  const fake = await page.evaluateOnNewDocument(() => {
+    const pad = { id: 'test pad', index: 0, mapping: 'standard', connected: true, timestamp: 0,
+                  axes: [0, 0, 0, 0],
+                  buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+    let pads = [];
+    Object.defineProperty(navigator, 'getGamepads', { value: () => pads });
+    window.pad = {
+      plug() {
+        pads = [pad];
+        window.dispatchEvent(Object.assign(new Event('gamepadconnected'), { gamepad: pad }));
+      },
+      // A (button 0) held or not, the left stick's x; SDL takes a pad whose
+      // timestamp has not moved for one that did not change.
+      set(a, x) {
+        pad.buttons[0] = { pressed: a, value: a ? 1 : 0 };
+        pad.axes[0] = x;
+        pad.timestamp = performance.now();
+      },
+    };
+  });
+  const settle = () => new Promise(r => setTimeout(r, 200));
+  await open('--no-logo --trace -');
+  await lastState('s.state.TitleActive === 1 && s.frameCounter > 5');
+  await page.evaluate(() => window.pad.plug());
+  await settle();
+  // A down and up on the title, then the left stick pushed right: its first push
+  // since the pad came, which SDL alone takes for the stick at rest.
+  await page.evaluate(() => window.pad.set(true, 0));
+  await settle();
+  await page.evaluate(() => window.pad.set(false, 0));
+  const inStage = await lastState('s.state.Level === 1 && s.state.TitleActive === 0', 5000)
+                    .catch(() => null);
+  await page.evaluate(() => window.pad.set(false, 1));
+  await new Promise(r => setTimeout(r, 2000));
+  await page.evaluate(() => window.pad.set(false, 0));
+  const walked = await lastState('true');
+  check(inStage && walked.sprites[0].x > inStage.sprites[0].x + 20,
+        'a game controller plugged in in the page: A starts stage 1, the stick walks');
+  await page.removeScriptToEvaluateOnNewDocument(fake.identifier);
 }
 
 // A frame's cost in the page: headless frames of play, timed in the page.

@@ -207,6 +207,20 @@ bool SdlPads::HandleEvent(const SDL_Event& event) {
     }
 }
 
+// A browser has no pad events, only each pad's state, which SDL reads with
+// navigator.getGamepads() every time events are pumped, and it sends an axis
+// only when its value changed. SDL takes the first value an axis sends for the
+// axis at rest and keeps it without a motion event, so the first push of the
+// stick after the pad was plugged in would never reach the game. The value it
+// keeps is the stick's real position: the page follows that instead.
+void SdlPads::FollowSticks() {
+    for (Pad& pad : pads_) {
+        for (const SDL_GameControllerAxis axis :
+             {SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY})
+            Axis(pad, axis, SDL_GameControllerGetAxis(pad.controller, axis));
+    }
+}
+
 void SdlPads::Repeat(uint32_t now) {
     if (repeatVk_ == 0 || static_cast<int32_t>(now - nextRepeat_) < 0) return;
     platform_.PostMessage({MessageId::KeyDown, repeatVk_, 0});

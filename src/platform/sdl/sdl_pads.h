@@ -38,6 +38,8 @@ class SdlPads {
     bool HandleEvent(const SDL_Event& event);
     // Sends the repeats that are due.
     void Repeat(uint32_t now);
+    // Takes each pad's left stick where it is now, for the page (the .cpp says why).
+    void FollowSticks();
     // Milliseconds until the next repeat, or UINT32_MAX when none is due.
     uint32_t MsToNextRepeat(uint32_t now) const;
     int OpenCount() const { return static_cast<int>(pads_.size()); }

@@ -278,6 +278,11 @@ void SdlPlatform::ShowMessageBox(const char* text) {
 
 void SdlPlatform::ToggleFullscreen() {
     if (!window_) return;
+#ifdef __EMSCRIPTEN__
+    // The browser leaves full screen by itself on Escape, and only SDL's window
+    // flags hear of it: the toggle starts from what the page shows.
+    fullscreen_ = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+#endif
     fullscreen_ = !fullscreen_;
     SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     Redraw();
@@ -390,6 +395,9 @@ void SdlPlatform::PumpEvents() {
     if (!videoStarted_) return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event);
+#ifdef __EMSCRIPTEN__
+    pads_.FollowSticks();
+#endif
     pads_.Repeat(SDL_GetTicks());
 }
 
