@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
+#include <vector>
 
 #include "interface_layout.h"
 #include "noise.h"
@@ -40,6 +42,21 @@ void Gradient(Canvas& c, int y0, int y1, Ramp ramp, float from, float to) {
             const int level =
                 static_cast<int>(std::floor(v + static_cast<float>(Bayer4(x, y)) / 16.0f));
             c.Set(x, y, Shade(ramp, level));
+        }
+    }
+}
+
+// Fills rows [y0, y1) with a dithered vertical blend through a list of
+// colours, evenly spaced from the first row to the last.
+void Blend(Canvas& c, int y0, int y1, std::initializer_list<uint8_t> colours) {
+    const std::vector<uint8_t> stops(colours);
+    const float span = static_cast<float>(stops.size() - 1);
+    for (int y = y0; y < y1; ++y) {
+        const float v = span * static_cast<float>(y - y0) / static_cast<float>(y1 - 1 - y0);
+        for (int x = 0; x < c.Width(); ++x) {
+            const int i = std::min(static_cast<int>(v + static_cast<float>(Bayer4(x, y)) / 16.0f),
+                                   static_cast<int>(span));
+            c.Set(x, y, stops[i]);
         }
     }
 }
@@ -94,15 +111,15 @@ Canvas FarSky() {  // strip 0: the day sky of levels 0-3
 // evening levels the night sky, its first stars high, deepening upwards.
 Canvas NightRange() {
     Canvas c(kPeriod, 264);
-    Gradient(c, 0, 30, kSky, 4.4f, 4.6f);
-    const float amps[3] = {7, 5, 3};
+    Gradient(c, 0, 20, kSky, 4.4f, 4.6f);
+    const float amps[3] = {6, 4, 2};
     const int freqs[3] = {3, 7, 17};
     for (int x = 0; x < kPeriod; ++x) {
-        const int top = static_cast<int>(12 + Ridge(x, amps, freqs, 3, 0.9f));
+        const int top = static_cast<int>(5 + Ridge(x, amps, freqs, 3, 0.9f));
         for (int y = std::max(top, 0); y < c.Height(); ++y) {
             // Darkest at the top, paling into a lilac haze at the feet.
-            const float v = y < 130 ? 3.0f + 1.6f * static_cast<float>(y) / 130
-                                    : 4.6f + 2.6f * static_cast<float>(y - 130) / 134;
+            const float v = y < 130 ? 3.0f + 1.2f * static_cast<float>(y) / 130
+                                    : 4.2f + 3.0f * static_cast<float>(y - 130) / 134;
             const int level = static_cast<int>(v + static_cast<float>(Bayer4(x, y)) / 16);
             const bool haze = level > 6 && y > c.Height() / 2;
             c.Set(x, y,
@@ -110,10 +127,10 @@ Canvas NightRange() {
                                       : Shade(kTwilight, level));
         }
     }
-    for (int i = 0; i < 48; ++i) {
+    for (int i = 0; i < 30; ++i) {
         const int x = static_cast<int>(Hash(i, 61) % kPeriod);
-        const int y = 30 + static_cast<int>(Hash(i, 62) % 70);
-        c.Set(x, y, Shade(kDusk, i % 3 ? 6 : 7));
+        const int y = 64 + static_cast<int>(Hash(i, 62) % 56);
+        c.Set(x, y, Shade(kDusk, i % 4 ? 5 : 7));
     }
     return c;
 }
@@ -124,15 +141,15 @@ Canvas NightRange() {
 // and dark down to the strip's bottom.
 Canvas SunsetRanges() {
     Canvas c(kPeriod, 256);
-    Gradient(c, 0, 24, kTwilight, 5.5f, 7.0f);
-    Gradient(c, 24, 70, kHaze, -0.2f, 2.0f);
-    Gradient(c, 70, 110, kViolet, 6.0f, 7.6f);
+    Blend(c, 0, 110,
+          {Shade(kTwilight, 4), Shade(kTwilight, 5), Shade(kTwilight, 6), Shade(kTwilight, 7),
+           Shade(kHaze, 0), Shade(kHaze, 1), Shade(kHaze, 2), Shade(kPink, 6)});
     Gradient(c, 110, 256, kDusk, 5.0f, 2.0f);
     const float a1[3] = {22, 10, 5}, a2[3] = {16, 9, 4};
     const int f1[3] = {2, 5, 11}, f2[3] = {3, 7, 13};
     for (int x = 0; x < kPeriod; ++x) {
-        const int top1 = static_cast<int>(96 + Ridge(x, a1, f1, 3, 1.3f));
-        const int top2 = static_cast<int>(140 + Ridge(x, a2, f2, 3, 0.4f));
+        const int top1 = static_cast<int>(90 + Ridge(x, a1, f1, 3, 1.3f));
+        const int top2 = static_cast<int>(124 + Ridge(x, a2, f2, 3, 0.4f));
         for (int y = top1; y < 256; ++y) {
             const int d = y - top1;
             const int level = d < 2 ? 6 : std::max(2, 4 - (d + Bayer4(x, y) * 2) / 40);
