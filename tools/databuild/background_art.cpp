@@ -1,11 +1,10 @@
 // The parallax strips of SPb. Every strip repeats every 640 pixels: shapes are
 // drawn three times (shifted by -640, 0, +640) and noise wraps at 640. Which
 // rows must be opaque follows from how the layers stack on screen: the far
-// strips (0, and 1 on later stages) and the middle strip 1 are opaque
-// throughout; the middle strip 2 may be open above its ranges; the near strips
-// are open at the top and solid from row 102 down. The far and middle strips
-// are shared by several worlds, so they hold only sky and distant mountains;
-// each world's own look is on its near strip.
+// strips (0, and 1 on later stages) and the middle strips are opaque
+// throughout; the near strips are open at the top and solid from row 102
+// down. The far and middle strips are shared by several worlds, so they hold
+// only sky and distant mountains; each world's own look is on its near strip.
 #include <algorithm>
 #include <cmath>
 #include <functional>
