@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data_set.h"
+#include "files/palette_file.h"
 #include "gfx/sheet_image.h"
 #include "interface_layout.h"
 #include "play/background.h"
@@ -28,6 +32,40 @@ const SheetImage& Sheet(SheetId id) {
             std::string(ZOA_DATA_BUILD_DIR) + "/data/nbm/" + name, true);
     }
     return *sheets[id];
+}
+
+// The palette as the build wrote it, each colour in OKLab, a perceptual space
+// in which equal distances look about equally different.
+struct Lab {
+    double l, a, b;
+};
+const std::array<Lab, kPaletteSize>& LabPalette() {
+    static const std::array<Lab, kPaletteSize> lab = [] {
+        Palette p{};
+        EXPECT_TRUE(
+            ReadPaletteFile(std::string(ZOA_DATA_BUILD_DIR) + "/data/nbm/SP.PAL", p, nullptr));
+        std::array<Lab, kPaletteSize> out{};
+        auto linear = [](uint8_t v) {
+            const double c = v / 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        for (int i = 0; i < kPaletteSize; ++i) {
+            const double r = linear(p[i].red), g = linear(p[i].green), b = linear(p[i].blue);
+            const double l = std::cbrt(0.4122214708 * r + 0.5363325363 * g + 0.0514459929 * b);
+            const double m = std::cbrt(0.2119034982 * r + 0.6806995451 * g + 0.1073969566 * b);
+            const double s = std::cbrt(0.0883024619 * r + 0.2817188376 * g + 0.6299787005 * b);
+            out[i] = {0.2104542553 * l + 0.7936177850 * m - 0.0040720468 * s,
+                      1.9779984951 * l - 2.4285922050 * m + 0.4505937099 * s,
+                      0.0259040371 * l + 0.7827717876 * m - 0.8086757660 * s};
+        }
+        return out;
+    }();
+    return lab;
+}
+
+double Distance(const Lab& x, const Lab& y) {
+    return std::sqrt((x.l - y.l) * (x.l - y.l) + (x.a - y.a) * (x.a - y.a) +
+                     (x.b - y.b) * (x.b - y.b));
 }
 
 int OpaqueIn(const SheetImage& s, const Rect& r) {
@@ -226,6 +264,86 @@ TEST(DataBuildArt, TheNearStripsLowerPartNeverLooksLikeAFloor) {
             }
         EXPECT_EQ(holes, 0) << "strip " << strip;
         EXPECT_EQ(shared, 0) << "strip " << strip << ": pixels in a floor's colours";
+    }
+}
+
+// Nothing behind the play may pass for something in it: every background
+// pixel stays a clear step (0.05 in OKLab, about five times the smallest
+// difference the eye can tell) from every colour a solid tile is drawn with.
+TEST(DataBuildArt, NoBackgroundColourComesNearASolidTilesColour) {
+    constexpr double kApart = 0.05;
+    const SheetImage& tiles = Sheet(kSPt);
+    const auto attrs = WorldMap::DefaultTileAttributes();
+    std::vector<uint8_t> solid;
+    for (int n = 0; n < kFirstHiddenTile; ++n) {
+        if (attrs[n] != kAttrSolid) continue;
+        const int x0 = (n % 19) * 33 + 1, y0 = (n / 19) * 33 + 1;
+        for (int y = y0; y < y0 + 32; ++y)
+            for (int x = x0; x < x0 + 32; ++x)
+                if (tiles.At(x, y) != TransparentIndex) solid.push_back(tiles.At(x, y));
+    }
+    std::sort(solid.begin(), solid.end());
+    solid.erase(std::unique(solid.begin(), solid.end()), solid.end());
+    const auto& lab = LabPalette();
+    const SheetImage& s = Sheet(kSPb);
+    for (int strip = 0; strip < 7; ++strip) {
+        bool checked[kPaletteSize] = {};
+        const Rect& r = kBackgroundStrip[strip];
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                const uint8_t v = s.At(x, y);
+                if (v == TransparentIndex || checked[v]) continue;
+                checked[v] = true;
+                const uint8_t nearest =
+                    *std::min_element(solid.begin(), solid.end(), [&](uint8_t a, uint8_t b) {
+                        return Distance(lab[v], lab[a]) < Distance(lab[v], lab[b]);
+                    });
+                EXPECT_GE(Distance(lab[v], lab[nearest]), kApart)
+                    << "strip " << strip << " colour " << int{v} << " near tile colour "
+                    << int{nearest};
+            }
+    }
+}
+
+// Lightness and its spread over the rows [0, rows) of a strip as a layer
+// shows them, opaque pixels only.
+struct Look {
+    double lightness, contrast;
+};
+Look LookOf(int strip, int rows) {
+    const SheetImage& s = Sheet(kSPb);
+    const auto& lab = LabPalette();
+    double sum = 0, squares = 0;
+    int n = 0;
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const uint8_t v = s.At(x, kBackgroundStrip[strip].top + y);
+            if (v == TransparentIndex) continue;
+            sum += lab[v].l;
+            squares += lab[v].l * lab[v].l;
+            ++n;
+        }
+    const double mean = sum / n;
+    return {mean, std::sqrt(squares / n - mean * mean)};
+}
+
+// Levels 0-3 are played by day, levels 4-8 at dusk and night. Where the far
+// layer shows above the middle one (screen rows 0-129), the evening sky is
+// darker than the day sky by at least a quarter of the way from black to
+// white. And each layer is more contrasted than the one behind it, as far
+// things fade into the air: the far layer above the middle one, the middle
+// layer above the near one, the near layer's 200 rows.
+TEST(DataBuildArt, EveningSkiesAreDarkAndFarLayersFade) {
+    constexpr int kMiddleTop = 130, kNearTop = 280;
+    const int day = BackgroundStrip[0].choice[0], evening = BackgroundStrip[0].choice[8];
+    EXPECT_LT(LookOf(evening, kMiddleTop).lightness, LookOf(day, kMiddleTop).lightness - 0.25);
+    for (int level = 0; level <= 8; ++level) {
+        const double far = LookOf(BackgroundStrip[0].choice[level], kMiddleTop).contrast;
+        const double middle =
+            LookOf(BackgroundStrip[1].choice[level], kNearTop - kMiddleTop).contrast;
+        const double near = LookOf(BackgroundStrip[2].choice[level], 480 - kNearTop).contrast;
+        EXPECT_LT(far, middle) << "level " << level;
+        EXPECT_LT(middle, near) << "level " << level;
     }
 }
 

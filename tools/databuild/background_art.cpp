@@ -1,13 +1,15 @@
 // The parallax strips of SPb. Every strip repeats every 640 pixels: shapes are
 // drawn three times (shifted by -640, 0, +640) and noise wraps at 640. Which
 // rows must be opaque follows from how the layers stack on screen: the far
-// strips (0, and 1 on later stages) and the middle strip 1 are opaque
-// throughout; the middle strip 2 may be open above its ranges; the near strips
-// are open at the top and solid from row 102 down. The far and middle strips
-// are shared by several worlds, so they hold only sky and distant mountains;
-// each world's own look is on its near strip.
+// strips (0, and 1 on later stages) and the middle strips are opaque
+// throughout; the near strips are open at the top and solid from row 102
+// down. The far and middle strips are shared by several worlds, so they hold
+// only sky and distant mountains; each world's own look is on its near strip.
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
+#include <vector>
 
 #include "interface_layout.h"
 #include "noise.h"
@@ -43,6 +45,21 @@ void Gradient(Canvas& c, int y0, int y1, Ramp ramp, float from, float to) {
     }
 }
 
+// Fills rows [y0, y1) with a dithered vertical blend through a list of
+// colours, evenly spaced from the first row to the last.
+void Blend(Canvas& c, int y0, int y1, std::initializer_list<uint8_t> colours) {
+    const std::vector<uint8_t> stops(colours);
+    const float span = static_cast<float>(stops.size() - 1);
+    for (int y = y0; y < y1; ++y) {
+        const float v = span * static_cast<float>(y - y0) / static_cast<float>(y1 - 1 - y0);
+        for (int x = 0; x < c.Width(); ++x) {
+            const int i = std::min(static_cast<int>(v + static_cast<float>(Bayer4(x, y)) / 16.0f),
+                                   static_cast<int>(span));
+            c.Set(x, y, stops[i]);
+        }
+    }
+}
+
 // A height profile that repeats every 640 px: a sum of whole-period waves.
 float Ridge(int x, const float* amps, const int* freqs, int n, float phase) {
     float h = 0;
@@ -52,16 +69,28 @@ float Ridge(int x, const float* amps, const int* freqs, int n, float phase) {
     return h;
 }
 
-void Cloud(Painter& p, float x, float y, float s) {
-    p.Ellipse(x, y + 4 * s, 34 * s, 9 * s, Mat(kCream, 4));
-    p.Ellipse(x - 14 * s, y, 15 * s, 11 * s, Mat(kCream, 5));
-    p.Ellipse(x + 6 * s, y - 5 * s, 18 * s, 14 * s, Mat(kCream, 5));
-    p.Ellipse(x + 22 * s, y + 2 * s, 12 * s, 9 * s, Mat(kCream, 5));
+// Background shapes are outlined in the deep's near-black, never in the
+// outline colour every tile and sprite uses, so nothing behind the play
+// shares a colour with something in it.
+Material Far(Material m) {
+    m.outlineColour = Shade(kTwilight, 0);
+    return m;
 }
 
-Canvas FarSky() {  // strip 0
+// A day cloud: no outline and no bright rim, as far things are; a paler
+// body over a bluer underside.
+void Cloud(Painter& p, float x, float y, float s) {
+    const Material body = NoOutline(Plain(kSky, 7)), underside = NoOutline(Plain(kSky, 5));
+    p.Ellipse(x, y + 6 * s, 34 * s, 8 * s, underside);
+    p.Ellipse(x, y + 3 * s, 32 * s, 8 * s, body);
+    p.Ellipse(x - 14 * s, y, 15 * s, 11 * s, body);
+    p.Ellipse(x + 6 * s, y - 5 * s, 18 * s, 14 * s, body);
+    p.Ellipse(x + 22 * s, y + 2 * s, 12 * s, 9 * s, body);
+}
+
+Canvas FarSky() {  // strip 0: the day sky of levels 0-3
     Canvas c(kPeriod, 215);
-    Gradient(c, 0, 215, kSky, 2.2f, 5.6f);
+    Gradient(c, 0, 215, kSky, 3.0f, 5.0f);
     Wrapped(c, [](Painter& p) {
         Cloud(p, 80, 40, 1.0f);
         Cloud(p, 540, 75,
@@ -72,47 +101,63 @@ Canvas FarSky() {  // strip 0
     return c;
 }
 
-Canvas Mountains() {  // strip 1: lower sky, warm horizon, distant ranges
+// Strip 1 is two layers at once: the middle layer of levels 0-3, drawn from
+// screen row 130 under the day sky, and the far layer of levels 4-8, drawn
+// from the screen's top, where only its upper 130 rows show above strip 2.
+// So it is one dark mass, darkest at the top, with a ridged upper edge
+// against the colour the day sky has where strip 0 ends: on the day levels
+// a range of far blue mountains fading into haze at their feet, on the
+// evening levels the night sky, its first stars high, deepening upwards.
+Canvas NightRange() {
     Canvas c(kPeriod, 264);
-    Gradient(c, 0, 70, kSky, 4.3f, 6.6f);
-    Gradient(c, 70, 264, kHaze, 6.4f, 4.2f);
-    const float a1[3] = {22, 12, 6}, a2[3] = {14, 8, 5};
-    const int f1[3] = {3, 7, 13}, f2[3] = {2, 5, 11};
+    Gradient(c, 0, 20, kSky, 4.4f, 4.6f);
+    const float amps[3] = {6, 4, 2};
+    const int freqs[3] = {3, 7, 17};
     for (int x = 0; x < kPeriod; ++x) {
-        const int top1 = static_cast<int>(110 + Ridge(x, a1, f1, 3, 0.7f));
-        const int top2 = static_cast<int>(175 + Ridge(x, a2, f2, 3, 2.1f));
-        for (int y = top1; y < 264; ++y) {
-            int level = 4 - (y - top1) / 30;
-            if (y - top1 < 10 && top1 < 100) level = 7;  // snow caps on the high peaks
-            if (y == top1) level = level >= 7 ? 7 : 5;
-            c.Set(x, y, Shade(kMountain, level));
+        const int top = static_cast<int>(5 + Ridge(x, amps, freqs, 3, 0.9f));
+        for (int y = std::max(top, 0); y < c.Height(); ++y) {
+            // Darkest at the top, paling into a lilac haze at the feet.
+            const float v = y < 130 ? 3.0f + 1.2f * static_cast<float>(y) / 130
+                                    : 4.2f + 3.0f * static_cast<float>(y - 130) / 134;
+            const int level = static_cast<int>(v + static_cast<float>(Bayer4(x, y)) / 16);
+            const bool haze = level > 6 && y > c.Height() / 2;
+            c.Set(x, y,
+                  y - top < 2 || haze ? Shade(kDusk, haze ? 5 + level - 7 : 5)
+                                      : Shade(kTwilight, level));
         }
-        for (int y = top2; y < 264; ++y) {
-            const int level = (y == top2) ? 5 : 3 - (y - top2) / 40;
-            c.Set(x, y, Shade(kTeal, level));
-        }
-        c.Set(x, top1 - 1, kOutline == 1 ? Shade(kMountain, 2) : 0);
+    }
+    for (int i = 0; i < 30; ++i) {
+        const int x = static_cast<int>(Hash(i, 61) % kPeriod);
+        const int y = 64 + static_cast<int>(Hash(i, 62) % 56);
+        c.Set(x, y, Shade(kDusk, i % 4 ? 5 : 7));
     }
     return c;
 }
 
-// Strip 2, the middle layer of levels 4-8 (desert and city alike): hazy
-// ranges far away in dusk colours, open above them so the far layer's sky
-// shows, and haze down to the strip's bottom.
-Canvas DistantRanges() {
+// Strip 2, the middle layer of levels 4-8 (desert and city alike), drawn
+// from screen row 130 where strip 1's night ends: the sunset's glow low over
+// the horizon, two ranges in silhouette against it, rims catching its light,
+// and dark down to the strip's bottom.
+Canvas SunsetRanges() {
     Canvas c(kPeriod, 256);
-    const float a1[3] = {26, 12, 5}, a2[3] = {16, 9, 4};
+    Blend(c, 0, 110,
+          {Shade(kTwilight, 4), Shade(kTwilight, 5), Shade(kTwilight, 6), Shade(kTwilight, 7),
+           Shade(kHaze, 0), Shade(kHaze, 1), Shade(kHaze, 2), Shade(kPink, 6)});
+    Gradient(c, 110, 256, kDusk, 5.0f, 2.0f);
+    const float a1[3] = {22, 10, 5}, a2[3] = {16, 9, 4};
     const int f1[3] = {2, 5, 11}, f2[3] = {3, 7, 13};
     for (int x = 0; x < kPeriod; ++x) {
-        const int top1 = static_cast<int>(70 + Ridge(x, a1, f1, 3, 1.3f));
-        const int top2 = static_cast<int>(125 + Ridge(x, a2, f2, 3, 0.4f));
+        const int top1 = static_cast<int>(90 + Ridge(x, a1, f1, 3, 1.3f));
+        const int top2 = static_cast<int>(124 + Ridge(x, a2, f2, 3, 0.4f));
         for (int y = top1; y < 256; ++y) {
-            const int level = y == top1 ? 4 : 3 - (y - top1 + Bayer4(x, y) * 2) / 48;
-            c.Set(x, y, Shade(kMountain, level));
+            const int d = y - top1;
+            const int level = d < 2 ? 6 : std::max(2, 4 - (d + Bayer4(x, y) * 2) / 40);
+            c.Set(x, y, Shade(kDusk, level));
         }
         for (int y = top2; y < 256; ++y) {
-            const int level = y == top2 ? 3 : 2 - (y - top2 + Bayer4(x, y) * 3) / 50;
-            c.Set(x, y, Shade(kDusk, level));
+            const int d = y - top2;
+            const int level = d < 2 ? 3 : std::max(0, 1 - (d + Bayer4(x, y) * 3) / 45);
+            c.Set(x, y, Shade(kViolet, level));
         }
     }
     return c;
@@ -121,33 +166,24 @@ Canvas DistantRanges() {
 // What a near strip shows below its scenery: something plainly far below the
 // play, never a floor. The backgrounds never scroll vertically, so when the
 // camera rises in a jump or the tiles leave a pit, this is what the player
-// sees at the bottom of the screen. From row `top` down it is opaque, in dark,
-// dull shades of ramps no floor tile uses (so it can never be mistaken for a
-// floor's top): distant treetops or rooftops with a bumpy edge, then a deep
-// that darkens towards the screen's bottom.
-enum class Deep { kLake, kMist, kGorge, kNightHaze };
-
-void FarBelow(Canvas& c, int top, Ramp lumps, Deep deep, uint32_t seed) {
-    const Ramp deepRamp =
-        deep == Deep::kLake ? kMountain : (deep == Deep::kNightHaze ? kNight : kDusk);
+// sees at the bottom of the screen. From row `top` down it is opaque: a
+// thin fringe of far treetops or roofs in dark, dull shades, then the deep,
+// darker than any outline, where only a few far lights or glints show.
+void FarBelow(Canvas& c, int top, Ramp lumps, int lumpLevel, uint8_t light, uint32_t seed) {
     for (int x = 0; x < kPeriod; ++x) {
         const int edge = top + static_cast<int>(10 * PeriodicNoise(static_cast<float>(x) / 14, 0,
                                                                    kPeriod / 14, seed));
         for (int y = edge; y < c.Height(); ++y) {
             const int d = y - edge;
             uint8_t v;
-            if (d < 46) {  // far treetops (or roofs): lit tops, dark bodies
+            if (d < 24) {  // the fringe: lit tops, dark bodies, dithered into the deep
                 const float n = PeriodicNoise(static_cast<float>(x) / 9, static_cast<float>(y) / 7,
                                               kPeriod / 9, seed + 1);
-                int level = d < 2 ? 2 : (n > 0.62f ? 2 : 1);
-                if (d > 30 && Bayer4(x, y) < (d - 30)) level = 0;
-                v = Shade(lumps, level);
-            } else {  // the deep: darker towards the bottom
-                const int level = 2 - (d - 46 + Bayer4(x, y) * 4) / 40;
-                v = Shade(deepRamp, level);
-                if (deep == Deep::kLake && (y % 9) == 0 && Hash(x / 24, y, seed) % 3 == 0)
-                    v = Shade(kMountain, 3);  // glints on the water far below
-                if (deep == Deep::kNightHaze && Hash(x, y, seed) % 211 == 0) v = Shade(kFire, 3);
+                v = Shade(lumps, d < 2 || n > 0.66f ? lumpLevel + 1 : lumpLevel);
+                if (d > 8 && Bayer4(x, y) < d - 8) v = Shade(kTwilight, 0);
+            } else {  // the deep: near-black, black towards the bottom
+                v = Bayer4(x, y) * 4 < d - 24 ? kBlack : Shade(kTwilight, 0);
+                if (Hash(x, y, seed) % 173 == 0) v = light;
             }
             c.Set(x, y, v);
         }
@@ -159,51 +195,54 @@ Canvas GreenHills() {  // strip 3: round trees, a wooded valley and a lake far b
     Wrapped(c, [](Painter& p) {
         for (int i = 0; i < 7; ++i) {
             const float x = 45.0f + i * 92, h = 30.0f + static_cast<float>(Hash(i, 3) % 40);
-            p.Limb({x, 120}, {x, h + 30}, 5, 4, Mat(kWood, 3));
-            p.Circle(x - 14, h + 22, 20, Mat(kGrass, 3));
-            p.Circle(x + 14, h + 24, 19, Mat(kGrass, 3));
-            p.Circle(x, h + 8, 22, Mat(kGrass, 4));
+            p.Limb({x, 120}, {x, h + 30}, 5, 4, Far(Mat(kOlive, 2)));
+            p.Circle(x - 14, h + 22, 20, Far(Mat(kOlive, 3)));
+            p.Circle(x + 14, h + 24, 19, Far(Mat(kOlive, 3)));
+            p.Circle(x, h + 8, 22, Far(Mat(kOlive, 4)));
         }
     });
-    FarBelow(c, 92, kTeal, Deep::kLake, 11);
+    FarBelow(c, 92, kOlive, 1, Shade(kSky, 5), 11);
     return c;
 }
 
-Canvas DuskForest() {  // strip 4: tall trunks under a canopy, violet mist below
+Canvas DuskForest() {  // strip 4: tall trunks under a canopy, the forest's dark floor far below
     Canvas c(kPeriod, 220);
     Wrapped(c, [](Painter& p) {
         for (int i = 0; i < 8; ++i) {
             const float x = 30.0f + i * 80 + static_cast<float>(Hash(i, 4) % 20);
-            p.Limb({x, 130}, {x + 2, 0}, 9, 6, Mat(kWood, 2));
-            p.Ellipse(x, 22, 36, 22, Mat(kForest, 2));
-            p.Ellipse(x + 20, 40, 24, 14, Mat(kForest, 3));
+            p.Limb({x, 130}, {x + 2, 0}, 9, 6, Far(Mat(kDusk, 4)));
+            p.Ellipse(x, 22, 36, 22, Far(Mat(kOlive, 3)));
+            p.Ellipse(x + 20, 40, 24, 14, Far(Mat(kOlive, 4)));
         }
     });
-    FarBelow(c, 92, kDusk, Deep::kMist, 21);
+    FarBelow(c, 92, kOlive, 1, Shade(kLime, 7), 21);  // fireflies
     return c;
 }
 
-Canvas Canyon() {  // strip 5: red buttes and cacti on their ledges, a dark gorge below
+// Strip 5: rock spires glowing in the sunset, in rose rather than the sand and
+// canyon colours of the desert's floors, and pointed, so no top looks like a
+// ledge; a dark gorge below.
+Canvas Canyon() {
     Canvas c(kPeriod, 220);
     Wrapped(c, [](Painter& p) {
         for (int i = 0; i < 5; ++i) {
-            const float x = 64.0f + i * 128, top = 14.0f + static_cast<float>(Hash(i, 5) % 40);
-            Material m = Mat(kCanyon, 4);
+            const float x = 64.0f + i * 128, top = 10.0f + static_cast<float>(Hash(i, 5) % 40);
+            Material m = Far(Mat(kCrimson, 5));
             m.bevel = 3;
-            p.Poly({{x - 38, 130},
-                    {x - 28, top + 10},
-                    {x - 12, top},
-                    {x + 16, top},
-                    {x + 32, top + 24},
-                    {x + 40, 130}},
+            p.Poly({{x - 40, 130},
+                    {x - 30, top + 44},
+                    {x - 16, top + 14},
+                    {x - 2, top},
+                    {x + 12, top + 16},
+                    {x + 30, top + 50},
+                    {x + 42, 130}},
                    m);
             for (int k = 1; k < 5; ++k)
-                p.Line({x - 30, top + k * 20.0f}, {x + 34, top + k * 20.0f + 4}, Shade(kCanyon, 2));
-            p.Limb({x + 2, top}, {x + 2, top - 14}, 3, 3, Mat(kOlive, 4));  // a cactus on top
-            p.Limb({x + 2, top - 8}, {x - 5, top - 13}, 2, 2, Mat(kOlive, 4));
+                p.Line({x - 30 + k * 2.0f, top + k * 22.0f},
+                       {x + 30 - k * 2.0f, top + k * 22.0f + 4}, Shade(kCrimson, 3));
         }
     });
-    FarBelow(c, 92, kCrimson, Deep::kGorge, 31);
+    FarBelow(c, 92, kDusk, 2, Shade(kCrimson, 6), 31);
     return c;
 }
 
@@ -213,22 +252,21 @@ Canvas MachineCity() {  // strip 6: towers with lit windows, the lower city in t
         for (int i = 0; i < 8; ++i) {
             const float x = static_cast<float>(i) * 80, w = 56,
                         top = 6.0f + static_cast<float>(Hash(i, 6) % 60);
-            Material m = Mat(kNight, 3 + static_cast<int>(i % 2));
+            Material m = Far(Mat(kViolet, 2 + static_cast<int>(i % 2)));
             m.bevel = 2;
             p.Box(x + 4, top, x + 4 + w, 130, m);
-            p.Limb({x + 20, top}, {x + 20, top - 10}, 1, 1, Mat(kMetal, 3));  // an antenna
+            p.Limb({x + 20, top}, {x + 20, top - 10}, 1, 1, Far(Mat(kDusk, 5)));  // an antenna
+            p.Dot(x + 20, top - 11, Shade(kCrimson, 6));                          // its beacon
             for (float wy = top + 8; wy < 100; wy += 12)
-                for (float wx = x + 10; wx < x + w - 2; wx += 10)
-                    p.Box(
-                        wx, wy, wx + 5, wy + 6,
-                        NoOutline(Plain(
-                            Hash(static_cast<uint32_t>(wx), static_cast<uint32_t>(wy)) % 3 ? kFlame
-                                                                                           : kNight,
-                            Hash(static_cast<uint32_t>(wx), static_cast<uint32_t>(wy)) % 3 ? 6
-                                                                                           : 2)));
+                for (float wx = x + 10; wx < x + w - 2; wx += 10) {
+                    const bool lit =
+                        Hash(static_cast<uint32_t>(wx), static_cast<uint32_t>(wy)) % 3 != 0;
+                    p.Box(wx, wy, wx + 5, wy + 6,
+                          NoOutline(Plain(lit ? kFlame : kTwilight, lit ? 7 : 0)));
+                }
         }
     });
-    FarBelow(c, 92, kViolet, Deep::kNightHaze, 41);
+    FarBelow(c, 92, kViolet, 0, Shade(kFlame, 7), 41);
     return c;
 }
 
@@ -236,8 +274,8 @@ Canvas MachineCity() {  // strip 6: towers with lit windows, the lower city in t
 
 Canvas BuildBackgroundSheet() {
     Canvas sheet(640, 1920);
-    const Canvas strips[7] = {FarSky(),     Mountains(), DistantRanges(), GreenHills(),
-                              DuskForest(), Canyon(),    MachineCity()};
+    const Canvas strips[7] = {FarSky(),     NightRange(), SunsetRanges(), GreenHills(),
+                              DuskForest(), Canyon(),     MachineCity()};
     for (int i = 0; i < 7; ++i)
         sheet.Paste(strips[i], kBackgroundStrip[i].left, kBackgroundStrip[i].top);
     return sheet;

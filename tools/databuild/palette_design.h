@@ -36,7 +36,7 @@ enum Ramp : uint8_t {
     kTeal,
     kRust,
     kHaze,
-    kMountain,
+    kTwilight,  // backgrounds only: 0 the deep far below, 3..7 dusky violets
     kCream,
     kOlive,
     kCrimson,
