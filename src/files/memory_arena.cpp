@@ -9,7 +9,9 @@
 namespace zoa::files {
 
 namespace {
+#if defined(__linux__)
 constexpr size_t kHugePage = size_t{2} << 20;
+#endif
 constexpr size_t kAlignment = 64;
 }  // namespace
 

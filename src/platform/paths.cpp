@@ -30,11 +30,11 @@ bool IsFile(const std::string& path) {
     return fs::is_regular_file(files::FsPath(path), ec);
 }
 
-std::string Join(const std::string& folder, const std::string& name) {
+}  // namespace
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
     return files::Utf8((files::FsPath(folder) / files::FsPath(name)).lexically_normal());
 }
-
-}  // namespace
 
 #ifdef _WIN32
 std::string AppDataFolder() {
@@ -44,7 +44,7 @@ std::string AppDataFolder() {
 #endif
 
 std::string Paths::ScreenshotFolder() const {
-    return userFolder.empty() ? "" : Join(userFolder, "screenshots");
+    return userFolder.empty() ? "" : JoinPath(userFolder, kScreenshotFolderName);
 }
 
 PathRequest PathRequest::FromEnvironment() {
@@ -84,24 +84,24 @@ Paths ResolvePaths(const PathRequest& r) {
     }
     tryData(r.exeFolder, "beside the program");
     if (!r.exeFolder.empty())
-        tryData(Join(r.exeFolder, std::string("../share/") + kGameFolder), "installed");
-    if (!r.installedShare.empty()) tryData(Join(r.installedShare, kGameFolder), "installed");
+        tryData(JoinPath(r.exeFolder, std::string("../share/") + kGameFolder), "installed");
+    if (!r.installedShare.empty()) tryData(JoinPath(r.installedShare, kGameFolder), "installed");
     tryData(".", "current folder");
     if (p.dataRoot.empty()) {
         p.dataRoot = ".";
         p.dataFrom = "current folder";
     }
 
-    const std::string beside = r.exeFolder.empty() ? "" : Join(r.exeFolder, kSettingsName);
+    const std::string beside = r.exeFolder.empty() ? "" : JoinPath(r.exeFolder, kSettingsName);
     if (!r.configFile.empty()) {
         p.settingsFile = r.configFile;
     } else if (!beside.empty() && IsFile(beside)) {
         p.settingsFile = beside;
         p.portable = true;
     } else if (!r.xdgConfigHome.empty()) {
-        p.settingsFile = Join(Join(r.xdgConfigHome, kGameFolder), kSettingsName);
+        p.settingsFile = JoinPath(JoinPath(r.xdgConfigHome, kGameFolder), kSettingsName);
     } else if (!r.home.empty()) {
-        p.settingsFile = Join(Join(r.home, ".config/zoa_noli"), kSettingsName);
+        p.settingsFile = JoinPath(JoinPath(r.home, ".config/zoa_noli"), kSettingsName);
     }
 
     if (!r.saveDir.empty()) {
@@ -109,9 +109,9 @@ Paths ResolvePaths(const PathRequest& r) {
     } else if (p.portable) {
         p.userFolder = r.exeFolder;
     } else if (!r.xdgDataHome.empty()) {
-        p.userFolder = Join(r.xdgDataHome, kGameFolder);
+        p.userFolder = JoinPath(r.xdgDataHome, kGameFolder);
     } else if (!r.home.empty()) {
-        p.userFolder = Join(r.home, std::string(".local/share/") + kGameFolder);
+        p.userFolder = JoinPath(r.home, std::string(".local/share/") + kGameFolder);
     }
     return p;
 }

@@ -40,6 +40,12 @@ struct Paths {
 // portable folder, else $XDG_DATA_HOME/zoa_noli. Nothing is created here.
 Paths ResolvePaths(const PathRequest& request);
 
+// Screenshots go to this folder inside the user folder.
+inline constexpr const char* kScreenshotFolderName = "screenshots";
+
+// `name` inside `folder`, with the system's own separators.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
 // The folder of the running program, or "" when the system does not say
 // (platform/program_start.cpp).
 std::string ExecutableFolder();

@@ -9,6 +9,7 @@
 #include "files/utf8_path.h"
 #include "platform/message_box.h"
 #include "platform/overlay_text.h"
+#include "platform/paths.h"
 #include "platform/present.h"
 #include "platform/user_folder.h"
 
@@ -147,7 +148,7 @@ std::string Platform::SaveScreenshot(std::string* error) {
     if (picture_.empty() && trueColor_.empty()) return fail("nothing has been shown yet");
     const std::string user = UserFolder();
     if (user.empty()) return fail("no user folder to put screenshots in");
-    const std::string folder = user + "/screenshots";
+    const std::string folder = JoinPath(user, kScreenshotFolderName);
     if (!MakeFolders(folder)) return fail("cannot create " + folder);
     // Named by the time, with a number behind when that name is taken.
     char stamp[32] = "";
@@ -162,7 +163,8 @@ std::string Platform::SaveScreenshot(std::string* error) {
     std::string path;
     std::error_code ec;
     for (int n = 1;; ++n) {
-        path = folder + "/zoa_noli-" + stamp + (n > 1 ? "-" + std::to_string(n) : "") + ".png";
+        path = JoinPath(folder, std::string("zoa_noli-") + stamp +
+                                    (n > 1 ? "-" + std::to_string(n) : "") + ".png");
         if (!std::filesystem::exists(files::FsPath(path), ec)) break;
     }
     const bool written =

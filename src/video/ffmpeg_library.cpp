@@ -61,6 +61,7 @@ constexpr std::array<const char*, kFfmpegLibraryCount> kSonames = {
     "libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR),
 };
 
+#ifndef __EMSCRIPTEN__  // the page links FFmpeg in: nothing to open there
 void* OpenLibrary(const std::string& name, std::string* why) {
     void* library = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
@@ -73,6 +74,7 @@ void* OpenLibrary(const std::string& name, std::string* why) {
 void* FindFunction(void* library, const char* name) {
     return dlsym(library, name);
 }
+#endif
 #endif
 
 // The loaded functions. Plain pointers, never destroyed, so that a logo or a
