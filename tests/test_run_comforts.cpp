@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/game_app.h"
 #include "fake_audio_out.h"
+#include "files/utf8_path.h"
 #include "platform/headless/headless_platform.h"
 #include "png_reader.h"
 #include "sound_fixture.h"
@@ -172,7 +173,11 @@ TEST(RunComforts, AScreenshotDuringTheLogoKeepsItsTrueColours) {
     std::string error;
     const std::string path = p.SaveScreenshot(&error);
     ASSERT_FALSE(path.empty()) << error;
-    EXPECT_EQ(path.rfind(dir.str() + "/screenshots/zoa_noli-", 0), 0u) << path;
+    const std::filesystem::path written = files::FsPath(path);
+    EXPECT_TRUE(std::filesystem::equivalent(written.parent_path(),
+                                            files::FsPath(dir.str()) / "screenshots"))
+        << path;
+    EXPECT_EQ(files::Utf8(written.filename()).rfind("zoa_noli-", 0), 0u) << path;
     test::PngPicture png;
     ASSERT_TRUE(test::ReadPng(path, png));
     EXPECT_EQ(png.colourType, 6);  // RGBA
