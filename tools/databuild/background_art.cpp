@@ -88,15 +88,18 @@ void Cloud(Painter& p, float x, float y, float s) {
     p.Ellipse(x + 22 * s, y + 2 * s, 12 * s, 9 * s, body);
 }
 
-// The day sky's shade where strip 1's mountains meet it (its row 130, the
-// middle layer's top): the sky between their peaks is drawn in it, so the two
-// layers join without a seam however they scroll.
-constexpr float kHorizonSky = 6.5f;
+// The farthest haze: the colour of the palest, farthest range, low on the
+// day sky (strip 0, down to its row 129), and of the gaps between strip 1's
+// peaks, which by day stand right below it, so the two layers join without a
+// seam however they scroll. By evening those gaps are the top rows of the
+// screen, where a muted blue sits far better than the day sky's pale.
+constexpr uint8_t kFarthestHaze = Shade(kTwilight, 5);
 
-Canvas DaySky() {  // strip 0: the day sky of levels 0-3, deep blue high, pale low
+// Strip 0, the day sky of levels 0-3: deep blue high, pale low, and along its
+// foot the palest, farthest range, behind the mountains of strip 1.
+Canvas DaySky() {
     Canvas c(kPeriod, 215);
-    Gradient(c, 0, 130, kSky, 1.5f, kHorizonSky);
-    Gradient(c, 130, 215, kSky, kHorizonSky, kHorizonSky);  // behind strip 1, never seen
+    Gradient(c, 0, 130, kSky, 2.0f, 6.5f);
     Wrapped(c, [](Painter& p) {
         Cloud(p, 80, 40, 1.0f);
         Cloud(p, 540, 75,
@@ -104,6 +107,12 @@ Canvas DaySky() {  // strip 0: the day sky of levels 0-3, deep blue high, pale l
         Cloud(p, 470, 30, 1.2f);
         Cloud(p, 600, 110, 0.6f);
     });
+    const float amps[3] = {5, 3, 1.5f};
+    const int freqs[3] = {3, 8, 19};
+    for (int x = 0; x < kPeriod; ++x) {
+        const int top = static_cast<int>(116 + Ridge(x, amps, freqs, 3, 2.1f));
+        for (int y = top; y < c.Height(); ++y) c.Set(x, y, kFarthestHaze);
+    }
     return c;
 }
 
@@ -121,28 +130,38 @@ Canvas HazeRange() {
     const float amps[3] = {7, 4, 2};
     const int freqs[3] = {2, 5, 13};
     auto crest = [&](int x) { return 10 + Ridge(x, amps, freqs, 3, 0.9f); };
+    // How much a face is turned to the light: positive where the range's
+    // broad shape (its two longest waves) rises to the right.
+    auto lit = [&](int x) {
+        return std::clamp(
+            (Ridge(x - 4, amps, freqs, 2, 0.9f) - Ridge(x + 4, amps, freqs, 2, 0.9f)) * 0.5f, -1.2f,
+            1.2f);
+    };
     for (int x = 0; x < kPeriod; ++x) {
         const float top = crest(x);
-        // Positive where the crest rises to the right: a face turned to the light.
-        const float lit = std::clamp((crest(x - 1) - crest(x + 1)) * 0.8f, -0.8f, 0.8f);
         const float snow = std::max(0.0f, 10 - top) * 0.7f;  // on the peaks only
         for (int y = 0; y < c.Height(); ++y) {
             const float dither = static_cast<float>(Bayer4(x, y)) / 16;
             const float d = static_cast<float>(y) - top;
             if (d < 0) {
-                c.Set(x, y, Shade(kSky, static_cast<int>(kHorizonSky + dither)));
+                c.Set(x, y, kFarthestHaze);
                 continue;
             }
-            if (d < 1 || d + 3 * dither < snow) {  // crest line and snow caps
-                c.Set(x, y, Shade(kTwilight, lit > 0 ? 7 : 6));
+            if (d + 3 * dither < snow) {  // snow caps
+                c.Set(x, y, Shade(kTwilight, lit(x) > 0 ? 7 : 6));
+                continue;
+            }
+            if (d < 1 && lit(x) > 0) {  // a crest catching the light
+                c.Set(x, y, Shade(kTwilight, 6));
                 continue;
             }
             // Rows 0-129 are the evening's upper sky too, so they stay deep;
             // below them (seen by day only) the feet pale quickly into haze.
             const float haze = y < 130
                                    ? 3.0f + 1.3f * static_cast<float>(y) / 130
-                                   : std::min(6.4f, 4.3f + 2.1f * static_cast<float>(y - 130) / 70);
-            const float face = lit * std::max(0.0f, 1 - d / 40);
+                                   : std::min(6.4f, 4.3f + 2.1f * static_cast<float>(y - 130) / 30);
+            // Faces run down and away from the crest as slanting spurs.
+            const float face = lit(x - static_cast<int>(d / 2)) * std::max(0.0f, 1 - d / 60);
             c.Set(x, y, Shade(kTwilight, std::clamp(static_cast<int>(haze + face + dither), 3, 6)));
         }
     }
