@@ -99,7 +99,7 @@ constexpr uint8_t kFarthestHaze = Shade(kTwilight, 5);
 // foot the palest, farthest range, behind the mountains of strip 1.
 Canvas DaySky() {
     Canvas c(kPeriod, 215);
-    Gradient(c, 0, 130, kSky, 2.0f, 6.5f);
+    Gradient(c, 0, 130, kSky, 2.5f, 6.5f);
     Wrapped(c, [](Painter& p) {
         Cloud(p, 80, 40, 1.0f);
         Cloud(p, 540, 75,
