@@ -256,14 +256,22 @@ TEST(DataBuildArt, TheNearStripsLowerPartNeverLooksLikeAFloor) {
     for (int strip = 3; strip < 7; ++strip) {
         const Rect& r = kBackgroundStrip[strip];
         int shared = 0, holes = 0;
+        double lightness = 0;
         for (int y = r.top + kLowerFrom; y < r.top + kShownRows; ++y)
             for (int x = 0; x < 640; ++x) {
                 const uint8_t v = s.At(x, y);
+                lightness += LabPalette()[v].l;
                 holes += v == TransparentIndex;
                 shared += v != TransparentIndex && floorTop[v];
             }
         EXPECT_EQ(holes, 0) << "strip " << strip;
         EXPECT_EQ(shared, 0) << "strip " << strip << ": pixels in a floor's colours";
+        // Under the day sky the deep is shaded water or foliage, not the
+        // night's near-black (about 0.06 in lightness, with its lights).
+        const bool day = strip < BackgroundStrip[2].choice[4];  // level 4 is the first evening
+        if (day) {
+            EXPECT_GT(lightness / (640 * (kShownRows - kLowerFrom)), 0.12) << "strip " << strip;
+        }
     }
 }
 
@@ -327,16 +335,23 @@ Look LookOf(int strip, int rows) {
     return {mean, std::sqrt(squares / n - mean * mean)};
 }
 
-// Levels 0-3 are played by day, levels 4-8 at dusk and night. Where the far
-// layer shows above the middle one (screen rows 0-129), the evening sky is
-// darker than the day sky by at least a quarter of the way from black to
-// white. And each layer is more contrasted than the one behind it, as far
-// things fade into the air: the far layer above the middle one, the middle
-// layer above the near one, the near layer's 200 rows.
+// Levels 0-3 are played by day, levels 4-8 at dusk. Where the far layer
+// shows above the middle one (screen rows 0-129), the evening sky is darker
+// than the day sky by at least 0.15 of the way from black to white: the
+// evening's far strip is also the day's far mountains, which must stay a mid
+// blue under the day sky, so its upper rows cannot be night-black, but a
+// step of 0.15 is still plainly a darker sky (about fifteen times the
+// smallest lightness step the eye can tell). And each layer is more
+// contrasted than the one behind it, as far things fade into the air: the
+// far layer above the middle one, the middle layer above the near one, the
+// near layer's 200 rows.
 TEST(DataBuildArt, EveningSkiesAreDarkAndFarLayersFade) {
     constexpr int kMiddleTop = 130, kNearTop = 280;
     const int day = BackgroundStrip[0].choice[0], evening = BackgroundStrip[0].choice[8];
-    EXPECT_LT(LookOf(evening, kMiddleTop).lightness, LookOf(day, kMiddleTop).lightness - 0.25);
+    EXPECT_LT(LookOf(evening, kMiddleTop).lightness, LookOf(day, kMiddleTop).lightness - 0.15);
+    // By day the middle layer under that sky is far mountains in a mid blue
+    // (at least mid lightness), not a dusky mass that turns the day to evening.
+    EXPECT_GT(LookOf(BackgroundStrip[1].choice[0], kNearTop - kMiddleTop).lightness, 0.5);
     for (int level = 0; level <= 8; ++level) {
         const double far = LookOf(BackgroundStrip[0].choice[level], kMiddleTop).contrast;
         const double middle =

@@ -88,9 +88,18 @@ void Cloud(Painter& p, float x, float y, float s) {
     p.Ellipse(x + 22 * s, y + 2 * s, 12 * s, 9 * s, body);
 }
 
-Canvas FarSky() {  // strip 0: the day sky of levels 0-3
+// The farthest haze: the colour of the palest, farthest range, low on the
+// day sky (strip 0, down to its row 129), and of the gaps between strip 1's
+// peaks, which by day stand right below it, so the two layers join without a
+// seam however they scroll. By evening those gaps are the top rows of the
+// screen, where a muted blue sits far better than the day sky's pale.
+constexpr uint8_t kFarthestHaze = Shade(kTwilight, 5);
+
+// Strip 0, the day sky of levels 0-3: deep blue high, pale low, and along its
+// foot the palest, farthest range, behind the mountains of strip 1.
+Canvas DaySky() {
     Canvas c(kPeriod, 215);
-    Gradient(c, 0, 215, kSky, 3.0f, 5.0f);
+    Gradient(c, 0, 130, kSky, 2.5f, 6.5f);
     Wrapped(c, [](Painter& p) {
         Cloud(p, 80, 40, 1.0f);
         Cloud(p, 540, 75,
@@ -98,61 +107,87 @@ Canvas FarSky() {  // strip 0: the day sky of levels 0-3
         Cloud(p, 470, 30, 1.2f);
         Cloud(p, 600, 110, 0.6f);
     });
+    const float amps[3] = {5, 3, 1.5f};
+    const int freqs[3] = {3, 8, 19};
+    for (int x = 0; x < kPeriod; ++x) {
+        const int top = static_cast<int>(116 + Ridge(x, amps, freqs, 3, 2.1f));
+        for (int y = top; y < c.Height(); ++y) c.Set(x, y, kFarthestHaze);
+    }
     return c;
 }
 
 // Strip 1 is two layers at once: the middle layer of levels 0-3, drawn from
 // screen row 130 under the day sky, and the far layer of levels 4-8, drawn
-// from the screen's top, where only its upper 130 rows show above strip 2.
-// So it is one dark mass, darkest at the top, with a ridged upper edge
-// against the colour the day sky has where strip 0 ends: on the day levels
-// a range of far blue mountains fading into haze at their feet, on the
-// evening levels the night sky, its first stars high, deepening upwards.
-Canvas NightRange() {
+// from the screen's top, where its upper 130 rows show (mostly behind the
+// HUD) above strip 2. So it is a range of far mountains in blue haze: low,
+// soft crests with snow on their peaks, the faces towards the light paler,
+// the whole range darkest at the top and paling into haze towards its feet.
+// By day it stands under the bright sky; by evening the same muted blue,
+// deepest at the screen's top, is the upper sky of dusk paling towards the
+// sunset below it.
+Canvas HazeRange() {
     Canvas c(kPeriod, 264);
-    Gradient(c, 0, 20, kSky, 4.4f, 4.6f);
-    const float amps[3] = {6, 4, 2};
-    const int freqs[3] = {3, 7, 17};
+    const float amps[3] = {7, 4, 2};
+    const int freqs[3] = {2, 5, 13};
+    auto crest = [&](int x) { return 10 + Ridge(x, amps, freqs, 3, 0.9f); };
+    // How much a face is turned to the light: positive where the range's
+    // broad shape (its two longest waves) rises to the right.
+    auto lit = [&](int x) {
+        return std::clamp(
+            (Ridge(x - 4, amps, freqs, 2, 0.9f) - Ridge(x + 4, amps, freqs, 2, 0.9f)) * 0.5f, -1.2f,
+            1.2f);
+    };
     for (int x = 0; x < kPeriod; ++x) {
-        const int top = static_cast<int>(5 + Ridge(x, amps, freqs, 3, 0.9f));
-        for (int y = std::max(top, 0); y < c.Height(); ++y) {
-            // Darkest at the top, paling into a lilac haze at the feet.
-            const float v = y < 130 ? 3.0f + 1.2f * static_cast<float>(y) / 130
-                                    : 4.2f + 3.0f * static_cast<float>(y - 130) / 134;
-            const int level = static_cast<int>(v + static_cast<float>(Bayer4(x, y)) / 16);
-            const bool haze = level > 6 && y > c.Height() / 2;
-            c.Set(x, y,
-                  y - top < 2 || haze ? Shade(kDusk, haze ? 5 + level - 7 : 5)
-                                      : Shade(kTwilight, level));
+        const float top = crest(x);
+        const float snow = std::max(0.0f, 10 - top) * 0.7f;  // on the peaks only
+        for (int y = 0; y < c.Height(); ++y) {
+            const float dither = static_cast<float>(Bayer4(x, y)) / 16;
+            const float d = static_cast<float>(y) - top;
+            if (d < 0) {
+                c.Set(x, y, kFarthestHaze);
+                continue;
+            }
+            if (d + 3 * dither < snow) {  // snow caps
+                c.Set(x, y, Shade(kTwilight, lit(x) > 0 ? 7 : 6));
+                continue;
+            }
+            if (d < 1 && lit(x) > 0) {  // a crest catching the light
+                c.Set(x, y, Shade(kTwilight, 6));
+                continue;
+            }
+            // Rows 0-129 are the evening's upper sky too, so they stay deep;
+            // below them (seen by day only) the feet pale quickly into haze.
+            const float haze = y < 130
+                                   ? 3.0f + 1.3f * static_cast<float>(y) / 130
+                                   : std::min(6.4f, 4.3f + 2.1f * static_cast<float>(y - 130) / 30);
+            // Faces run down and away from the crest as slanting spurs.
+            const float face = lit(x - static_cast<int>(d / 2)) * std::max(0.0f, 1 - d / 60);
+            c.Set(x, y, Shade(kTwilight, std::clamp(static_cast<int>(haze + face + dither), 3, 6)));
         }
-    }
-    for (int i = 0; i < 30; ++i) {
-        const int x = static_cast<int>(Hash(i, 61) % kPeriod);
-        const int y = 64 + static_cast<int>(Hash(i, 62) % 56);
-        c.Set(x, y, Shade(kDusk, i % 4 ? 5 : 7));
     }
     return c;
 }
 
 // Strip 2, the middle layer of levels 4-8 (desert and city alike), drawn
-// from screen row 130 where strip 1's night ends: the sunset's glow low over
-// the horizon, two ranges in silhouette against it, rims catching its light,
-// and dark down to the strip's bottom.
+// from screen row 130 where strip 1's blue ends: the sky warming from that
+// blue through mauve to the sunset's glow low over the horizon, two ranges
+// in silhouette against it, rims catching its light, and dark down to the
+// strip's bottom.
 Canvas SunsetRanges() {
     Canvas c(kPeriod, 256);
-    Blend(c, 0, 110,
-          {Shade(kTwilight, 4), Shade(kTwilight, 5), Shade(kTwilight, 6), Shade(kTwilight, 7),
-           Shade(kHaze, 0), Shade(kHaze, 1), Shade(kHaze, 2), Shade(kPink, 6)});
-    Gradient(c, 110, 256, kDusk, 5.0f, 2.0f);
-    const float a1[3] = {22, 10, 5}, a2[3] = {16, 9, 4};
+    Blend(c, 0, 130,
+          {Shade(kTwilight, 4), Shade(kDusk, 5), Shade(kHaze, 1), Shade(kHaze, 2), Shade(kHaze, 4),
+           Shade(kHaze, 4), Shade(kFlame, 7)});
+    Gradient(c, 130, 256, kDusk, 4.0f, 2.0f);
+    const float a1[3] = {18, 9, 4}, a2[3] = {12, 7, 3};
     const int f1[3] = {2, 5, 11}, f2[3] = {3, 7, 13};
     for (int x = 0; x < kPeriod; ++x) {
-        const int top1 = static_cast<int>(90 + Ridge(x, a1, f1, 3, 1.3f));
-        const int top2 = static_cast<int>(124 + Ridge(x, a2, f2, 3, 0.4f));
+        const int top1 = static_cast<int>(104 + Ridge(x, a1, f1, 3, 1.3f));
+        const int top2 = static_cast<int>(136 + Ridge(x, a2, f2, 3, 0.4f));
         for (int y = top1; y < 256; ++y) {
             const int d = y - top1;
             const int level = d < 2 ? 6 : std::max(2, 4 - (d + Bayer4(x, y) * 2) / 40);
-            c.Set(x, y, Shade(kDusk, level));
+            c.Set(x, y, d < 1 ? Shade(kHaze, 2) : Shade(kDusk, level));
         }
         for (int y = top2; y < 256; ++y) {
             const int d = y - top2;
@@ -163,13 +198,25 @@ Canvas SunsetRanges() {
     return c;
 }
 
+// The evening worlds' deep: near-black, as dark as the night over it.
+constexpr uint8_t kNightDeep = Shade(kTwilight, 0);
+
+// What lies far below a near strip's scenery: the colours of the deep, from
+// its upper rows to its lowest, and the few small lights that show in it.
+struct Deep {
+    uint8_t upper, lower;
+    uint8_t light;
+    int lights;
+    int lightLength;  // 1: points (lamps, fireflies); longer: glints on water
+};
+
 // What a near strip shows below its scenery: something plainly far below the
 // play, never a floor. The backgrounds never scroll vertically, so when the
 // camera rises in a jump or the tiles leave a pit, this is what the player
 // sees at the bottom of the screen. From row `top` down it is opaque: a
 // thin fringe of far treetops or roofs in dark, dull shades, then the deep,
-// darker than any outline, where only a few far lights or glints show.
-void FarBelow(Canvas& c, int top, Ramp lumps, int lumpLevel, uint8_t light, uint32_t seed) {
+// darker than any floor, where only a few far lights or glints show.
+void FarBelow(Canvas& c, int top, Ramp lumps, int lumpLevel, const Deep& deep, uint32_t seed) {
     for (int x = 0; x < kPeriod; ++x) {
         const int edge = top + static_cast<int>(10 * PeriodicNoise(static_cast<float>(x) / 14, 0,
                                                                    kPeriod / 14, seed));
@@ -180,13 +227,17 @@ void FarBelow(Canvas& c, int top, Ramp lumps, int lumpLevel, uint8_t light, uint
                 const float n = PeriodicNoise(static_cast<float>(x) / 9, static_cast<float>(y) / 7,
                                               kPeriod / 9, seed + 1);
                 v = Shade(lumps, d < 2 || n > 0.66f ? lumpLevel + 1 : lumpLevel);
-                if (d > 8 && Bayer4(x, y) < d - 8) v = Shade(kTwilight, 0);
-            } else {  // the deep: near-black, black towards the bottom
-                v = Bayer4(x, y) * 4 < d - 24 ? kBlack : Shade(kTwilight, 0);
-                if (Hash(x, y, seed) % 173 == 0) v = light;
+                if (d > 8 && Bayer4(x, y) < d - 8) v = deep.upper;
+            } else {  // the deep, darkening towards the bottom
+                v = Bayer4(x, y) * 4 < d - 24 ? deep.lower : deep.upper;
             }
             c.Set(x, y, v);
         }
+    }
+    for (int i = 0; i < deep.lights; ++i) {  // the lights, on the deep only
+        const int x = static_cast<int>(Hash(i, 1, seed) % kPeriod),
+                  y = top + 40 + static_cast<int>(Hash(i, 2, seed) % (c.Height() - top - 40));
+        for (int k = 0; k < deep.lightLength; ++k) c.Set((x + k) % kPeriod, y, deep.light);
     }
 }
 
@@ -201,7 +252,9 @@ Canvas GreenHills() {  // strip 3: round trees, a wooded valley and a lake far b
             p.Circle(x, h + 8, 22, Far(Mat(kOlive, 4)));
         }
     });
-    FarBelow(c, 92, kOlive, 1, Shade(kSky, 5), 11);
+    // By day the deep is a shaded lake, dark teal, with a few glints of the sky.
+    FarBelow(c, 92, kOlive, 1,
+             {Shade(kTwilight, 1), Shade(kTwilight, 2), Shade(kTwilight, 5), 60, 5}, 11);
     return c;
 }
 
@@ -215,7 +268,9 @@ Canvas DuskForest() {  // strip 4: tall trunks under a canopy, the forest's dark
             p.Ellipse(x + 20, 40, 24, 14, Far(Mat(kOlive, 4)));
         }
     });
-    FarBelow(c, 92, kOlive, 1, Shade(kLime, 7), 21);  // fireflies
+    // By day the forest's depths are in deep green-blue shadow, a few flecks of sun in them.
+    FarBelow(c, 92, kOlive, 1, {Shade(kTwilight, 1), Shade(kTwilight, 2), Shade(kOlive, 3), 120, 1},
+             21);
     return c;
 }
 
@@ -242,7 +297,7 @@ Canvas Canyon() {
                        {x + 30 - k * 2.0f, top + k * 22.0f + 4}, Shade(kCrimson, 3));
         }
     });
-    FarBelow(c, 92, kDusk, 2, Shade(kCrimson, 6), 31);
+    FarBelow(c, 92, kDusk, 2, {kNightDeep, kBlack, Shade(kCrimson, 6), 360, 1}, 31);
     return c;
 }
 
@@ -266,7 +321,7 @@ Canvas MachineCity() {  // strip 6: towers with lit windows, the lower city in t
                 }
         }
     });
-    FarBelow(c, 92, kViolet, 0, Shade(kFlame, 7), 41);
+    FarBelow(c, 92, kViolet, 0, {kNightDeep, kBlack, Shade(kFlame, 7), 360, 1}, 41);
     return c;
 }
 
@@ -274,8 +329,8 @@ Canvas MachineCity() {  // strip 6: towers with lit windows, the lower city in t
 
 Canvas BuildBackgroundSheet() {
     Canvas sheet(640, 1920);
-    const Canvas strips[7] = {FarSky(),     NightRange(), SunsetRanges(), GreenHills(),
-                              DuskForest(), Canyon(),     MachineCity()};
+    const Canvas strips[7] = {DaySky(),     HazeRange(), SunsetRanges(), GreenHills(),
+                              DuskForest(), Canyon(),    MachineCity()};
     for (int i = 0; i < 7; ++i)
         sheet.Paste(strips[i], kBackgroundStrip[i].left, kBackgroundStrip[i].top);
     return sheet;

@@ -25,7 +25,7 @@ constexpr RampAnchors kAnchors[kRampCount] = {
     {{48, 24, 16}, {144, 88, 48}, {232, 192, 128}},      // earth
     {{96, 56, 32}, {216, 168, 96}, {255, 240, 192}},     // sand
     {{72, 24, 24}, {192, 88, 48}, {255, 184, 120}},      // canyon
-    {{90, 130, 210}, {150, 185, 238}, {205, 222, 250}},  // sky
+    {{60, 116, 210}, {120, 176, 246}, {192, 226, 255}},  // sky
     {{32, 16, 56}, {112, 64, 144}, {224, 176, 232}},     // dusk
     {{80, 8, 8}, {232, 64, 24}, {255, 200, 96}},         // fire
     {{136, 40, 0}, {255, 168, 16}, {255, 255, 200}},     // flame
@@ -40,10 +40,21 @@ constexpr RampAnchors kAnchors[kRampCount] = {
     {{8, 48, 56}, {24, 144, 144}, {176, 240, 224}},      // teal
     {{64, 24, 8}, {176, 96, 40}, {248, 192, 120}},       // rust
     {{136, 80, 120}, {248, 168, 136}, {255, 240, 208}},  // haze
-    {{0, 0, 2}, {76, 40, 100}, {150, 120, 170}},         // twilight
+    {{0, 0, 2}, {78, 132, 177}, {201, 225, 249}},        // twilight: see kTwilightShades
     {{120, 104, 96}, {216, 208, 192}, {255, 255, 248}},  // cream
     {{40, 48, 16}, {120, 136, 48}, {216, 224, 136}},     // olive
     {{48, 0, 16}, {160, 16, 48}, {248, 120, 144}},       // crimson
+};
+
+// The twilight ramp belongs to the backgrounds alone and is picked shade by
+// shade, not interpolated: its far blues must keep a clear step from the metal
+// and night ramps of the city's solid tiles on both sides, and its dark greens
+// from the forest ramp's moss, which no straight blend between anchors does.
+constexpr Rgb kTwilightShades[kRampShades] = {
+    {0, 0, 2},                                          // the night's deep, and background outlines
+    {4, 26, 10},     {2, 20, 8},                        // the day's deep: shaded water and foliage
+    {63, 99, 135},   {78, 132, 177},                    // far blue haze, crest to foot
+    {114, 153, 192}, {165, 189, 216}, {201, 225, 249},  // snow on the far peaks
 };
 
 int Mix(int a, int b, int t, int n) {
@@ -72,6 +83,7 @@ Palette Design() {
                               Mix(a.dark.b, a.mid.b, s, 4)}
                         : Rgb{Mix(a.mid.r, a.light.r, s - 4, 3), Mix(a.mid.g, a.light.g, s - 4, 3),
                               Mix(a.mid.b, a.light.b, s - 4, 3)};
+            if (r == kTwilight) c = kTwilightShades[s];
             set(Shade(static_cast<Ramp>(r), s), c.r, c.g, c.b);
         }
     }

@@ -36,7 +36,7 @@ enum Ramp : uint8_t {
     kTeal,
     kRust,
     kHaze,
-    kTwilight,  // backgrounds only: 0 the deep far below, 3..7 dusky violets
+    kTwilight,  // backgrounds only: 0 the night's deep, 1-2 the day's, 3-6 far haze, 7 snow
     kCream,
     kOlive,
     kCrimson,
