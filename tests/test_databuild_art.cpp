@@ -285,9 +285,10 @@ TEST(DataBuildArt, NoBackgroundColourComesNearASolidTilesColour) {
     std::vector<uint8_t> solid;
     for (int n = 0; n < kFirstHiddenTile; ++n) {
         if (attrs[n] != kAttrSolid) continue;
-        const int x0 = (n % 19) * 33 + 1, y0 = (n / 19) * 33 + 1;
-        for (int y = y0; y < y0 + 32; ++y)
-            for (int x = x0; x < x0 + 32; ++x)
+        const int x0 = (n % kTileSheetColumns) * kTileCellPitch + 1;
+        const int y0 = (n / kTileSheetColumns) * kTileCellPitch + 1;
+        for (int y = y0; y < y0 + kTileSize; ++y)
+            for (int x = x0; x < x0 + kTileSize; ++x)
                 if (tiles.At(x, y) != TransparentIndex) solid.push_back(tiles.At(x, y));
     }
     std::sort(solid.begin(), solid.end());
