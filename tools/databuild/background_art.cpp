@@ -169,16 +169,21 @@ Canvas HazeRange() {
 }
 
 // Strip 2, the middle layer of levels 4-8 (desert and city alike), drawn
-// from screen row 130 where strip 1's blue ends: the sky warming from that
-// blue through mauve to the sunset's glow low over the horizon, two ranges
-// in silhouette against it, rims catching its light, and dark down to the
-// strip's bottom.
+// from screen row 130 where strip 1's blue ends: the sky, its first stars
+// high up, warming from that blue through mauve to the sunset's glow low over the horizon, two
+// ranges in silhouette against it, rims catching its light, and dark down to the strip's bottom.
 Canvas SunsetRanges() {
     Canvas c(kPeriod, 256);
     Blend(c, 0, 130,
           {Shade(kTwilight, 4), Shade(kDusk, 5), Shade(kHaze, 1), Shade(kHaze, 2), Shade(kHaze, 4),
            Shade(kHaze, 4), Shade(kFlame, 7)});
     Gradient(c, 130, 256, kDusk, 4.0f, 2.0f);
+    // The first stars, only high up in the blue, fewer towards the glow.
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < kPeriod; ++x)
+            if (Hash01(static_cast<uint32_t>(x), static_cast<uint32_t>(y), 57) <
+                0.004f * (1.0f - static_cast<float>(y) / 40.0f))
+                c.Set(x, y, Shade(kTwilight, 7));
     const float a1[3] = {18, 9, 4}, a2[3] = {12, 7, 3};
     const int f1[3] = {2, 5, 11}, f2[3] = {3, 7, 13};
     for (int x = 0; x < kPeriod; ++x) {

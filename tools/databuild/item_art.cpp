@@ -274,10 +274,15 @@ void GiantMushroom(Painter& p) {  // 1017: dusk forest
         p.Circle(24.0f + i * 18, 52.0f + (i % 2) * 10, 4.5f, NoOutline(Plain(kEnergy, 6)));
 }
 
+// Pointed, and in the rose of the sunset's spires rather than the sand and
+// canyon colours of the floors: scenery the hero walks past, so nothing about
+// it may say ledge.
 void RockSpire(Painter& p) {  // 1018: desert canyon
-    p.Poly({{8, 144}, {22, 40}, {40, 8}, {66, 14}, {84, 50}, {96, 144}}, Mat(kCanyon, 4));
-    for (int i = 0; i < 5; ++i)
-        p.Line({18.0f + i * 3, 40.0f + i * 22}, {92.0f - i * 2, 44.0f + i * 22}, Shade(kCanyon, 2));
+    p.Poly({{8, 144}, {20, 64}, {34, 34}, {48, 4}, {60, 28}, {78, 60}, {96, 144}},
+           Mat(kCrimson, 4));
+    for (int i = 1; i < 5; ++i)
+        p.Line({20.0f + i * 2, 36.0f + i * 24}, {80.0f - i * 2, 40.0f + i * 24},
+               Shade(kCrimson, 2));
 }
 
 void StreetLamp(Painter& p) {  // 1019: night city
