@@ -278,12 +278,10 @@ void SdlPlatform::ShowMessageBox(const char* text) {
 
 void SdlPlatform::ToggleFullscreen() {
     if (!window_) return;
-#ifdef __EMSCRIPTEN__
-    // The browser leaves full screen by itself on Escape, and only SDL's window
-    // flags hear of it: the toggle starts from what the page shows.
-    fullscreen_ = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-#endif
-    fullscreen_ = !fullscreen_;
+    // The toggle starts from what the window shows, not from what the game
+    // last asked for: a browser leaves full screen by itself on Escape (and a
+    // window manager may too), and only SDL's window flags hear of it.
+    fullscreen_ = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
     SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     Redraw();
     // The choice holds for the next start too.
