@@ -5,6 +5,7 @@
 // being what fits on a cap 20 pixels wide.
 #include "sign_tiles.h"
 
+#include "painter.h"
 #include "pixel_font.h"
 #include "tile_layout.h"
 

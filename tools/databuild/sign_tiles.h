@@ -1,6 +1,5 @@
 #pragma once
 #include "canvas.h"
-#include "painter.h"
 
 namespace zoa::databuild {
 

@@ -384,7 +384,7 @@ void ExitPortal(Canvas& c, int ox, int oy) {
 // both are passable, so the hero still falls out of the map, but nobody takes
 // the gap for a floor. Roofs are solid tiles that look solid: a thick cloud
 // deck or a leaf canopy, each a body row and an underside row that tile
-// seamlessly side by side.
+// seamlessly side by side. And the stilts a forest building stands on.
 enum class Special {
     kNone,
     kSpikes,
